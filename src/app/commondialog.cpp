@@ -1,0 +1,36 @@
+#include "commondialog.h"
+
+#include "dialogs.h"
+
+namespace jukora {
+
+CommonDialog::CommonDialog(Dialogs &dialogs, QWidget *parent) : m_dialogs(dialogs), m_parent(parent)
+{
+}
+
+bool CommonDialog::ShowSave()
+{
+    const QString chosen = m_dialogs.saveFileName(m_parent, Filter, FileName);
+    if (chosen.isEmpty())
+        return false;
+    FileName = chosen;
+    return true;
+}
+
+bool CommonDialog::ShowOpen()
+{
+    const QString chosen = m_dialogs.openFileName(m_parent, Filter, FileName);
+    if (chosen.isEmpty())
+        return false;
+    FileName = chosen;
+    return true;
+}
+
+void CommonDialog::ShowColor()
+{
+    const QColor chosen = m_dialogs.color(m_parent, Color);
+    if (chosen.isValid())
+        Color = chosen;
+}
+
+} // namespace jukora

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+namespace jukora {
+
+class Dialogs;
+
+/// The one dialog component the window shares between the Save dialog, the
+/// picture dialog and the colour dialog. It keeps its file name, filter and
+/// colour from one use to the next.
+class CommonDialog
+{
+public:
+    CommonDialog(Dialogs &dialogs, QWidget *parent);
+
+    QString FileName;
+    QString Filter; ///< "description|patterns" pairs
+    QColor Color{192, 192, 192};
+
+    /// Shows the Save dialog; false when cancelled (FileName is then as it was).
+    bool ShowSave();
+    /// Shows the Open dialog; false when cancelled (FileName is then as it was).
+    bool ShowOpen();
+    /// Shows the colour dialog; Color is the chosen colour, or as it was.
+    void ShowColor();
+
+private:
+    Dialogs &m_dialogs;
+    QWidget *m_parent;
+};
+
+} // namespace jukora

@@ -1,0 +1,89 @@
+#include "dialogs.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace jukora {
+
+QStringList qtNameFilters(const QString &filter)
+{
+    // Qt reads the patterns from the last parentheses, separated by spaces;
+    // the dialog shows only the description before them.
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+
+namespace {
+
+QString runFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title,
+                      const QString &filter, const QString &fileName)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
+    dialog.setNameFilters(qtNameFilters(filter));
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString QtDialogs::saveFileName(QWidget *parent, const QString &filter, const QString &fileName)
+{
+    return runFileDialog(parent, QFileDialog::AcceptSave, QStringLiteral("Save As"), filter,
+                         fileName);
+}
+
+QString QtDialogs::openFileName(QWidget *parent, const QString &filter, const QString &fileName)
+{
+    return runFileDialog(parent, QFileDialog::AcceptOpen, QStringLiteral("Open"), filter,
+                         fileName);
+}
+
+QColor QtDialogs::color(QWidget *parent, const QColor &initial)
+{
+    return QColorDialog::getColor(initial, parent, QStringLiteral("Color"),
+                                  QColorDialog::DontUseNativeDialog);
+}
+
+QString QtDialogs::text(QWidget *parent, const QString &title, const QString &prompt,
+                        const QString &defaultText)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const QString &text)
+{
+    const auto boxIcon = icon == Icon::Information ? QMessageBox::Information
+                         : icon == Icon::Warning   ? QMessageBox::Warning
+                                                   : QMessageBox::Critical;
+    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtDialogs::question(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace jukora

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QWidget;
+
+namespace jukora {
+
+/// Every dialog and message box of the program goes through this, so that
+/// tests can answer them without a person.
+class Dialogs
+{
+public:
+    enum class Icon { Information, Warning, Critical };
+
+    virtual ~Dialogs() = default;
+
+    /// Filters are "description|patterns" pairs joined by "|", patterns
+    /// separated by ";". Both return the chosen path, or empty when cancelled.
+    virtual QString saveFileName(QWidget *parent, const QString &filter,
+                                 const QString &fileName) = 0;
+    virtual QString openFileName(QWidget *parent, const QString &filter,
+                                 const QString &fileName) = 0;
+    /// The chosen colour, or an invalid colour when cancelled.
+    virtual QColor color(QWidget *parent, const QColor &initial) = 0;
+    /// The confirmed text, or empty when cancelled.
+    virtual QString text(QWidget *parent, const QString &title, const QString &prompt,
+                         const QString &defaultText) = 0;
+    virtual void message(QWidget *parent, Icon icon, const QString &title,
+                         const QString &text) = 0;
+    /// A Yes/No question; true for Yes.
+    virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
+};
+
+/// The real dialogs, Qt's own widgets.
+class QtDialogs : public Dialogs
+{
+public:
+    QString saveFileName(QWidget *parent, const QString &filter, const QString &fileName) override;
+    QString openFileName(QWidget *parent, const QString &filter, const QString &fileName) override;
+    QColor color(QWidget *parent, const QColor &initial) override;
+    QString text(QWidget *parent, const QString &title, const QString &prompt,
+                 const QString &defaultText) override;
+    void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    bool question(QWidget *parent, const QString &title, const QString &text) override;
+};
+
+/// Turns a "description|patterns|..." filter into Qt's name filters.
+QStringList qtNameFilters(const QString &filter);
+
+} // namespace jukora

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "commondialog.h"
+#include "dialogs.h"
+#include "templatelist.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace jukora {
+
+class PreviewModel;
+class PreviewView;
+
+/// The application title that message boxes carry.
+QString applicationTitle();
+
+/// The editor's only window: the preview on the left, the column of
+/// controls on the right. Every control keeps its layout name as its
+/// objectName.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kInnerWidth = 358;
+    static constexpr int kInnerHeight = 324;
+
+    MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    PreviewModel &model() { return *m_model; }
+    PreviewView *preview() const { return Picture1; }
+    CommonDialog &comm() { return Comm; }
+
+    /// Shows the window centred on its screen.
+    void showCentered();
+
+    // Handlers of the controls, run for a user's change and a change from code alike.
+    void GenerateRun();
+    void Co_Change();
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Combo2_Change();
+    void Command2_Click();
+    void Com_Click();
+    void Command3_Click();
+    void Command4_Click();
+
+    /// The template file of the selected phone model.
+    QString selectedTemplate() const;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void load(const QList<TemplateEntry> &templates);
+    void elementPressed(int index);
+    void targetPlaced(int index);
+    void showMessage(Dialogs::Icon icon, const QString &text);
+    std::optional<int> styleTarget() const;
+
+    Dialogs &m_dialogs;
+    PreviewModel *m_model;
+    CommonDialog Comm;
+
+    PreviewView *Picture1 = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+           *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
+           *Label9 = nullptr;
+    QLabel *Lxx = nullptr, *Lyy = nullptr, *Lw = nullptr, *Lh = nullptr;
+    QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
+                *Command4 = nullptr, *Com = nullptr;
+    QComboBox *Co = nullptr, *Combo1 = nullptr, *Combo2 = nullptr;
+};
+
+} // namespace jukora

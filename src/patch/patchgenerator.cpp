@@ -1,0 +1,207 @@
+#include "patchgenerator.h"
+
+#include "elementquery.h"
+#include "linesplitter.h"
+
+namespace jukora::patch {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+} // namespace
+
+const char *malformation(const PlaceholderRule &rule, std::string_view line)
+{
+    const auto space = line.find(' ');
+    if (space == std::string_view::npos)
+        return "no space after the address, so there is no old value";
+    if (line.find(';') == std::string_view::npos)
+        return "no \";\" to start the comment";
+    if (space < rule.placeholder.size())
+        return "the first field is shorter than the placeholder, so there is no address";
+    return nullptr;
+}
+
+std::optional<std::string> coverWidthPair(float width)
+{
+    if (!fitsByte(width))
+        return std::nullopt;
+    return hexPair(width);
+}
+
+float ruleValue(const PlaceholderRule &rule, const ElementQuery &query)
+{
+    switch (rule.kind) {
+    case ValueKind::X:
+        return query.left(rule.element);
+    case ValueKind::Y:
+        return query.top(rule.element) - 24.0f;
+    case ValueKind::RightEdge:
+        return query.left(rule.element) + 80.0f;
+    case ValueKind::Width:
+        return query.coverWidth();
+    case ValueKind::Alignment:
+        return static_cast<float>(query.alignment(rule.element));
+    }
+    return 0.0f;
+}
+
+PatchGenerator::PatchGenerator(const ElementQuery &query, std::int16_t selIndex)
+    : SelIndex(selIndex), m_query(query)
+{
+}
+
+void PatchGenerator::cutInLine(char separator)
+{
+    LineFields.clear();
+    std::size_t start = 0;
+    for (;;) {
+        const auto next = InLine.find(separator, start);
+        if (next == std::string_view::npos) {
+            LineFields.push_back(InLine.substr(start));
+            return;
+        }
+        LineFields.push_back(InLine.substr(start, next - start));
+        start = next + 1;
+    }
+}
+
+void PatchGenerator::EncodeX()
+{
+    HexPair = hexPair(m_query.left(SelIndex));
+}
+
+void PatchGenerator::EncodeY()
+{
+    // The subtraction is done in single precision, like every position.
+    const float y = m_query.top(SelIndex) - 24.0f;
+    HexPair = hexPair(y);
+}
+
+void PatchGenerator::EmitLine(std::string &out)
+{
+    cutInLine(';');
+    OutLine += ';';
+    OutLine += LineFields.size() > 1 ? LineFields[1] : std::string_view();
+    out += OutLine;
+    out += kCrLf;
+}
+
+PatchGenerator::LineResult PatchGenerator::processLine(std::string_view line, std::string &out)
+{
+    InLine = line;
+    OutLine.clear();
+    const PlaceholderRule *rule = findRule(line);
+    if (!rule) {
+        out += line;
+        out += kCrLf;
+        return LineResult::Copied;
+    }
+    if (malformation(*rule, line))
+        return LineResult::Malformed;
+
+    std::string value;
+    switch (rule->kind) {
+    case ValueKind::X:
+        SelIndex = rule->element;
+        EncodeX();
+        value = HexPair;
+        break;
+    case ValueKind::Y:
+        SelIndex = rule->element;
+        EncodeY();
+        value = HexPair;
+        break;
+    case ValueKind::RightEdge:
+        HexPair = hexPair(m_query.left(rule->element) + 80.0f);
+        value = HexPair;
+        break;
+    case ValueKind::Width: {
+        auto pair = coverWidthPair(m_query.coverWidth());
+        if (!pair)
+            return LineResult::Malformed;
+        value = *pair;
+        break;
+    }
+    case ValueKind::Alignment:
+        value = "0" + std::to_string(m_query.alignment(rule->element));
+        break;
+    }
+
+    cutInLine(' ');
+    OutLine += LineFields[0].substr(rule->placeholder.size());
+    OutLine += ' ';
+    OutLine += LineFields[1];
+    OutLine += ' ';
+    OutLine += value;
+    OutLine += rule->suffix;
+    EmitLine(out);
+    return LineResult::Rewritten;
+}
+
+TemplateCheck::TemplateCheck(const ElementQuery &query) : m_query(query) {}
+
+void TemplateCheck::checkLine(std::string_view line)
+{
+    ++m_lines;
+    const PlaceholderRule *rule = findRule(line);
+    if (!rule)
+        return;
+    if (const char *what = malformation(*rule, line)) {
+        if (m_malformed.size() < kMaxListed)
+            m_malformed.push_back({m_lines, std::string(rule->placeholder), what});
+        ++m_malformedCount;
+        return;
+    }
+    const auto ruleNumber = static_cast<std::size_t>(rule - kRules.data());
+    if (m_ruleSeen[ruleNumber])
+        return;
+    m_ruleSeen[ruleNumber] = true;
+
+    const float value = ruleValue(*rule, m_query);
+    switch (rule->kind) {
+    case ValueKind::Width:
+        if (!coverWidthPair(value)) {
+            m_coverWidthBad = true;
+            m_coverWidth = roundHalfEven(value);
+        }
+        break;
+    case ValueKind::X:
+    case ValueKind::Y:
+    case ValueKind::RightEdge:
+        if (!fitsByte(value)) {
+            m_outOfRange.push_back({rule->element, rule->kind, std::string(rule->placeholder),
+                                    roundHalfEven(value), hexPair(value)});
+        }
+        break;
+    case ValueKind::Alignment:
+        break;
+    }
+}
+
+TemplateCheck checkTemplate(std::string_view templateBytes, const ElementQuery &query)
+{
+    TemplateCheck check(query);
+    LineSplitter splitter;
+    auto onLine = [&](std::string_view line) { check.checkLine(line); };
+    splitter.feed(templateBytes, onLine);
+    splitter.finish(onLine);
+    return check;
+}
+
+std::string generatePatch(std::string_view templateBytes, const ElementQuery &query,
+                          std::int16_t &selIndex)
+{
+    PatchGenerator generator(query, selIndex);
+    std::string out;
+    out.reserve(templateBytes.size() + templateBytes.size() / 8);
+    LineSplitter splitter;
+    auto onLine = [&](std::string_view line) { generator.processLine(line, out); };
+    splitter.feed(templateBytes, onLine);
+    splitter.finish(onLine);
+    selIndex = generator.SelIndex;
+    return out;
+}
+
+} // namespace jukora::patch

@@ -1,0 +1,181 @@
+#include "previewmodel.h"
+
+namespace jukora {
+
+namespace {
+
+Element image(float left, float top, float width, float height)
+{
+    Element e;
+    e.left = left;
+    e.top = top;
+    e.width = width;
+    e.height = height;
+    return e;
+}
+
+Element label(float left, float top, float width, float height, const char *caption,
+              int pixelSize, int alignment)
+{
+    Element e = image(left, top, width, height);
+    e.caption = QString::fromLatin1(caption);
+    e.pixelSize = pixelSize;
+    e.bold = true;
+    e.alignment = alignment;
+    return e;
+}
+
+} // namespace
+
+PreviewModel::PreviewModel(QObject *parent) : QObject(parent)
+{
+    using namespace patch;
+    m_elements[ArtistIcon] = image(8, 187, 24, 24);
+    m_elements[TitleIcon] = image(8, 210, 24, 24);
+    m_elements[AlbumIcon] = image(8, 234, 24, 24);
+    m_elements[BassIndicator] = image(165, 82, 30, 22);
+    m_elements[PlayerLogo] = image(161, 29, 75, 50);
+    m_elements[RepeatIndicator] = image(205, 82, 30, 22);
+    m_elements[ShuffleIndicator] = image(187, 104, 30, 22);
+    m_elements[AlbumCover] = image(7, 30, 150, 150);
+    m_elements[NoElement].enabled = false;
+    m_elements[TrackNumber] = label(160, 120, 80, 20, "01/99", FontPixels::Medium, AlignCenterCode);
+    m_elements[PlayTime] = label(160, 142, 80, 20, "00:00", FontPixels::Medium, AlignCenterCode);
+    m_elements[ArtistLabel] = label(35, 183, 190, 29, "Artist", FontPixels::Medium, AlignLeftCode);
+    m_elements[TitleLabel] = label(35, 205, 190, 29, "Title", FontPixels::Standard, AlignLeftCode);
+    m_elements[AlbumLabel] = label(35, 231, 190, 29, "Album", FontPixels::Medium, AlignLeftCode);
+}
+
+void PreviewModel::setPosition(int index, float left, float top)
+{
+    if (!isElement(index))
+        return;
+    Element &e = mutableElement(index);
+    e.left = left;
+    e.top = top;
+    emit elementChanged(index);
+}
+
+void PreviewModel::setCoverSize(float size)
+{
+    Element &e = mutableElement(patch::AlbumCover);
+    e.width = size;
+    e.height = size;
+    emit elementChanged(patch::AlbumCover);
+}
+
+void PreviewModel::setLabelPixelSize(int index, int pixelSize)
+{
+    if (!patch::isLabelIndex(index))
+        return;
+    mutableElement(index).pixelSize = pixelSize;
+    emit elementChanged(index);
+}
+
+void PreviewModel::setLabelBold(int index, bool bold)
+{
+    if (!patch::isLabelIndex(index))
+        return;
+    mutableElement(index).bold = bold;
+    emit elementChanged(index);
+}
+
+void PreviewModel::setLabelItalic(int index, bool italic)
+{
+    if (!patch::isLabelIndex(index))
+        return;
+    mutableElement(index).italic = italic;
+    emit elementChanged(index);
+}
+
+void PreviewModel::setLabelAlignment(int index, int alignment)
+{
+    if (!patch::isLabelIndex(index))
+        return;
+    mutableElement(index).alignment = alignment;
+    emit elementChanged(index);
+}
+
+void PreviewModel::setAllEnabled(bool enabled)
+{
+    for (int i = 0; i < kSlots; ++i) {
+        if (isElement(i))
+            mutableElement(i).enabled = enabled;
+    }
+    emit enabledChanged();
+}
+
+void PreviewModel::setTextColor(const QColor &color)
+{
+    m_textColor = color;
+    emit textColorChanged();
+}
+
+void PreviewModel::setBackground(const QImage &image)
+{
+    m_background = image;
+    emit backgroundChanged();
+}
+
+void PreviewModel::setGuidesVisible(bool visible)
+{
+    if (m_guidesVisible == visible)
+        return;
+    m_guidesVisible = visible;
+    emit guidesChanged();
+}
+
+void PreviewModel::pressElement(int index, QPointF grab)
+{
+    if (!isElement(index))
+        return;
+    GrabX = static_cast<float>(grab.x());
+    GrabY = static_cast<float>(grab.y());
+    SelIndex = static_cast<std::int16_t>(index);
+    m_lastPressed = index;
+    setAllEnabled(false);
+}
+
+bool PreviewModel::surfaceMove(Qt::MouseButtons buttons, QPointF pos)
+{
+    if (buttons != Qt::LeftButton) {
+        SelIndex = patch::NoElement;
+        return false;
+    }
+    if (!isElement(SelIndex))
+        return false;
+    place(SelIndex, static_cast<float>(pos.x()) - GrabX, static_cast<float>(pos.y()) - GrabY);
+    return true;
+}
+
+void PreviewModel::surfaceRelease()
+{
+    setAllEnabled(true);
+}
+
+bool PreviewModel::nudge(int dx, int dy)
+{
+    if (!isElement(m_lastPressed))
+        return false;
+    const Element &e = element(m_lastPressed);
+    place(m_lastPressed, e.left + static_cast<float>(dx), e.top + static_cast<float>(dy));
+    return true;
+}
+
+void PreviewModel::place(int index, float dx, float dy)
+{
+    // The element never passes the left edge and never rises into the top
+    // band; a fractional dy between 23 and 24 stands as it is.
+    const float left = dx > 0 ? dx : 0.0f;
+    const float top = dy > 23 ? dy : kTopBand;
+    Element &e = mutableElement(index);
+    e.left = left;
+    e.top = top;
+    m_guideX = left;
+    m_guideY = top;
+    emit elementChanged(index);
+    emit guidesChanged();
+    emit targetPlaced(index);
+}
+
+} // namespace jukora

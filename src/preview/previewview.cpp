@@ -1,0 +1,195 @@
+#include "previewview.h"
+
+#include "previewitems.h"
+#include "previewmodel.h"
+#include "zorder.h"
+
+#include <QGraphicsPixmapItem>
+#include <QGraphicsScene>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace jukora {
+
+namespace {
+
+constexpr const char *kElementPictures[8] = {
+    ":/artwork/artist.gif", ":/artwork/title.gif",  ":/artwork/album.gif",   ":/artwork/bass.gif",
+    ":/artwork/logo.gif",   ":/artwork/repeat.gif", ":/artwork/shuffle.gif", ":/artwork/cover.gif",
+};
+
+} // namespace
+
+PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
+    : QGraphicsView(parent), m_model(model)
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTransformationAnchor(QGraphicsView::NoAnchor);
+    setResizeAnchor(QGraphicsView::NoAnchor);
+    setFocusPolicy(Qt::StrongFocus);
+    setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
+    setOptimizationFlag(QGraphicsView::DontSavePainterState, true);
+    // Moves without a button matter too: they end the drag target.
+    viewport()->setMouseTracking(true);
+
+    auto *scene = new QGraphicsScene(this);
+    // A fixed scene rectangle, or the view would follow the items around.
+    scene->setSceneRect(0, 0, PreviewModel::kWidth, PreviewModel::kHeight);
+    scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+    setScene(scene);
+
+    auto *screen = scene->addPixmap(QPixmap(QStringLiteral(":/artwork/screen.gif")));
+    screen->setZValue(ZOrder::Screen);
+    screen->setEnabled(false);
+    screen->setAcceptedMouseButtons(Qt::NoButton);
+
+    m_iback = scene->addPixmap(QPixmap());
+    m_iback->setPos(0, PreviewModel::kTopBand);
+    m_iback->setZValue(ZOrder::Iback);
+    m_iback->setEnabled(false);
+    m_iback->setAcceptedMouseButtons(Qt::NoButton);
+    m_iback->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
+
+    for (int i = 0; i < 8; ++i) {
+        auto *item = new ImageItem(model, i, QPixmap(QString::fromLatin1(kElementPictures[i])));
+        item->setZValue(ZOrder::forElement(i));
+        scene->addItem(item);
+        m_images[static_cast<std::size_t>(i)] = item;
+    }
+    for (int i = 9; i <= 13; ++i) {
+        auto *item = new LabelItem(model, i);
+        item->setZValue(ZOrder::forElement(i));
+        scene->addItem(item);
+        m_labels[static_cast<std::size_t>(i - 9)] = item;
+    }
+    m_l1 = new GuideLineItem(Qt::Vertical);
+    m_l1->setZValue(ZOrder::GuideL1);
+    scene->addItem(m_l1);
+    m_l2 = new GuideLineItem(Qt::Horizontal);
+    m_l2->setZValue(ZOrder::GuideL2);
+    scene->addItem(m_l2);
+    syncGuides();
+
+    connect(&model, &PreviewModel::elementChanged, this, &PreviewView::syncElement);
+    connect(&model, &PreviewModel::enabledChanged, this, &PreviewView::syncEnabled);
+    connect(&model, &PreviewModel::guidesChanged, this, &PreviewView::syncGuides);
+    connect(&model, &PreviewModel::textColorChanged, this, [this] {
+        for (LabelItem *label : m_labels)
+            label->update();
+    });
+    connect(&model, &PreviewModel::backgroundChanged, this, &PreviewView::syncBackground);
+}
+
+int PreviewView::elementAt(QPointF scenePos) const
+{
+    const auto items = scene()->items(scenePos, Qt::IntersectsItemShape, Qt::DescendingOrder,
+                                      viewportTransform());
+    for (QGraphicsItem *item : items) {
+        if (!item->isEnabled())
+            continue;
+        if (auto *image = qgraphicsitem_cast<ImageItem *>(item))
+            return image->index();
+        if (auto *label = qgraphicsitem_cast<LabelItem *>(item))
+            return label->index();
+    }
+    return 8;
+}
+
+QPointF PreviewView::toScene(const QMouseEvent *event) const
+{
+    return viewportTransform().inverted().map(event->position());
+}
+
+void PreviewView::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+    // Only the left button alone takes hold of an element; the press stays
+    // with this view until the release, so the moves of the drag come here.
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPointF pos = toScene(event);
+    const int index = elementAt(pos);
+    if (!PreviewModel::isElement(index))
+        return;
+    const Element &e = m_model.element(index);
+    m_model.pressElement(index, pos - QPointF(e.left, e.top));
+    emit elementPressed(index);
+}
+
+void PreviewView::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    m_model.surfaceMove(event->buttons(), toScene(event));
+}
+
+void PreviewView::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    m_model.surfaceRelease();
+}
+
+void PreviewView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A second quick press is a press like any other.
+    mousePressEvent(event);
+}
+
+void PreviewView::keyPressEvent(QKeyEvent *event)
+{
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    int dx = 0;
+    int dy = 0;
+    switch (event->key()) {
+    case Qt::Key_Left: dx = -step; break;
+    case Qt::Key_Right: dx = step; break;
+    case Qt::Key_Up: dy = -step; break;
+    case Qt::Key_Down: dy = step; break;
+    default:
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    m_model.nudge(dx, dy);
+    event->accept();
+}
+
+void PreviewView::wheelEvent(QWheelEvent *event)
+{
+    // The preview never scrolls.
+    event->accept();
+}
+
+void PreviewView::syncElement(int index)
+{
+    if (patch::isImageIndex(index))
+        imageItem(index)->sync();
+    else if (patch::isLabelIndex(index))
+        labelItem(index)->sync();
+}
+
+void PreviewView::syncEnabled()
+{
+    for (ImageItem *item : m_images)
+        item->sync();
+    for (LabelItem *item : m_labels)
+        item->sync();
+}
+
+void PreviewView::syncGuides()
+{
+    m_l1->setPos(m_model.guideX(), 0);
+    m_l2->setPos(0, m_model.guideY());
+    m_l1->setVisible(m_model.guidesVisible());
+    m_l2->setVisible(m_model.guidesVisible());
+}
+
+void PreviewView::syncBackground()
+{
+    m_iback->setPixmap(QPixmap::fromImage(m_model.background()));
+}
+
+} // namespace jukora

@@ -1,0 +1,42 @@
+#include "coversize.h"
+
+#include <cmath>
+
+namespace jukora {
+
+std::optional<float> parseCoverSize(const QString &text, const QLocale &locale, QString *error)
+{
+    const QString accepted = QStringLiteral("Enter the cover size in pixels: a number from 0 to %1.")
+                                 .arg(static_cast<int>(kMaxCoverSize));
+    bool ok = false;
+    const double value = locale.toDouble(text.trimmed(), &ok);
+    if (!ok) {
+        *error = QStringLiteral("\"%1\" is not a number. %2").arg(text, accepted);
+        return std::nullopt;
+    }
+    if (!std::isfinite(value) || value < 0 || value > kMaxCoverSize) {
+        *error = QStringLiteral("%1 is outside the sizes the preview can hold. %2")
+                     .arg(text.trimmed(), accepted);
+        return std::nullopt;
+    }
+    return static_cast<float>(value);
+}
+
+QString readoutText(float value)
+{
+    QString text = QString::number(static_cast<double>(value), 'g', 7);
+    return text.toUpper(); // exponent as "E", should one ever appear
+}
+
+std::optional<float> readoutValue(const QString &text, const QLocale &locale)
+{
+    bool ok = false;
+    float value = locale.toFloat(text, &ok);
+    if (!ok)
+        value = QLocale::c().toFloat(text, &ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace jukora
