@@ -1,5 +1,6 @@
 #include "dialogs.h"
 #include "mainwindow.h"
+#include "startup.h"
 #include "templatelist.h"
 
 #include <QApplication>
@@ -13,13 +14,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/artwork/jukora.png")));
 
     jukora::QtDialogs dialogs;
-    const jukora::TemplateListing listing = jukora::listTemplates(jukora::templateFolder());
-    if (!listing.error.isEmpty()) {
-        dialogs.message(nullptr, jukora::Dialogs::Icon::Critical, jukora::applicationTitle(),
-                        listing.error);
+    const auto window = jukora::startEditor(dialogs, jukora::templateFolder());
+    if (!window)
         return 1;
-    }
-    jukora::MainWindow window(listing.entries, dialogs);
-    window.showCentered();
+    window->showCentered();
     return app.exec();
 }
