@@ -37,23 +37,23 @@ public:
 
     QString saveFileName(QWidget *, const QString &filter, const QString &fileName) override
     {
-        calls.append({QStringLiteral("save"), {}, filter, fileName});
+        calls.append({QStringLiteral("save"), {}, filter, fileName, Icon::Information});
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     QString openFileName(QWidget *, const QString &filter, const QString &fileName) override
     {
-        calls.append({QStringLiteral("open"), {}, filter, fileName});
+        calls.append({QStringLiteral("open"), {}, filter, fileName, Icon::Information});
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
     QColor color(QWidget *, const QColor &initial) override
     {
-        calls.append({QStringLiteral("color"), {}, {}, initial.name()});
+        calls.append({QStringLiteral("color"), {}, {}, initial.name(), Icon::Information});
         return colorAnswers.isEmpty() ? QColor() : colorAnswers.takeFirst();
     }
     QString text(QWidget *, const QString &title, const QString &prompt,
                  const QString &defaultText) override
     {
-        calls.append({QStringLiteral("text"), title, prompt, defaultText});
+        calls.append({QStringLiteral("text"), title, prompt, defaultText, Icon::Information});
         return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
     }
     void message(QWidget *, Icon icon, const QString &title, const QString &text) override
@@ -64,7 +64,7 @@ public:
     }
     bool question(QWidget *, const QString &title, const QString &text) override
     {
-        calls.append({QStringLiteral("question"), title, text});
+        calls.append({QStringLiteral("question"), title, text, {}, Icon::Information});
         return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
     }
 

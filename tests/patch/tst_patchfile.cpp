@@ -1,0 +1,183 @@
+#include "fakequery.h"
+#include "patchfile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace jukora;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll();
+}
+
+bool runWrite(const QString &templ, const QString &target, const test::FakeQuery &query,
+              QString *error)
+{
+    patch::PatchGenerator generator(query, 0);
+    return patch::writePatchFile(templ, target, generator, error);
+}
+
+} // namespace
+
+class TestPatchFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void writesWholePatch();
+    void longLinesAndChunkBoundaries();
+    void twoRunsAreIdentical();
+    void missingTemplateLeavesTargetAlone();
+    void readOnlyFolderKeepsOldFile();
+    void unwritableExistingFileIsKept();
+    void unusableFolderReportsAndWritesNothing();
+    void checkReportsUnreadableTemplate();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    test::FakeQuery m_query;
+};
+
+void TestPatchFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_query = {};
+    m_query.lefts[7] = 42;
+}
+
+void TestPatchFile::writesWholePatch()
+{
+    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
+    const QString target = m_dir->filePath(QStringLiteral("out.vkp"));
+    writeFile(templ, "; head\xE4\r\n*cx*1A: 07 07 ;x\nlast");
+    writeFile(target, "old content that is longer than the new patch, to see it replaced");
+    QString error;
+    QVERIFY2(runWrite(templ, target, m_query, &error), qPrintable(error));
+    QCOMPARE(readFile(target), QByteArray("; head\xE4\r\n1A: 07 2A21;x\r\nlast\r\n"));
+    // Nothing but the patch is left in the folder.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
+}
+
+void TestPatchFile::longLinesAndChunkBoundaries()
+{
+    // Lines longer than the read chunk, and terminators straddling chunks.
+    QByteArray templ;
+    QByteArray expected;
+    const QByteArray longPlain(200000, 'x');
+    for (int i = 0; i < 3; ++i) {
+        templ += longPlain + "\r";
+        expected += longPlain + "\r\n";
+        templ += "*cx*" + QByteArray(70000, 'A') + ": 00 00;c\r\n";
+        expected += QByteArray(70000, 'A') + ": 00 2A21;c\r\n";
+    }
+    for (int i = 0; i < 40000; ++i) {
+        templ += "y\r\n";
+        expected += "y\r\n";
+    }
+    const QString templPath = m_dir->filePath(QStringLiteral("long.txt"));
+    const QString target = m_dir->filePath(QStringLiteral("long.vkp"));
+    writeFile(templPath, templ);
+    QString error;
+    QVERIFY2(runWrite(templPath, target, m_query, &error), qPrintable(error));
+    QCOMPARE(readFile(target), expected);
+}
+
+void TestPatchFile::twoRunsAreIdentical()
+{
+    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
+    writeFile(templ, "*cx*1A: 07 07 ;x\r\n*cw*1B: 96 96;w\r\nplain\r\n");
+    QString error;
+    QVERIFY(runWrite(templ, m_dir->filePath(QStringLiteral("a.vkp")), m_query, &error));
+    QVERIFY(runWrite(templ, m_dir->filePath(QStringLiteral("b.vkp")), m_query, &error));
+    QCOMPARE(readFile(m_dir->filePath(QStringLiteral("a.vkp"))),
+             readFile(m_dir->filePath(QStringLiteral("b.vkp"))));
+}
+
+void TestPatchFile::missingTemplateLeavesTargetAlone()
+{
+    const QString target = m_dir->filePath(QStringLiteral("keep.vkp"));
+    writeFile(target, "precious");
+    QString error;
+    QVERIFY(!runWrite(m_dir->filePath(QStringLiteral("none.txt")), target, m_query, &error));
+    QVERIFY(error.contains(QStringLiteral("none.txt")));
+    QCOMPARE(readFile(target), QByteArray("precious"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.vkp")});
+}
+
+void TestPatchFile::readOnlyFolderKeepsOldFile()
+{
+    if (::geteuid() == 0)
+        QSKIP("root writes into read-only folders");
+    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
+    writeFile(templ, "plain\r\n");
+    QDir(m_dir->path()).mkdir(QStringLiteral("ro"));
+    const QString folder = m_dir->filePath(QStringLiteral("ro"));
+    const QString target = folder + QStringLiteral("/p.vkp");
+    writeFile(target, "precious");
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    QString error;
+    const bool ok = runWrite(templ, target, m_query, &error);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!ok);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readFile(target), QByteArray("precious"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("p.vkp")});
+}
+
+void TestPatchFile::unwritableExistingFileIsKept()
+{
+    // A target the user may not write is not replaced behind their back.
+    if (::geteuid() == 0)
+        QSKIP("root may write any file");
+    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
+    writeFile(templ, "plain\r\n");
+    const QString target = m_dir->filePath(QStringLiteral("locked.vkp"));
+    writeFile(target, "precious");
+    QFile::setPermissions(target, QFile::ReadOwner);
+    QString error;
+    QVERIFY(!runWrite(templ, target, m_query, &error));
+    QCOMPARE(readFile(target), QByteArray("precious"));
+}
+
+void TestPatchFile::unusableFolderReportsAndWritesNothing()
+{
+    // Fails for every user, root included: the "folder" is a file.
+    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
+    writeFile(templ, "plain\r\n");
+    const QString notAFolder = m_dir->filePath(QStringLiteral("file"));
+    writeFile(notAFolder, "precious");
+    QString error;
+    QVERIFY(!runWrite(templ, notAFolder + QStringLiteral("/p.vkp"), m_query, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(readFile(notAFolder), QByteArray("precious"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
+}
+
+void TestPatchFile::checkReportsUnreadableTemplate()
+{
+    QString error;
+    const auto check = patch::checkTemplateFile(m_dir->filePath(QStringLiteral("none.txt")),
+                                                m_query, &error);
+    QVERIFY(!check);
+    QVERIFY(!error.isEmpty());
+    // A folder is no template either.
+    QVERIFY(!patch::checkTemplateFile(m_dir->path(), m_query, &error));
+}
+
+QTEST_GUILESS_MAIN(TestPatchFile)
+#include "tst_patchfile.moc"
