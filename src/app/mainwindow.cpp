@@ -66,11 +66,23 @@ W *place(W *widget, const char *name, int x, int y, int w, int h, const QFont &f
     return widget;
 }
 
+void setFill(QWidget *widget, const QColor &fill)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, fill);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+/// A captionless label with a thin flat black border: the read-out panel
+/// and the colour swatch.
 QLabel *panel(QWidget *parent, const char *name, int x, int y, int w, int h, const QColor &fill)
 {
     auto *label = place(new QLabel(parent), name, x, y, w, h, QFont());
-    label->setStyleSheet(QStringLiteral("QLabel { background-color: %1; border: 1px solid black; }")
-                             .arg(fill.name()));
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setLineWidth(1);
+    setFill(label, fill);
     return label;
 }
 
@@ -118,9 +130,11 @@ void MainWindow::createControls()
     Lw = place(new QLabel(this), "Lw", 304, 44, 31, 16, fontT10B());
     Label5 = place(new QLabel(QStringLiteral("Height:"), this), "Label5", 256, 60, 47, 16, fontT10B());
     Lh = place(new QLabel(this), "Lh", 304, 60, 36, 16, fontT10B());
+    // The read-outs change on every move of a drag: drawn opaque in the
+    // panel's white, they repaint without anything behind them.
     for (QLabel *readout : {Label1, Label2, Label4, Label5, Lxx, Lyy, Lw, Lh}) {
         readout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        readout->setStyleSheet(QStringLiteral("QLabel { color: black; }"));
+        setFill(readout, Qt::white);
     }
 
     Check1 = place(new QCheckBox(QStringLiteral("Coordinates"), this), "Check1", 248, 85, 81, 17, fontT8());
@@ -231,8 +245,12 @@ void MainWindow::elementPressed(int index)
 void MainWindow::targetPlaced(int index)
 {
     const Element &e = m_model->element(index);
-    Lxx->setText(readoutText(e.left));
-    Lyy->setText(readoutText(e.top - PreviewModel::kTopBand));
+    const QString x = readoutText(e.left);
+    const QString y = readoutText(e.top - PreviewModel::kTopBand);
+    if (Lxx->text() != x)
+        Lxx->setText(x);
+    if (Lyy->text() != y)
+        Lyy->setText(y);
 }
 
 void MainWindow::Check1_Click()
@@ -276,8 +294,7 @@ void MainWindow::Command2_Click()
     const QColor chosen = Comm.Color;
     if (chosen.rgb() == old)
         return;
-    Label6->setStyleSheet(QStringLiteral("QLabel { background-color: %1; border: 1px solid black; }")
-                              .arg(chosen.name()));
+    setFill(Label6, chosen);
     m_model->setTextColor(chosen);
 }
 
@@ -337,26 +354,27 @@ void MainWindow::GenerateRun()
     const QString templatePath = selectedTemplate();
     const QString shownTemplate = QDir::toNativeSeparators(templatePath);
 
-    // Everything that could go wrong is found before a byte is written.
-    QString error;
-    const auto check = patch::checkTemplateFile(templatePath, *m_model, &error);
-    if (!check) {
+    // One pass over the template checks every line while the patch goes to
+    // a temporary file; the target is replaced only when all is well.
+    patch::PatchFileWriter writer(patchPath, *m_model, m_model->SelIndex);
+    if (!writer.run(templatePath)) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\n"
                                    "No patch was written.")
-                        .arg(Combo1->currentText(), shownTemplate, error));
+                        .arg(Combo1->currentText(), shownTemplate, writer.templateError()));
         return;
     }
-    if (check->malformedCount() > 0) {
+    const patch::TemplateCheck &check = writer.check();
+    if (check.malformedCount() > 0) {
         QStringList lines;
-        for (const patch::MalformedLine &bad : check->malformed()) {
+        for (const patch::MalformedLine &bad : check.malformed()) {
             lines << QStringLiteral("line %1 (%2): %3")
                          .arg(bad.lineNumber)
                          .arg(QString::fromStdString(bad.placeholder),
                               QString::fromStdString(bad.what));
         }
-        if (check->malformedCount() > check->malformed().size())
-            lines << QStringLiteral("and %1 more").arg(check->malformedCount() - check->malformed().size());
+        if (check.malformedCount() > check.malformed().size())
+            lines << QStringLiteral("and %1 more").arg(check.malformedCount() - check.malformed().size());
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The template %1 has lines that cannot be turned into patch "
                                    "lines. A placeholder line needs the placeholder and address, "
@@ -366,7 +384,7 @@ void MainWindow::GenerateRun()
                         .arg(shownTemplate, lines.join(QLatin1Char('\n'))));
         return;
     }
-    if (const auto width = check->badCoverWidth()) {
+    if (const auto width = check.badCoverWidth()) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
                                    "cover width only from 0 to 255 pixels.\n\nUse \"Cover Size\" "
@@ -375,9 +393,19 @@ void MainWindow::GenerateRun()
                         .arg(*width));
         return;
     }
-    if (!check->outOfRange().empty()) {
+    const auto writeFailed = [&] {
+        showMessage(Dialogs::Icon::Critical,
+                    QStringLiteral("The patch could not be written to\n%1\n\n%2.\n\n"
+                                   "Any file that was there is unchanged.")
+                        .arg(QDir::toNativeSeparators(patchPath), writer.writeError()));
+    };
+    if (!writer.writeError().isEmpty()) {
+        writeFailed();
+        return;
+    }
+    if (!check.outOfRange().empty()) {
         QStringList lines;
-        for (const patch::OutOfRangeValue &value : check->outOfRange())
+        for (const patch::OutOfRangeValue &value : check.outOfRange())
             lines << describeOutOfRange(value);
         const bool write = m_dialogs.question(
             this, applicationTitle(),
@@ -389,16 +417,11 @@ void MainWindow::GenerateRun()
         if (!write)
             return;
     }
-
-    patch::PatchGenerator generator(*m_model, m_model->SelIndex);
-    if (!patch::writePatchFile(templatePath, patchPath, generator, &error)) {
-        showMessage(Dialogs::Icon::Critical,
-                    QStringLiteral("The patch could not be written to\n%1\n\n%2.\n\n"
-                                   "Any file that was there is unchanged.")
-                        .arg(QDir::toNativeSeparators(patchPath), error));
+    if (!writer.commit()) {
+        writeFailed();
         return;
     }
-    m_model->SelIndex = generator.SelIndex;
+    m_model->SelIndex = writer.selIndex();
     showMessage(Dialogs::Icon::Information, QStringLiteral("Done"));
 }
 

@@ -1,73 +1,94 @@
 #include "patchfile.h"
 
-#include <QSaveFile>
-
 namespace jukora::patch {
+
+namespace {
+constexpr std::size_t kFlushAt = 1 << 18;
+} // namespace
 
 std::optional<TemplateCheck> checkTemplateFile(const QString &path, const ElementQuery &query,
                                                QString *error)
 {
     TemplateCheck check(query);
-    if (!readLines(path, [&](std::string_view line) { check.checkLine(line); }, error))
+    auto onLine = [&](std::string_view line, bool hasStar) {
+        check.checkLine(line, findRule(line, hasStar));
+    };
+    if (!readLines(path, onLine, error))
         return std::nullopt;
     return check;
 }
 
-bool writePatchFile(const QString &templatePath, const QString &patchPath,
-                    PatchGenerator &generator, QString *error)
+PatchFileWriter::PatchFileWriter(const QString &patchPath, const ElementQuery &query,
+                                 std::int16_t selIndex)
+    : m_run(query, selIndex), m_file(std::make_unique<QSaveFile>(patchPath))
 {
-    QSaveFile out(patchPath);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *error = out.errorString();
+    m_buffer.reserve(kFlushAt + 4096);
+}
+
+PatchFileWriter::~PatchFileWriter()
+{
+    discard();
+}
+
+void PatchFileWriter::flush()
+{
+    if (m_buffer.empty())
+        return;
+    if (m_writeError.isEmpty()) {
+        const auto size = static_cast<qint64>(m_buffer.size());
+        if (m_file->write(m_buffer.data(), size) != size)
+            m_writeError = m_file->errorString();
+    }
+    m_buffer.clear();
+}
+
+bool PatchFileWriter::run(const QString &templatePath)
+{
+    // The template is opened first: when it cannot be read, nothing is
+    // created at the target either.
+    QFile probe(templatePath);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        m_templateError = probe.errorString();
         return false;
     }
+    probe.close();
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        m_writeError = m_file->errorString();
 
-    constexpr std::size_t flushAt = 1 << 16;
-    std::string buffer;
-    buffer.reserve(flushAt + 4096);
-    bool ok = true;
-    std::size_t lineNumber = 0;
-    auto flush = [&] {
-        if (!buffer.empty() && ok &&
-            out.write(buffer.data(), static_cast<qint64>(buffer.size())) !=
-                static_cast<qint64>(buffer.size())) {
-            *error = out.errorString();
-            ok = false;
-        }
-        buffer.clear();
-    };
-    auto onLine = [&](std::string_view line) {
-        if (!ok)
-            return;
-        ++lineNumber;
-        if (generator.processLine(line, buffer) == PatchGenerator::LineResult::Malformed) {
-            // The template was checked before; it changed since.
-            *error = QStringLiteral("the template changed while the patch was being written "
-                                    "(line %1 can no longer be rewritten)")
-                         .arg(lineNumber);
-            ok = false;
-            return;
-        }
-        if (buffer.size() >= flushAt)
+    auto onLine = [this](std::string_view line, bool hasStar) {
+        m_run.line(line, hasStar, m_buffer);
+        if (m_buffer.size() >= kFlushAt)
             flush();
     };
-
-    QString readError;
-    if (!readLines(templatePath, onLine, &readError)) {
-        out.cancelWriting();
-        *error = QStringLiteral("the template %1 could not be read: %2").arg(templatePath, readError);
+    if (!readLines(templatePath, onLine, &m_templateError)) {
+        discard();
         return false;
     }
     flush();
-    if (!ok) {
-        out.cancelWriting();
+    return true;
+}
+
+bool PatchFileWriter::commit()
+{
+    if (!m_writeError.isEmpty() || !m_file->isOpen()) {
+        if (m_writeError.isEmpty())
+            m_writeError = QStringLiteral("the patch was not written");
+        discard();
         return false;
     }
-    if (!out.commit()) {
-        *error = out.errorString();
+    if (!m_file->commit()) {
+        m_writeError = m_file->errorString();
         return false;
     }
     return true;
+}
+
+void PatchFileWriter::discard()
+{
+    if (m_file->isOpen())
+        m_file->cancelWriting();
+    if (m_file->isOpen())
+        m_file->commit(); // after cancelWriting, commit only removes the temporary file
 }
 
 } // namespace jukora::patch

@@ -4,25 +4,27 @@
 #include "patchgenerator.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace jukora::patch {
 
 /// Reads the file at `path` in chunks and hands each of its lines to
-/// `onLine`, bytes as they are. Returns false and sets `error` to the
-/// system's reason when the file cannot be opened or read.
+/// `onLine(line, hasStar)`, bytes as they are. Returns false and sets `error`
+/// to the system's reason when the file cannot be opened or read.
 template <typename OnLine>
 bool readLines(const QString &path, OnLine &&onLine, QString *error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *error = file.errorString();
         return false;
     }
     LineSplitter splitter;
-    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    QByteArray chunk(1 << 18, Qt::Uninitialized);
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());
         if (got < 0) {
@@ -37,16 +39,44 @@ bool readLines(const QString &path, OnLine &&onLine, QString *error)
     return true;
 }
 
-/// Checks a whole template file before anything is written. Nothing when
-/// the file cannot be read (the reason is in `error`).
+/// Checks a whole template file without writing anything. Nothing when the
+/// file cannot be read (the reason is in `error`).
 std::optional<TemplateCheck> checkTemplateFile(const QString &path, const ElementQuery &query,
                                                QString *error);
 
-/// Writes the patch for the template at `templatePath` to `patchPath`, all
-/// or nothing: the lines go to a temporary file beside the target, which
-/// replaces the target only once the whole patch is written. On failure any
-/// file at `patchPath` is left as it was and `error` says why.
-bool writePatchFile(const QString &templatePath, const QString &patchPath,
-                    PatchGenerator &generator, QString *error);
+/// Turns a template into a patch in one pass, all or nothing: the patch goes
+/// to a temporary file beside the target while every line is checked, and it
+/// replaces the target only on commit(). Until then, and after discard() or
+/// any failure, a file at the target path is exactly as it was.
+class PatchFileWriter
+{
+public:
+    PatchFileWriter(const QString &patchPath, const ElementQuery &query, std::int16_t selIndex);
+    ~PatchFileWriter();
+
+    /// Reads the whole template once. False when it cannot be read
+    /// (templateError()); a failure to write only sets writeError(), since
+    /// the check goes on to the end either way.
+    bool run(const QString &templatePath);
+
+    const TemplateCheck &check() const { return m_run.check; }
+    /// SelIndex as the last X or Y rule left it.
+    std::int16_t selIndex() const { return m_run.generator.SelIndex; }
+    QString templateError() const { return m_templateError; }
+    QString writeError() const { return m_writeError; }
+
+    /// Replaces the target with the patch. False on failure (writeError()).
+    bool commit();
+    void discard();
+
+private:
+    void flush();
+
+    PatchRun m_run;
+    std::unique_ptr<QSaveFile> m_file;
+    std::string m_buffer;
+    QString m_templateError;
+    QString m_writeError;
+};
 
 } // namespace jukora::patch

@@ -13,10 +13,18 @@ constexpr std::string_view kCrLf = "\r\n";
 
 const char *malformation(const PlaceholderRule &rule, std::string_view line)
 {
-    const auto space = line.find(' ');
+    // Template lines are short: a plain loop beats a library search here.
+    std::size_t space = std::string_view::npos;
+    bool semicolon = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == ' ' && space == std::string_view::npos)
+            space = i;
+        semicolon |= c == ';';
+    }
     if (space == std::string_view::npos)
         return "no space after the address, so there is no old value";
-    if (line.find(';') == std::string_view::npos)
+    if (!semicolon)
         return "no \";\" to start the comment";
     if (space < rule.placeholder.size())
         return "the first field is shorter than the placeholder, so there is no address";
@@ -55,16 +63,15 @@ PatchGenerator::PatchGenerator(const ElementQuery &query, std::int16_t selIndex)
 void PatchGenerator::cutInLine(char separator)
 {
     LineFields.clear();
-    std::size_t start = 0;
-    for (;;) {
-        const auto next = InLine.find(separator, start);
-        if (next == std::string_view::npos) {
-            LineFields.push_back(InLine.substr(start));
-            return;
+    const char *start = InLine.data();
+    const char *const end = start + InLine.size();
+    for (const char *p = start; p != end; ++p) {
+        if (*p == separator) {
+            LineFields.emplace_back(start, static_cast<std::size_t>(p - start));
+            start = p + 1;
         }
-        LineFields.push_back(InLine.substr(start, next - start));
-        start = next + 1;
     }
+    LineFields.emplace_back(start, static_cast<std::size_t>(end - start));
 }
 
 void PatchGenerator::EncodeX()
@@ -88,14 +95,13 @@ void PatchGenerator::EmitLine(std::string &out)
     out += kCrLf;
 }
 
-PatchGenerator::LineResult PatchGenerator::processLine(std::string_view line, std::string &out)
+PatchGenerator::LineResult PatchGenerator::processLine(std::string_view line,
+                                                      const PlaceholderRule *rule, std::string &out)
 {
     InLine = line;
     OutLine.clear();
-    const PlaceholderRule *rule = findRule(line);
     if (!rule) {
-        out += line;
-        out += kCrLf;
+        out.append(line).append(kCrLf);
         return LineResult::Copied;
     }
     if (malformation(*rule, line))
@@ -142,10 +148,9 @@ PatchGenerator::LineResult PatchGenerator::processLine(std::string_view line, st
 
 TemplateCheck::TemplateCheck(const ElementQuery &query) : m_query(query) {}
 
-void TemplateCheck::checkLine(std::string_view line)
+void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule)
 {
     ++m_lines;
-    const PlaceholderRule *rule = findRule(line);
     if (!rule)
         return;
     if (const char *what = malformation(*rule, line)) {
@@ -184,7 +189,9 @@ TemplateCheck checkTemplate(std::string_view templateBytes, const ElementQuery &
 {
     TemplateCheck check(query);
     LineSplitter splitter;
-    auto onLine = [&](std::string_view line) { check.checkLine(line); };
+    auto onLine = [&](std::string_view line, bool hasStar) {
+        check.checkLine(line, findRule(line, hasStar));
+    };
     splitter.feed(templateBytes, onLine);
     splitter.finish(onLine);
     return check;
@@ -197,7 +204,9 @@ std::string generatePatch(std::string_view templateBytes, const ElementQuery &qu
     std::string out;
     out.reserve(templateBytes.size() + templateBytes.size() / 8);
     LineSplitter splitter;
-    auto onLine = [&](std::string_view line) { generator.processLine(line, out); };
+    auto onLine = [&](std::string_view line, bool hasStar) {
+        generator.processLine(line, findRule(line, hasStar), out);
+    };
     splitter.feed(templateBytes, onLine);
     splitter.finish(onLine);
     selIndex = generator.SelIndex;

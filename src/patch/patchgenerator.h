@@ -35,7 +35,12 @@ public:
     /// Appends the patch line for one template line (without its terminator),
     /// CR LF included, to `out`. A line without placeholder is copied as it
     /// stands. A malformed placeholder line appends nothing.
-    LineResult processLine(std::string_view line, std::string &out);
+    LineResult processLine(std::string_view line, std::string &out)
+    {
+        return processLine(line, findRule(line), out);
+    }
+    /// The same for a line whose rule has been looked up already.
+    LineResult processLine(std::string_view line, const PlaceholderRule *rule, std::string &out);
 
     void EncodeX();
     void EncodeY();
@@ -80,7 +85,9 @@ public:
 
     explicit TemplateCheck(const ElementQuery &query);
 
-    void checkLine(std::string_view line);
+    void checkLine(std::string_view line) { checkLine(line, findRule(line)); }
+    /// The same for a line whose rule has been looked up already.
+    void checkLine(std::string_view line, const PlaceholderRule *rule);
 
     bool canWrite() const { return m_malformedCount == 0 && !m_coverWidthBad; }
 
@@ -104,6 +111,25 @@ private:
     double m_coverWidth = 0;
     std::vector<OutOfRangeValue> m_outOfRange;
     std::array<bool, 34> m_ruleSeen{};
+};
+
+/// Checks and generates in one pass over the template: the patch lines go
+/// to `out`, what would go wrong is gathered in `check`. Whether the patch
+/// may be kept is decided once the pass is over.
+class PatchRun
+{
+public:
+    PatchRun(const ElementQuery &query, std::int16_t selIndex) : check(query), generator(query, selIndex) {}
+
+    void line(std::string_view line, bool hasStar, std::string &out)
+    {
+        const PlaceholderRule *rule = findRule(line, hasStar);
+        check.checkLine(line, rule);
+        generator.processLine(line, rule, out);
+    }
+
+    TemplateCheck check;
+    PatchGenerator generator;
 };
 
 /// The value a rule's element has for that rule, before encoding (Left, Top

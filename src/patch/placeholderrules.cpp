@@ -2,65 +2,69 @@
 
 #include "elementquery.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 namespace jukora::patch {
 
 namespace {
-using K = ValueKind;
+
+/// Up to eight bytes packed into one number, for comparing tokens at once.
+constexpr std::uint64_t pack(std::string_view text)
+{
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < text.size() && i < 8; ++i)
+        value |= static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return value;
+}
+
+constexpr std::array<std::uint64_t, 34> packedPlaceholders()
+{
+    std::array<std::uint64_t, 34> packed{};
+    for (std::size_t i = 0; i < kRules.size(); ++i)
+        packed[i] = pack(kRules[i].placeholder);
+    return packed;
+}
+
+/// The rule whose placeholder is exactly `token` (4 to 8 bytes), or
+/// kRules.size(). Placeholders differ in their packed bytes, length included,
+/// since each ends in '*' at its own length.
+std::size_t ruleNumberOf(std::string_view token)
+{
+    static constexpr auto packed = packedPlaceholders();
+    const std::uint64_t value = pack(token);
+    for (std::size_t i = 0; i < packed.size(); ++i) {
+        if (packed[i] == value)
+            return i;
+    }
+    return kRules.size();
+}
+
 } // namespace
 
-// Several lines hold a placeholder whose letters also start another one's
-// ("*aix*" and "*ax*" are both artist positions), so the order matters.
-const std::array<PlaceholderRule, 34> kRules = {{
-    {"*cw*", AlbumCover, K::Width, "20"},
-    {"*cy*", AlbumCover, K::Y, "22"},
-    {"*cx*", AlbumCover, K::X, "21"},
-    {"*ex*", BassIndicator, K::X, "20"},
-    {"*ey*", BassIndicator, K::Y, "21"},
-    {"*sx*", ShuffleIndicator, K::X, "20"},
-    {"*sy*", ShuffleIndicator, K::Y, "21"},
-    {"*lx*", RepeatIndicator, K::X, "20"},
-    {"*ly*", RepeatIndicator, K::Y, "21"},
-    {"*aix*", ArtistIcon, K::X, "20"},
-    {"*aiy*", ArtistIcon, K::Y, "21"},
-    {"*tix*", TitleIcon, K::X, "20"},
-    {"*tiy*", TitleIcon, K::Y, "21"},
-    {"*albumx*", AlbumIcon, K::X, "20"},
-    {"*albumy*", AlbumIcon, K::Y, "21"},
-    {"*jix*", PlayerLogo, K::X, "20"},
-    {"*jiy*", PlayerLogo, K::Y, "21"},
-    {"*ctw*", TrackNumber, K::RightEdge, ""},
-    {"*ctx*", TrackNumber, K::X, "22"},
-    {"*cty*", TrackNumber, K::Y, "23"},
-    {"*cta*", TrackNumber, K::Alignment, ""},
-    {"*tpx*", PlayTime, K::X, "22"},
-    {"*tpy*", PlayTime, K::Y, "23"},
-    {"*tpa*", PlayTime, K::Alignment, ""},
-    {"*tpw*", PlayTime, K::RightEdge, ""},
-    {"*ay*", ArtistLabel, K::Y, ""},
-    {"*ax*", ArtistLabel, K::X, "32"},
-    {"*aa*", ArtistLabel, K::Alignment, ""},
-    {"*ty*", TitleLabel, K::Y, ""},
-    {"*tx*", TitleLabel, K::X, "32"},
-    {"*ta*", TitleLabel, K::Alignment, ""},
-    {"*aly*", AlbumLabel, K::Y, ""},
-    {"*alx*", AlbumLabel, K::X, "37"},
-    {"*ala*", AlbumLabel, K::Alignment, ""},
-}};
-
-const PlaceholderRule *findRule(std::string_view line)
+const PlaceholderRule *findRule(std::string_view line, bool hasStar)
 {
-    // Every placeholder starts with '*'; most template lines have none, and
-    // this test keeps the 34 searches off them.
-    if (line.empty() || !std::memchr(line.data(), '*', line.size()))
+    // Every placeholder is a name between two '*' with no '*' inside, so it
+    // occurs in a line exactly where a '*' and the next '*' enclose it. Each
+    // such pair is looked up once; the earliest rule in the table wins,
+    // wherever in the line it stands.
+    if (!hasStar || line.size() < 4)
         return nullptr;
-    for (const PlaceholderRule &rule : kRules) {
-        if (line.find(rule.placeholder) != std::string_view::npos)
-            return &rule;
+    const char *const end = line.data() + line.size();
+    const char *star = static_cast<const char *>(std::memchr(line.data(), '*', line.size()));
+    std::size_t best = kRules.size();
+    while (star) {
+        const char *next = static_cast<const char *>(
+            std::memchr(star + 1, '*', static_cast<std::size_t>(end - star - 1)));
+        if (!next)
+            break;
+        const std::size_t length = static_cast<std::size_t>(next - star) + 1;
+        if (length >= 4 && length <= 8)
+            best = std::min(best, ruleNumberOf(std::string_view(star, length)));
+        star = next;
     }
-    return nullptr;
+    return best < kRules.size() ? &kRules[best] : nullptr;
 }
 
 double roundHalfEven(float value)
@@ -118,11 +122,11 @@ std::string_view elementName(int index)
 std::string_view kindName(ValueKind kind)
 {
     switch (kind) {
-    case K::X: return "X";
-    case K::Y: return "Y";
-    case K::RightEdge: return "right edge";
-    case K::Width: return "width";
-    case K::Alignment: return "alignment";
+    case ValueKind::X: return "X";
+    case ValueKind::Y: return "Y";
+    case ValueKind::RightEdge: return "right edge";
+    case ValueKind::Width: return "width";
+    case ValueKind::Alignment: return "alignment";
     }
     return "";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "elementquery.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,12 +21,50 @@ struct PlaceholderRule
 };
 
 /// The 34 placeholders in the order in which a line is searched for them.
-/// The first one found in a line decides its rule.
-extern const std::array<PlaceholderRule, 34> kRules;
+/// The first one found in a line decides its rule: a line may hold two
+/// ("*aix*" and "*ax*" are both artist positions), so the order matters.
+inline constexpr std::array<PlaceholderRule, 34> kRules = {{
+    {"*cw*", AlbumCover, ValueKind::Width, "20"},
+    {"*cy*", AlbumCover, ValueKind::Y, "22"},
+    {"*cx*", AlbumCover, ValueKind::X, "21"},
+    {"*ex*", BassIndicator, ValueKind::X, "20"},
+    {"*ey*", BassIndicator, ValueKind::Y, "21"},
+    {"*sx*", ShuffleIndicator, ValueKind::X, "20"},
+    {"*sy*", ShuffleIndicator, ValueKind::Y, "21"},
+    {"*lx*", RepeatIndicator, ValueKind::X, "20"},
+    {"*ly*", RepeatIndicator, ValueKind::Y, "21"},
+    {"*aix*", ArtistIcon, ValueKind::X, "20"},
+    {"*aiy*", ArtistIcon, ValueKind::Y, "21"},
+    {"*tix*", TitleIcon, ValueKind::X, "20"},
+    {"*tiy*", TitleIcon, ValueKind::Y, "21"},
+    {"*albumx*", AlbumIcon, ValueKind::X, "20"},
+    {"*albumy*", AlbumIcon, ValueKind::Y, "21"},
+    {"*jix*", PlayerLogo, ValueKind::X, "20"},
+    {"*jiy*", PlayerLogo, ValueKind::Y, "21"},
+    {"*ctw*", TrackNumber, ValueKind::RightEdge, ""},
+    {"*ctx*", TrackNumber, ValueKind::X, "22"},
+    {"*cty*", TrackNumber, ValueKind::Y, "23"},
+    {"*cta*", TrackNumber, ValueKind::Alignment, ""},
+    {"*tpx*", PlayTime, ValueKind::X, "22"},
+    {"*tpy*", PlayTime, ValueKind::Y, "23"},
+    {"*tpa*", PlayTime, ValueKind::Alignment, ""},
+    {"*tpw*", PlayTime, ValueKind::RightEdge, ""},
+    {"*ay*", ArtistLabel, ValueKind::Y, ""},
+    {"*ax*", ArtistLabel, ValueKind::X, "32"},
+    {"*aa*", ArtistLabel, ValueKind::Alignment, ""},
+    {"*ty*", TitleLabel, ValueKind::Y, ""},
+    {"*tx*", TitleLabel, ValueKind::X, "32"},
+    {"*ta*", TitleLabel, ValueKind::Alignment, ""},
+    {"*aly*", AlbumLabel, ValueKind::Y, ""},
+    {"*alx*", AlbumLabel, ValueKind::X, "37"},
+    {"*ala*", AlbumLabel, ValueKind::Alignment, ""},
+}};
+
 
 /// The first rule whose placeholder occurs anywhere in the line (case
-/// sensitive), or nullptr for a line without placeholder.
-const PlaceholderRule *findRule(std::string_view line);
+/// sensitive), or nullptr for a line without placeholder. A caller that
+/// already knows the line has no '*' passes hasStar = false.
+const PlaceholderRule *findRule(std::string_view line, bool hasStar = true);
 
 /// A preview value rounded to the nearest whole number, an exact half to the
 /// even neighbour. Values that are not finite round to 0.

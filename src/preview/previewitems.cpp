@@ -39,6 +39,9 @@ void ImageItem::sync()
 
 LabelItem::LabelItem(const PreviewModel &model, int index) : m_model(model), m_index(index)
 {
+    // Laying out text is the dearest part of a repaint; the guide lines
+    // cross the labels on every move of a drag.
+    setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     sync();
 }
 
@@ -88,6 +91,10 @@ void LabelItem::sync()
     }
     setPos(e.left, e.top);
     setEnabled(e.enabled);
+}
+
+void LabelItem::restyle()
+{
     update();
 }
 
@@ -100,7 +107,7 @@ GuideLineItem::GuideLineItem(Qt::Orientation orientation) : m_orientation(orient
 QRectF GuideLineItem::boundingRect() const
 {
     // Vertical: from y -8 to 320 at the item's x; horizontal: the whole width.
-    return m_orientation == Qt::Vertical ? QRectF(-1, -8, 3, 329) : QRectF(0, -1, 241, 3);
+    return m_orientation == Qt::Vertical ? QRectF(0, -8, 1, 329) : QRectF(0, 0, 241, 1);
 }
 
 void GuideLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)

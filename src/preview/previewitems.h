@@ -47,6 +47,8 @@ public:
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
     void sync();
+    /// Draws the label anew after a change of font, alignment or colour.
+    void restyle();
     /// The face the label is drawn with.
     QFont font() const;
 

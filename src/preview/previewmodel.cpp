@@ -69,7 +69,7 @@ void PreviewModel::setLabelPixelSize(int index, int pixelSize)
     if (!patch::isLabelIndex(index))
         return;
     mutableElement(index).pixelSize = pixelSize;
-    emit elementChanged(index);
+    emit labelStyleChanged(index);
 }
 
 void PreviewModel::setLabelBold(int index, bool bold)
@@ -77,7 +77,7 @@ void PreviewModel::setLabelBold(int index, bool bold)
     if (!patch::isLabelIndex(index))
         return;
     mutableElement(index).bold = bold;
-    emit elementChanged(index);
+    emit labelStyleChanged(index);
 }
 
 void PreviewModel::setLabelItalic(int index, bool italic)
@@ -85,7 +85,7 @@ void PreviewModel::setLabelItalic(int index, bool italic)
     if (!patch::isLabelIndex(index))
         return;
     mutableElement(index).italic = italic;
-    emit elementChanged(index);
+    emit labelStyleChanged(index);
 }
 
 void PreviewModel::setLabelAlignment(int index, int alignment)
@@ -93,7 +93,7 @@ void PreviewModel::setLabelAlignment(int index, int alignment)
     if (!patch::isLabelIndex(index))
         return;
     mutableElement(index).alignment = alignment;
-    emit elementChanged(index);
+    emit labelStyleChanged(index);
 }
 
 void PreviewModel::setAllEnabled(bool enabled)

@@ -110,7 +110,10 @@ public:
     bool nudge(int dx, int dy);
 
 signals:
+    /// Position or size changed.
     void elementChanged(int index);
+    /// Font, bold, italic or alignment of a label changed.
+    void labelStyleChanged(int index);
     void enabledChanged();
     void guidesChanged();
     void textColorChanged();

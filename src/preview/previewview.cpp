@@ -75,11 +75,13 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     syncGuides();
 
     connect(&model, &PreviewModel::elementChanged, this, &PreviewView::syncElement);
+    connect(&model, &PreviewModel::labelStyleChanged, this,
+            [this](int index) { labelItem(index)->restyle(); });
     connect(&model, &PreviewModel::enabledChanged, this, &PreviewView::syncEnabled);
     connect(&model, &PreviewModel::guidesChanged, this, &PreviewView::syncGuides);
     connect(&model, &PreviewModel::textColorChanged, this, [this] {
         for (LabelItem *label : m_labels)
-            label->update();
+            label->restyle();
     });
     connect(&model, &PreviewModel::backgroundChanged, this, &PreviewView::syncBackground);
 }

@@ -26,8 +26,18 @@ QByteArray readFile(const QString &path)
 bool runWrite(const QString &templ, const QString &target, const test::FakeQuery &query,
               QString *error)
 {
-    patch::PatchGenerator generator(query, 0);
-    return patch::writePatchFile(templ, target, generator, error);
+    patch::PatchFileWriter writer(target, query, 0);
+    if (!writer.run(templ)) {
+        *error = writer.templateError();
+        return false;
+    }
+    if (!writer.check().canWrite()) {
+        *error = QStringLiteral("template not writable");
+        return false;
+    }
+    const bool ok = writer.commit();
+    *error = writer.writeError();
+    return ok;
 }
 
 } // namespace
@@ -46,6 +56,7 @@ private slots:
     void unwritableExistingFileIsKept();
     void unusableFolderReportsAndWritesNothing();
     void checkReportsUnreadableTemplate();
+    void discardedRunLeavesNoTrace();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -114,7 +125,7 @@ void TestPatchFile::missingTemplateLeavesTargetAlone()
     writeFile(target, "precious");
     QString error;
     QVERIFY(!runWrite(m_dir->filePath(QStringLiteral("none.txt")), target, m_query, &error));
-    QVERIFY(error.contains(QStringLiteral("none.txt")));
+    QVERIFY(!error.isEmpty());
     QCOMPARE(readFile(target), QByteArray("precious"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.vkp")});
 }
@@ -177,6 +188,28 @@ void TestPatchFile::checkReportsUnreadableTemplate()
     QVERIFY(!error.isEmpty());
     // A folder is no template either.
     QVERIFY(!patch::checkTemplateFile(m_dir->path(), m_query, &error));
+}
+
+void TestPatchFile::discardedRunLeavesNoTrace()
+{
+    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
+    writeFile(templ, "plain\r\n*cx*12:0707;nospace\r\nmore\r\n");
+    const QString target = m_dir->filePath(QStringLiteral("p.vkp"));
+    writeFile(target, "precious");
+    {
+        patch::PatchFileWriter writer(target, m_query, 0);
+        QVERIFY(writer.run(templ));
+        QCOMPARE(writer.check().malformedCount(), std::size_t(1));
+        QCOMPARE(writer.check().malformed().front().lineNumber, std::size_t(2));
+        // Nothing is committed: the writer goes away with its temporary file.
+    }
+    QCOMPARE(readFile(target), QByteArray("precious"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    patch::PatchFileWriter writer(target, m_query, 0);
+    QVERIFY(writer.run(templ));
+    writer.discard();
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestPatchFile)

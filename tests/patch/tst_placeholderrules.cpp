@@ -385,14 +385,14 @@ void TestPlaceholderRules::chunkBoundariesDoNotMatter()
     const std::string input = "ab\r\ncd\r\r\nef\n\rgh\r";
     std::vector<std::string> whole;
     patch::LineSplitter a;
-    auto collectWhole = [&](std::string_view l) { whole.emplace_back(l); };
+    auto collectWhole = [&](std::string_view l, bool) { whole.emplace_back(l); };
     a.feed(input, collectWhole);
     a.finish(collectWhole);
     QCOMPARE(whole.size(), std::size_t(6));
     for (std::size_t cut = 1; cut < input.size(); ++cut) {
         std::vector<std::string> pieces;
         patch::LineSplitter b;
-        auto collect = [&](std::string_view l) { pieces.emplace_back(l); };
+        auto collect = [&](std::string_view l, bool) { pieces.emplace_back(l); };
         b.feed(std::string_view(input).substr(0, cut), collect);
         b.feed(std::string_view(input).substr(cut), collect);
         b.finish(collect);

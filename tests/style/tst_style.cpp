@@ -200,7 +200,7 @@ void TestStyle::colourGoesToAllLabelsAndTheSwatch()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls.first().detail, QStringLiteral("#c0c0c0")); // the labels' start colour
     QCOMPARE(f->model().textColor(), QColor(255, 0, 0));
-    QVERIFY(f->label("Label6")->styleSheet().contains(QStringLiteral("#ff0000")));
+    QCOMPARE(f->label("Label6")->palette().color(QPalette::Window), QColor(255, 0, 0));
     f->view()->viewport()->repaint();
     const QImage shot = f->view()->viewport()->grab().toImage();
     int red = 0;
@@ -214,7 +214,7 @@ void TestStyle::cancelOrSameColourChangesNothing()
     // First use: choosing the colour the dialog already holds.
     f->dialogs.colorAnswers << QColor(192, 192, 192);
     f->window->Command2_Click();
-    QVERIFY(f->label("Label6")->styleSheet().contains(QStringLiteral("#c0c0c0")));
+    QCOMPARE(f->label("Label6")->palette().color(QPalette::Window), QColor(192, 192, 192));
     f->dialogs.colorAnswers << QColor(0, 0, 255);
     f->window->Command2_Click();
     f->window->Command2_Click(); // cancelled
