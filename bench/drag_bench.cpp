@@ -24,7 +24,10 @@ struct NoDialogs : jukora::Dialogs
     QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
     QString openFileName(QWidget *, const QString &, const QString &) override { return {}; }
     QColor color(QWidget *, const QColor &) override { return {}; }
-    QString text(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString text(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     void message(QWidget *, Icon, const QString &, const QString &) override {}
     bool question(QWidget *, const QString &, const QString &) override { return false; }
 };
@@ -95,14 +98,17 @@ int main(int argc, char *argv[])
         full.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0);
     }
     const Stats repaint = stats(full);
-    const Stats icon = dragCost(view, QPointF(20, 199), moves);  // artist icon, 24 x 24
-    const Stats cover = dragCost(view, QPointF(60, 60), moves);  // album cover, 150 x 150
+    const Stats icon = dragCost(view, QPointF(20, 199), moves); // artist icon, 24 x 24
+    const Stats cover = dragCost(view, QPointF(60, 60), moves); // album cover, 150 x 150
 
-    std::printf("full repaint of the preview: median %7.1f us, p99 %7.1f us\n", repaint.median, repaint.p99);
-    std::printf("move dragging an icon:       median %7.1f us, p99 %7.1f us (%.0f%% of a full repaint)\n",
-                icon.median, icon.p99, 100 * icon.median / repaint.median);
-    std::printf("move dragging the cover:     median %7.1f us, p99 %7.1f us (%.0f%% of a full repaint)\n",
-                cover.median, cover.p99, 100 * cover.median / repaint.median);
+    std::printf("full repaint of the preview: median %7.1f us, p99 %7.1f us\n", repaint.median,
+                repaint.p99);
+    std::printf(
+        "move dragging an icon:       median %7.1f us, p99 %7.1f us (%.0f%% of a full repaint)\n",
+        icon.median, icon.p99, 100 * icon.median / repaint.median);
+    std::printf(
+        "move dragging the cover:     median %7.1f us, p99 %7.1f us (%.0f%% of a full repaint)\n",
+        cover.median, cover.p99, 100 * cover.median / repaint.median);
     std::printf("target: a move costs at most half a full repaint\n");
     return 0;
 }

@@ -26,8 +26,8 @@ QByteArray syntheticTemplate(int lines)
 {
     // About one line in eight carries a placeholder, as in real templates;
     // the rest are plain patch lines, comments and pragmas.
-    static const char *placeholders[] = {"*cx*", "*cy*", "*cw*", "*aix*", "*albumy*", "*ctw*",
-                                         "*tpa*", "*alx*", "*ty*",  "*jiy*"};
+    static const char *placeholders[] = {"*cx*",  "*cy*",  "*cw*",  "*aix*", "*albumy*",
+                                         "*ctw*", "*tpa*", "*alx*", "*ty*",  "*jiy*"};
     QByteArray out;
     out.reserve(static_cast<qsizetype>(lines) * 28);
     char buffer[96];

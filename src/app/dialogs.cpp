@@ -50,8 +50,7 @@ QString QtDialogs::saveFileName(QWidget *parent, const QString &filter, const QS
 
 QString QtDialogs::openFileName(QWidget *parent, const QString &filter, const QString &fileName)
 {
-    return runFileDialog(parent, QFileDialog::AcceptOpen, QStringLiteral("Open"), filter,
-                         fileName);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, QStringLiteral("Open"), filter, fileName);
 }
 
 QColor QtDialogs::color(QWidget *parent, const QColor &initial)
@@ -80,8 +79,7 @@ void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const 
 
 bool QtDialogs::question(QWidget *parent, const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -27,8 +27,7 @@ public:
     /// The confirmed text, or empty when cancelled.
     virtual QString text(QWidget *parent, const QString &title, const QString &prompt,
                          const QString &defaultText) = 0;
-    virtual void message(QWidget *parent, Icon icon, const QString &title,
-                         const QString &text) = 0;
+    virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
     /// A Yes/No question; true for Yes.
     virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
 };

@@ -42,8 +42,14 @@ QStringList tahoma()
             QStringLiteral("DejaVu Sans")};
 }
 
-QFont fontT8() { return uiFont(tahoma(), 11, false); }
-QFont fontT10B() { return uiFont(tahoma(), 13, true); }
+QFont fontT8()
+{
+    return uiFont(tahoma(), 11, false);
+}
+QFont fontT10B()
+{
+    return uiFont(tahoma(), 13, true);
+}
 QFont fontS8()
 {
     return uiFont({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
@@ -122,13 +128,17 @@ void MainWindow::createControls()
 
     // The white panel first, so that it lies behind everything else.
     Label3 = panel(this, "Label3", 248, 4, 105, 77, Qt::white);
-    Label1 = place(new QLabel(QStringLiteral("X Pos:"), this), "Label1", 256, 12, 41, 16, fontT10B());
+    Label1 =
+        place(new QLabel(QStringLiteral("X Pos:"), this), "Label1", 256, 12, 41, 16, fontT10B());
     Lxx = place(new QLabel(this), "Lxx", 304, 12, 33, 17, fontT10B());
-    Label2 = place(new QLabel(QStringLiteral("Y Pos:"), this), "Label2", 256, 28, 41, 16, fontT10B());
+    Label2 =
+        place(new QLabel(QStringLiteral("Y Pos:"), this), "Label2", 256, 28, 41, 16, fontT10B());
     Lyy = place(new QLabel(this), "Lyy", 304, 28, 33, 17, fontT10B());
-    Label4 = place(new QLabel(QStringLiteral("Width:"), this), "Label4", 256, 44, 43, 16, fontT10B());
+    Label4 =
+        place(new QLabel(QStringLiteral("Width:"), this), "Label4", 256, 44, 43, 16, fontT10B());
     Lw = place(new QLabel(this), "Lw", 304, 44, 31, 16, fontT10B());
-    Label5 = place(new QLabel(QStringLiteral("Height:"), this), "Label5", 256, 60, 47, 16, fontT10B());
+    Label5 =
+        place(new QLabel(QStringLiteral("Height:"), this), "Label5", 256, 60, 47, 16, fontT10B());
     Lh = place(new QLabel(this), "Lh", 304, 60, 36, 16, fontT10B());
     // The read-outs change on every move of a drag: drawn opaque in the
     // panel's white, they repaint without anything behind them.
@@ -137,28 +147,38 @@ void MainWindow::createControls()
         setFill(readout, Qt::white);
     }
 
-    Check1 = place(new QCheckBox(QStringLiteral("Coordinates"), this), "Check1", 248, 85, 81, 17, fontT8());
+    Check1 = place(new QCheckBox(QStringLiteral("Coordinates"), this), "Check1", 248, 85, 81, 17,
+                   fontT8());
     Check1->setChecked(true);
-    Command3 = place(new QPushButton(QStringLiteral("Cover Size"), this), "Command3", 248, 103, 105, 25, fontT8());
-    Com = place(new QPushButton(QStringLiteral("Background Image"), this), "Com", 248, 127, 105, 25, fontT8());
-    Command2 = place(new QPushButton(QStringLiteral("Text Color\n(preview)"), this), "Command2", 248, 151, 73, 33, fontT8());
+    Command3 = place(new QPushButton(QStringLiteral("Cover Size"), this), "Command3", 248, 103, 105,
+                     25, fontT8());
+    Com = place(new QPushButton(QStringLiteral("Background Image"), this), "Com", 248, 127, 105, 25,
+                fontT8());
+    Command2 = place(new QPushButton(QStringLiteral("Text Color\n(preview)"), this), "Command2",
+                     248, 151, 73, 33, fontT8());
     Label6 = panel(this, "Label6", 321, 152, 32, 31, QColor(192, 192, 192));
     Label7 = place(new QLabel(QStringLiteral("Font:"), this), "Label7", 248, 189, 26, 13, fontT8());
     Co = place(new QComboBox(this), "Co", 280, 187, 73, 21, fontT8());
     for (const char *entry : TextStyle::kSizeEntries)
         Co->addItem(QString::fromLatin1(entry));
     Co->setProperty("Tag", QStringLiteral("0"));
-    Check2 = place(new QCheckBox(QStringLiteral("Bold"), this), "Check2", 248, 210, 41, 17, fontT8());
+    Check2 =
+        place(new QCheckBox(QStringLiteral("Bold"), this), "Check2", 248, 210, 41, 17, fontT8());
     Check2->setChecked(true);
-    Check3 = place(new QCheckBox(QStringLiteral("Italic"), this), "Check3", 304, 210, 49, 17, fontT8());
-    Label9 = place(new QLabel(QStringLiteral("Align:"), this), "Label9", 248, 232, 26, 13, fontS8());
+    Check3 =
+        place(new QCheckBox(QStringLiteral("Italic"), this), "Check3", 304, 210, 49, 17, fontT8());
+    Label9 =
+        place(new QLabel(QStringLiteral("Align:"), this), "Label9", 248, 232, 26, 13, fontS8());
     Combo2 = place(new QComboBox(this), "Combo2", 280, 228, 73, 21, fontS8());
     for (const char *entry : TextStyle::kAlignEntries)
         Combo2->addItem(QString::fromLatin1(entry));
-    Label8 = place(new QLabel(QStringLiteral("Phone:"), this), "Label8", 248, 250, 34, 13, fontT8());
+    Label8 =
+        place(new QLabel(QStringLiteral("Phone:"), this), "Label8", 248, 250, 34, 13, fontT8());
     Combo1 = place(new QComboBox(this), "Combo1", 248, 265, 105, 21, fontT8());
-    Command4 = place(new QPushButton(QStringLiteral("\u00A9"), this), "Command4", 248, 296, 25, 25, fontR10());
-    Command1 = place(new QPushButton(QStringLiteral("Generate"), this), "Command1", 272, 296, 81, 25, fontT8());
+    Command4 = place(new QPushButton(QStringLiteral("\u00A9"), this), "Command4", 248, 296, 25, 25,
+                     fontR10());
+    Command1 = place(new QPushButton(QStringLiteral("Generate"), this), "Command1", 272, 296, 81,
+                     25, fontT8());
     Command1->setDefault(false);
 
     // Drawn as the classic layout draws them: the captions take their own
@@ -182,7 +202,7 @@ void MainWindow::createControls()
 
 void MainWindow::setTabOrder()
 {
-    const QList<QWidget *> order = {Picture1, Check1, Command3, Com, Command2, Co,
+    const QList<QWidget *> order = {Picture1, Check1, Command3, Com,      Command2, Co,
                                     Check2,   Check3, Combo1,   Command4, Command1, Combo2};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order.at(i), order.at(i + 1));
@@ -374,7 +394,8 @@ void MainWindow::GenerateRun()
                               QString::fromStdString(bad.what));
         }
         if (check.malformedCount() > check.malformed().size())
-            lines << QStringLiteral("and %1 more").arg(check.malformedCount() - check.malformed().size());
+            lines << QStringLiteral("and %1 more")
+                         .arg(check.malformedCount() - check.malformed().size());
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The template %1 has lines that cannot be turned into patch "
                                    "lines. A placeholder line needs the placeholder and address, "

@@ -32,8 +32,7 @@ public:
     static constexpr int kInnerWidth = 358;
     static constexpr int kInnerHeight = 324;
 
-    MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs,
-               QWidget *parent = nullptr);
+    MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     PreviewModel &model() { return *m_model; }
@@ -77,8 +76,8 @@ private:
            *Label9 = nullptr;
     QLabel *Lxx = nullptr, *Lyy = nullptr, *Lw = nullptr, *Lh = nullptr;
     QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
-    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
-                *Command4 = nullptr, *Com = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
+                *Com = nullptr;
     QComboBox *Co = nullptr, *Combo1 = nullptr, *Combo2 = nullptr;
 };
 

@@ -23,8 +23,14 @@ enum ElementIndex : std::int16_t {
     AlbumLabel = 13,
 };
 
-constexpr bool isImageIndex(int index) { return index >= 0 && index <= 7; }
-constexpr bool isLabelIndex(int index) { return index >= 9 && index <= 13; }
+constexpr bool isImageIndex(int index)
+{
+    return index >= 0 && index <= 7;
+}
+constexpr bool isLabelIndex(int index)
+{
+    return index >= 9 && index <= 13;
+}
 
 /// The narrow view of the preview that the placeholder rules read. The rules
 /// never see a widget: the window answers these queries from its model.

@@ -20,9 +20,10 @@ inline const char *findLineEnd(const char *p, const char *end, bool &star)
     const __m128i asterisk = _mm_set1_epi8('*');
     while (end - p >= 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const auto ends = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
-        const auto stars = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, asterisk)));
+        const auto ends = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+        const auto stars =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, asterisk)));
         if (ends) {
             const unsigned at = static_cast<unsigned>(__builtin_ctz(ends));
             star |= (stars & ((1u << at) - 1)) != 0;
@@ -47,8 +48,7 @@ inline const char *findLineEnd(const char *p, const char *end, bool &star)
 class LineSplitter
 {
 public:
-    template <typename OnLine>
-    void feed(std::string_view chunk, OnLine &&onLine)
+    template <typename OnLine> void feed(std::string_view chunk, OnLine &&onLine)
     {
         const char *const begin = chunk.data();
         const char *const end = begin + chunk.size();
@@ -89,8 +89,7 @@ public:
     }
 
     /// Hands over the last line if the stream did not end with a terminator.
-    template <typename OnLine>
-    void finish(OnLine &&onLine)
+    template <typename OnLine> void finish(OnLine &&onLine)
     {
         if (!m_carry.empty()) {
             onLine(std::string_view(m_carry), m_carryStar);

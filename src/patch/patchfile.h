@@ -15,8 +15,7 @@ namespace jukora::patch {
 /// Reads the file at `path` in chunks and hands each of its lines to
 /// `onLine(line, hasStar)`, bytes as they are. Returns false and sets `error`
 /// to the system's reason when the file cannot be opened or read.
-template <typename OnLine>
-bool readLines(const QString &path, OnLine &&onLine, QString *error)
+template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {

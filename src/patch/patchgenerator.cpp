@@ -95,8 +95,8 @@ void PatchGenerator::EmitLine(std::string &out)
     out += kCrLf;
 }
 
-PatchGenerator::LineResult PatchGenerator::processLine(std::string_view line,
-                                                      const PlaceholderRule *rule, std::string &out)
+PatchGenerator::LineResult
+PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule, std::string &out)
 {
     InLine = line;
     OutLine.clear();

@@ -119,7 +119,10 @@ private:
 class PatchRun
 {
 public:
-    PatchRun(const ElementQuery &query, std::int16_t selIndex) : check(query), generator(query, selIndex) {}
+    PatchRun(const ElementQuery &query, std::int16_t selIndex)
+        : check(query), generator(query, selIndex)
+    {
+    }
 
     void line(std::string_view line, bool hasStar, std::string &out)
     {

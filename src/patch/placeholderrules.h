@@ -60,7 +60,6 @@ inline constexpr std::array<PlaceholderRule, 34> kRules = {{
     {"*ala*", AlbumLabel, ValueKind::Alignment, ""},
 }};
 
-
 /// The first rule whose placeholder occurs anywhere in the line (case
 /// sensitive), or nullptr for a line without placeholder. A caller that
 /// already knows the line has no '*' passes hasStar = false.

@@ -69,9 +69,15 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     const Element &e = m_model.element(m_index);
     Qt::Alignment align = Qt::AlignTop;
     switch (e.alignment) {
-    case AlignRightCode: align |= Qt::AlignRight; break;
-    case AlignCenterCode: align |= Qt::AlignHCenter; break;
-    default: align |= Qt::AlignLeft; break;
+    case AlignRightCode:
+        align |= Qt::AlignRight;
+        break;
+    case AlignCenterCode:
+        align |= Qt::AlignHCenter;
+        break;
+    default:
+        align |= Qt::AlignLeft;
+        break;
     }
     painter->save();
     painter->setClipRect(boundingRect());

@@ -14,8 +14,8 @@ Element image(float left, float top, float width, float height)
     return e;
 }
 
-Element label(float left, float top, float width, float height, const char *caption,
-              int pixelSize, int alignment)
+Element label(float left, float top, float width, float height, const char *caption, int pixelSize,
+              int alignment)
 {
     Element e = image(left, top, width, height);
     e.caption = QString::fromLatin1(caption);

@@ -57,9 +57,15 @@ public:
 
     explicit PreviewModel(QObject *parent = nullptr);
 
-    static constexpr bool isElement(int index) { return patch::isImageIndex(index) || patch::isLabelIndex(index); }
+    static constexpr bool isElement(int index)
+    {
+        return patch::isImageIndex(index) || patch::isLabelIndex(index);
+    }
 
-    const Element &element(int index) const { return m_elements.at(static_cast<std::size_t>(index)); }
+    const Element &element(int index) const
+    {
+        return m_elements.at(static_cast<std::size_t>(index));
+    }
 
     // patch::ElementQuery
     float left(int index) const override { return element(index).left; }

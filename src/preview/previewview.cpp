@@ -88,8 +88,8 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
 
 int PreviewView::elementAt(QPointF scenePos) const
 {
-    const auto items = scene()->items(scenePos, Qt::IntersectsItemShape, Qt::DescendingOrder,
-                                      viewportTransform());
+    const auto items =
+        scene()->items(scenePos, Qt::IntersectsItemShape, Qt::DescendingOrder, viewportTransform());
     for (QGraphicsItem *item : items) {
         if (!item->isEnabled())
             continue;
@@ -147,10 +147,18 @@ void PreviewView::keyPressEvent(QKeyEvent *event)
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
-    case Qt::Key_Left: dx = -step; break;
-    case Qt::Key_Right: dx = step; break;
-    case Qt::Key_Up: dy = -step; break;
-    case Qt::Key_Down: dy = step; break;
+    case Qt::Key_Left:
+        dx = -step;
+        break;
+    case Qt::Key_Right:
+        dx = step;
+        break;
+    case Qt::Key_Up:
+        dy = -step;
+        break;
+    case Qt::Key_Down:
+        dy = step;
+        break;
     default:
         QGraphicsView::keyPressEvent(event);
         return;

@@ -29,7 +29,10 @@ public:
     int elementAt(QPointF scenePos) const;
 
     ImageItem *imageItem(int index) const { return m_images.at(static_cast<std::size_t>(index)); }
-    LabelItem *labelItem(int index) const { return m_labels.at(static_cast<std::size_t>(index - 9)); }
+    LabelItem *labelItem(int index) const
+    {
+        return m_labels.at(static_cast<std::size_t>(index - 9));
+    }
     GuideLineItem *guideL1() const { return m_l1; }
     GuideLineItem *guideL2() const { return m_l2; }
     QGraphicsPixmapItem *backgroundItem() const { return m_iback; }

@@ -5,14 +5,14 @@
 namespace jukora::ZOrder {
 
 // The stacking order of the preview, back to front. Nothing ever changes it.
-constexpr qreal Screen = 0;  ///< the phone-screen picture under everything
-constexpr qreal Iback = 1;   ///< the background picture
-constexpr qreal Cover = 2;   ///< I1(7)
-constexpr qreal TitleIcon = 3;  ///< I1(1)
+constexpr qreal Screen = 0;    ///< the phone-screen picture under everything
+constexpr qreal Iback = 1;     ///< the background picture
+constexpr qreal Cover = 2;     ///< I1(7)
+constexpr qreal TitleIcon = 3; ///< I1(1)
 constexpr qreal GuideL1 = 4;
 constexpr qreal GuideL2 = 5;
-constexpr qreal AlbumIcon = 6;  ///< I1(2)
-constexpr qreal ArtistIcon = 7; ///< I1(0)
+constexpr qreal AlbumIcon = 6;    ///< I1(2)
+constexpr qreal ArtistIcon = 7;   ///< I1(0)
 constexpr qreal ArtistLabel = 8;  ///< Lab(11)
 constexpr qreal TitleLabel = 9;   ///< Lab(12)
 constexpr qreal AlbumLabel = 10;  ///< Lab(13)
@@ -26,9 +26,9 @@ constexpr qreal PlayerLogo = 16;  ///< I1(4)
 /// The z-value of element 0-7 or 9-13.
 constexpr qreal forElement(int index)
 {
-    constexpr qreal table[] = {ArtistIcon, TitleIcon, AlbumIcon, Bass, PlayerLogo,
-                               Repeat, Shuffle, Cover, -1, TrackNumber,
-                               PlayTime, ArtistLabel, TitleLabel, AlbumLabel};
+    constexpr qreal table[] = {ArtistIcon, TitleIcon,   AlbumIcon,  Bass,      PlayerLogo,
+                               Repeat,     Shuffle,     Cover,      -1,        TrackNumber,
+                               PlayTime,   ArtistLabel, TitleLabel, AlbumLabel};
     return table[index];
 }
 

@@ -6,8 +6,9 @@ namespace jukora {
 
 std::optional<float> parseCoverSize(const QString &text, const QLocale &locale, QString *error)
 {
-    const QString accepted = QStringLiteral("Enter the cover size in pixels: a number from 0 to %1.")
-                                 .arg(static_cast<int>(kMaxCoverSize));
+    const QString accepted =
+        QStringLiteral("Enter the cover size in pixels: a number from 0 to %1.")
+            .arg(static_cast<int>(kMaxCoverSize));
     bool ok = false;
     const double value = locale.toDouble(text.trimmed(), &ok);
     if (!ok) {

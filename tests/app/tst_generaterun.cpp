@@ -14,7 +14,10 @@ struct OwnDb
 {
     QTemporaryDir dir;
     QString db() const { return dir.filePath(QStringLiteral("DB")); }
-    QString templ(const QString &model) const { return db() + QLatin1Char('/') + model + QStringLiteral(".txt"); }
+    QString templ(const QString &model) const
+    {
+        return db() + QLatin1Char('/') + model + QStringLiteral(".txt");
+    }
     QString out(const QString &name) const { return dir.filePath(name); }
 
     explicit OwnDb(const QList<QPair<QString, QByteArray>> &templates)
@@ -81,7 +84,8 @@ void TestGenerateRun::goldenPatches()
     f.dialogs.saveAnswers << path;
     f.button("Command1")->click();
 
-    const QByteArray expected = test::readFile(test::sourceDir() + QStringLiteral("/tests/data/golden/") + model + QStringLiteral(".vkp"));
+    const QByteArray expected = test::readFile(
+        test::sourceDir() + QStringLiteral("/tests/data/golden/") + model + QStringLiteral(".vkp"));
     QCOMPARE(test::readFile(path), expected);
     const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
     QCOMPARE(messages.size(), 1);
@@ -134,8 +138,8 @@ void TestGenerateRun::missingTemplateLeavesTargetUnchanged()
 
 void TestGenerateRun::malformedTemplateWritesNothingAndNamesTheLines()
 {
-    OwnDb db({{QStringLiteral("bad"),
-               "; ok\r\n*cx*A: 00 00;fine\r\n*cy*B:0000;nospace\r\n*tpw*C: 00 00\r\nAB *albumx* 1;x\r\n"}});
+    OwnDb db({{QStringLiteral("bad"), "; ok\r\n*cx*A: 00 00;fine\r\n*cy*B:0000;nospace\r\n*tpw*C: "
+                                      "00 00\r\nAB *albumx* 1;x\r\n"}});
     WindowFixture f(db.db());
     const QString path = db.out(QStringLiteral("p.vkp"));
     f.dialogs.saveAnswers << path;
@@ -146,7 +150,8 @@ void TestGenerateRun::malformedTemplateWritesNothingAndNamesTheLines()
     QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
     QVERIFY2(text.contains(QStringLiteral("line 3 (*cy*): no space")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("line 4 (*tpw*): no \";\"")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("line 5 (*albumx*): the first field is shorter")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("line 5 (*albumx*): the first field is shorter")),
+             qPrintable(text));
     QVERIFY(!text.contains(QStringLiteral("line 2")));
     QVERIFY(!QFile::exists(path));
 }
@@ -184,7 +189,8 @@ void TestGenerateRun::positionsOffTheByteAskFirst_data()
 void TestGenerateRun::positionsOffTheByteAskFirst()
 {
     QFETCH(bool, answer);
-    OwnDb db({{QStringLiteral("m"), "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again\r\n"}});
+    OwnDb db({{QStringLiteral("m"),
+               "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again\r\n"}});
     WindowFixture f(db.db());
     f.model().setPosition(10, 190, 142); // right edge 270
     const QString path = db.out(QStringLiteral("p.vkp"));
@@ -195,11 +201,13 @@ void TestGenerateRun::positionsOffTheByteAskFirst()
     const auto questions = f.dialogs.callsOf(QStringLiteral("question"));
     QCOMPARE(questions.size(), 1);
     const QString text = questions.first().text;
-    QVERIFY2(text.contains(QStringLiteral("play time right edge: 270, written as 0E")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("play time right edge: 270, written as 0E")),
+             qPrintable(text));
     QCOMPARE(text.count(QStringLiteral("right edge")), 1); // listed once
     QVERIFY(!text.contains(QStringLiteral("play time X")));
     if (answer) {
-        QCOMPARE(test::readFile(path), QByteArray("A: F0 0E;r\r\nB: A022 BE22;x\r\nC: F0 0E;again\r\n"));
+        QCOMPARE(test::readFile(path),
+                 QByteArray("A: F0 0E;r\r\nB: A022 BE22;x\r\nC: F0 0E;again\r\n"));
         QCOMPARE(f.dialogs.callsOf(QStringLiteral("message")).size(), 1);
     } else {
         QCOMPARE(test::readFile(path), QByteArray("old"));

@@ -194,7 +194,7 @@ void TestMainWindow::stackingOrder()
     // Front to back; what is earlier covers what is later.
     const auto *v = f->view();
     const QList<QGraphicsItem *> expected = {
-        v->imageItem(4), v->imageItem(3),  v->imageItem(5),  v->imageItem(6),
+        v->imageItem(4),  v->imageItem(3), v->imageItem(5),  v->imageItem(6),
         v->labelItem(10), v->labelItem(9), v->labelItem(13), v->labelItem(12),
         v->labelItem(11), v->imageItem(0), v->imageItem(2),  v->guideL2(),
         v->guideL1(),     v->imageItem(1), v->imageItem(7),  v->backgroundItem()};
@@ -219,9 +219,9 @@ void TestMainWindow::focusOrder()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(visited, QStringList({"Picture1", "Check1", "Command3", "Com", "Command2", "Co",
-                                   "Check2", "Check3", "Combo1", "Command4", "Command1",
-                                   "Combo2", "Picture1"}));
+    QCOMPARE(visited,
+             QStringList({"Picture1", "Check1", "Command3", "Com", "Command2", "Co", "Check2",
+                          "Check3", "Combo1", "Command4", "Command1", "Combo2", "Picture1"}));
 }
 
 void TestMainWindow::previewDrawsOnePixelPerPixel()

@@ -32,16 +32,17 @@ void TestStartup::listing_data()
 
     QTest::newRow("sorted without case") << QStringList{"beta.txt", "Alpha.txt", "gamma.txt"}
                                          << QStringList{} << QStringList{"Alpha", "beta", "gamma"};
-    QTest::newRow("upper-case extension") << QStringList{"Phone.TXT", "b.Txt"} << QStringList{}
-                                          << QStringList{"b", "Phone"};
+    QTest::newRow("upper-case extension")
+        << QStringList{"Phone.TXT", "b.Txt"} << QStringList{} << QStringList{"b", "Phone"};
     QTest::newRow("other names left out")
         << QStringList{"notes.txt.bak", "readme.txt", "txt", "a.text", "x.vkp"} << QStringList{}
         << QStringList{"readme"};
     QTest::newRow("folders and hidden files left out")
         << QStringList{".hidden.txt", ".txt", "k.txt"} << QStringList{"x.txt", "sub"}
         << QStringList{"k"};
-    QTest::newRow("spaces and 8-bit names") << QStringList{"Novo N3.txt", "\u00C4ra 2.txt"}
-                                            << QStringList{} << QStringList{"Novo N3", "\u00C4ra 2"};
+    QTest::newRow("spaces and 8-bit names")
+        << QStringList{"Novo N3.txt", "\u00C4ra 2.txt"} << QStringList{}
+        << QStringList{"Novo N3", "\u00C4ra 2"};
 }
 
 void TestStartup::listing()

@@ -31,8 +31,7 @@ struct WindowFixture
     PreviewModel &model() { return window->model(); }
     PreviewView *view() { return window->preview(); }
 
-    template <typename T>
-    T *child(const char *name)
+    template <typename T> T *child(const char *name)
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }

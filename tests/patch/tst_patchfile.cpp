@@ -182,8 +182,8 @@ void TestPatchFile::unusableFolderReportsAndWritesNothing()
 void TestPatchFile::checkReportsUnreadableTemplate()
 {
     QString error;
-    const auto check = patch::checkTemplateFile(m_dir->filePath(QStringLiteral("none.txt")),
-                                                m_query, &error);
+    const auto check =
+        patch::checkTemplateFile(m_dir->filePath(QStringLiteral("none.txt")), m_query, &error);
     QVERIFY(!check);
     QVERIFY(!error.isEmpty());
     // A folder is no template either.

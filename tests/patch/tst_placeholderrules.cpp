@@ -81,40 +81,74 @@ void TestPlaceholderRules::everyPlaceholder_data()
 
     // Worked out by hand from distinctLayout(): X is Left, Y is Top - 24,
     // the right edge Left + 80, each as two hex digits, then the suffix.
-    QTest::newRow("cw") << "*cw*" << "9620" << 5;
-    QTest::newRow("cy") << "*cy*" << "6B22" << 7;
-    QTest::newRow("cx") << "*cx*" << "1121" << 7;
-    QTest::newRow("ex") << "*ex*" << "0D20" << 3;
-    QTest::newRow("ey") << "*ey*" << "6721" << 3;
-    QTest::newRow("sx") << "*sx*" << "1020" << 6;
-    QTest::newRow("sy") << "*sy*" << "6A21" << 6;
-    QTest::newRow("lx") << "*lx*" << "0F20" << 5;
-    QTest::newRow("ly") << "*ly*" << "6921" << 5;
-    QTest::newRow("aix") << "*aix*" << "0A20" << 0;
-    QTest::newRow("aiy") << "*aiy*" << "6421" << 0;
-    QTest::newRow("tix") << "*tix*" << "0B20" << 1;
-    QTest::newRow("tiy") << "*tiy*" << "6521" << 1;
-    QTest::newRow("albumx") << "*albumx*" << "0C20" << 2;
-    QTest::newRow("albumy") << "*albumy*" << "6621" << 2;
-    QTest::newRow("jix") << "*jix*" << "0E20" << 4;
-    QTest::newRow("jiy") << "*jiy*" << "6821" << 4;
-    QTest::newRow("ctw") << "*ctw*" << "F0" << 5;
-    QTest::newRow("ctx") << "*ctx*" << "A022" << 9;
-    QTest::newRow("cty") << "*cty*" << "6023" << 9;
-    QTest::newRow("cta") << "*cta*" << "02" << 5;
-    QTest::newRow("tpx") << "*tpx*" << "9622" << 10;
-    QTest::newRow("tpy") << "*tpy*" << "7623" << 10;
-    QTest::newRow("tpa") << "*tpa*" << "01" << 5;
-    QTest::newRow("tpw") << "*tpw*" << "E6" << 5;
-    QTest::newRow("ay") << "*ay*" << "9F" << 11;
-    QTest::newRow("ax") << "*ax*" << "2332" << 11;
-    QTest::newRow("aa") << "*aa*" << "00" << 5;
-    QTest::newRow("ty") << "*ty*" << "B5" << 12;
-    QTest::newRow("tx") << "*tx*" << "2432" << 12;
-    QTest::newRow("ta") << "*ta*" << "01" << 5;
-    QTest::newRow("aly") << "*aly*" << "CF" << 13;
-    QTest::newRow("alx") << "*alx*" << "2537" << 13;
-    QTest::newRow("ala") << "*ala*" << "02" << 5;
+    QTest::newRow("cw") << "*cw*"
+                        << "9620" << 5;
+    QTest::newRow("cy") << "*cy*"
+                        << "6B22" << 7;
+    QTest::newRow("cx") << "*cx*"
+                        << "1121" << 7;
+    QTest::newRow("ex") << "*ex*"
+                        << "0D20" << 3;
+    QTest::newRow("ey") << "*ey*"
+                        << "6721" << 3;
+    QTest::newRow("sx") << "*sx*"
+                        << "1020" << 6;
+    QTest::newRow("sy") << "*sy*"
+                        << "6A21" << 6;
+    QTest::newRow("lx") << "*lx*"
+                        << "0F20" << 5;
+    QTest::newRow("ly") << "*ly*"
+                        << "6921" << 5;
+    QTest::newRow("aix") << "*aix*"
+                         << "0A20" << 0;
+    QTest::newRow("aiy") << "*aiy*"
+                         << "6421" << 0;
+    QTest::newRow("tix") << "*tix*"
+                         << "0B20" << 1;
+    QTest::newRow("tiy") << "*tiy*"
+                         << "6521" << 1;
+    QTest::newRow("albumx") << "*albumx*"
+                            << "0C20" << 2;
+    QTest::newRow("albumy") << "*albumy*"
+                            << "6621" << 2;
+    QTest::newRow("jix") << "*jix*"
+                         << "0E20" << 4;
+    QTest::newRow("jiy") << "*jiy*"
+                         << "6821" << 4;
+    QTest::newRow("ctw") << "*ctw*"
+                         << "F0" << 5;
+    QTest::newRow("ctx") << "*ctx*"
+                         << "A022" << 9;
+    QTest::newRow("cty") << "*cty*"
+                         << "6023" << 9;
+    QTest::newRow("cta") << "*cta*"
+                         << "02" << 5;
+    QTest::newRow("tpx") << "*tpx*"
+                         << "9622" << 10;
+    QTest::newRow("tpy") << "*tpy*"
+                         << "7623" << 10;
+    QTest::newRow("tpa") << "*tpa*"
+                         << "01" << 5;
+    QTest::newRow("tpw") << "*tpw*"
+                         << "E6" << 5;
+    QTest::newRow("ay") << "*ay*"
+                        << "9F" << 11;
+    QTest::newRow("ax") << "*ax*"
+                        << "2332" << 11;
+    QTest::newRow("aa") << "*aa*"
+                        << "00" << 5;
+    QTest::newRow("ty") << "*ty*"
+                        << "B5" << 12;
+    QTest::newRow("tx") << "*tx*"
+                        << "2432" << 12;
+    QTest::newRow("ta") << "*ta*"
+                        << "01" << 5;
+    QTest::newRow("aly") << "*aly*"
+                         << "CF" << 13;
+    QTest::newRow("alx") << "*alx*"
+                         << "2537" << 13;
+    QTest::newRow("ala") << "*ala*"
+                         << "02" << 5;
 }
 
 void TestPlaceholderRules::everyPlaceholder()
@@ -153,9 +187,8 @@ void TestPlaceholderRules::workedExample_data()
                                   << QByteArray("; comment only");
     QTest::newRow("plain byte") << QByteArray("1A2B50: 00 01") << 7 << "left" << 1.f
                                 << QByteArray("1A2B50: 00 01");
-    QTest::newRow("placeholder in comment")
-        << QByteArray("08A3F0: 00 00 ;see *cx*") << 7 << "left" << 42.f
-        << QByteArray("F0: 00 2A21;see *cx*");
+    QTest::newRow("placeholder in comment") << QByteArray("08A3F0: 00 00 ;see *cx*") << 7 << "left"
+                                            << 42.f << QByteArray("F0: 00 2A21;see *cx*");
 }
 
 void TestPlaceholderRules::workedExample()
@@ -183,13 +216,14 @@ void TestPlaceholderRules::testOrderDecides_data()
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("expected");
     // distinctLayout: artist icon X 0A, artist label X 23; cover Y 6B, X 11.
-    QTest::newRow("aix before ax") << QByteArray("*aix*AB12: 00 00;*ax*")
-                                   << QByteArray("AB12: 00 0A20;*ax*");
+    QTest::newRow("aix before ax")
+        << QByteArray("*aix*AB12: 00 00;*ax*") << QByteArray("AB12: 00 0A20;*ax*");
     QTest::newRow("ax later in table even when first in line")
         << QByteArray("*ax*AB12: 00 00;*aix*") << QByteArray("B12: 00 0A20;*aix*");
-    QTest::newRow("cy before cx") << QByteArray("*cx*C0: 00 00;*cy*") << QByteArray("C0: 00 6B22;*cy*");
-    QTest::newRow("upper case is no placeholder") << QByteArray("*CX*C0: 00 00;x")
-                                                  << QByteArray("*CX*C0: 00 00;x");
+    QTest::newRow("cy before cx") << QByteArray("*cx*C0: 00 00;*cy*")
+                                  << QByteArray("C0: 00 6B22;*cy*");
+    QTest::newRow("upper case is no placeholder")
+        << QByteArray("*CX*C0: 00 00;x") << QByteArray("*CX*C0: 00 00;x");
 }
 
 void TestPlaceholderRules::testOrderDecides()
@@ -285,19 +319,19 @@ void TestPlaceholderRules::lineForm_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("two spaces make field 1 empty") << QByteArray("*cx*12:  00 ;c")
-                                                   << QByteArray("12:  1121;c");
-    QTest::newRow("no space before the semicolon") << QByteArray("*cx*12: 00 00    ;c")
-                                                   << QByteArray("12: 00 1121;c");
+    QTest::newRow("two spaces make field 1 empty")
+        << QByteArray("*cx*12:  00 ;c") << QByteArray("12:  1121;c");
+    QTest::newRow("no space before the semicolon")
+        << QByteArray("*cx*12: 00 00    ;c") << QByteArray("12: 00 1121;c");
     QTest::newRow("text after a second semicolon dropped")
         << QByteArray("*cx*12: 00 00;a b;dropped;too") << QByteArray("12: 00 1121;a b");
     QTest::newRow("semicolon last") << QByteArray("*cx*12: 00 00;") << QByteArray("12: 00 1121;");
-    QTest::newRow("template's own new value dropped") << QByteArray("*cx*12: 07 FF EE DD;x")
-                                                      << QByteArray("12: 07 1121;x");
-    QTest::newRow("characters cut by count") << QByteArray("*cx*: 07 07;x")
-                                             << QByteArray(": 07 1121;x");
-    QTest::newRow("tab stays in the address") << QByteArray("*cx*\t12: 07 07;x")
-                                              << QByteArray("\t12: 07 1121;x");
+    QTest::newRow("template's own new value dropped")
+        << QByteArray("*cx*12: 07 FF EE DD;x") << QByteArray("12: 07 1121;x");
+    QTest::newRow("characters cut by count")
+        << QByteArray("*cx*: 07 07;x") << QByteArray(": 07 1121;x");
+    QTest::newRow("tab stays in the address")
+        << QByteArray("*cx*\t12: 07 07;x") << QByteArray("\t12: 07 1121;x");
 }
 
 void TestPlaceholderRules::lineForm()
@@ -366,11 +400,12 @@ void TestPlaceholderRules::lineEnds_data()
     QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QByteArray("a\r\nb\r\n");
     QTest::newRow("lone CR") << QByteArray("a\rb\r") << QByteArray("a\r\nb\r\n");
     QTest::newRow("lone LF") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-    QTest::newRow("no terminator on the last line") << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
+    QTest::newRow("no terminator on the last line")
+        << QByteArray("a\r\nb") << QByteArray("a\r\nb\r\n");
     QTest::newRow("LF CR is two ends") << QByteArray("a\n\rb") << QByteArray("a\r\n\r\nb\r\n");
     QTest::newRow("empty lines kept") << QByteArray("\r\n\n\r") << QByteArray("\r\n\r\n\r\n");
-    QTest::newRow("placeholder line ended by LF") << QByteArray("*cx*A: 00 00;c\nx")
-                                                  << QByteArray("A: 00 1121;c\r\nx\r\n");
+    QTest::newRow("placeholder line ended by LF")
+        << QByteArray("*cx*A: 00 00;c\nx") << QByteArray("A: 00 1121;c\r\nx\r\n");
 }
 
 void TestPlaceholderRules::lineEnds()

@@ -77,12 +77,18 @@ void TestDrag::leftEdgeAndTopBand_data()
     QTest::addColumn<QString>("xText");
     QTest::addColumn<QString>("yText");
     // Grab point (10, 5) inside the cover.
-    QTest::newRow("past the left edge") << QPointF(3, 100) << QPointF(0, 95) << "0" << "71";
-    QTest::newRow("into the band") << QPointF(50, 10) << QPointF(40, 24) << "40" << "0";
-    QTest::newRow("exactly 24") << QPointF(50, 29) << QPointF(40, 24) << "40" << "0";
-    QTest::newRow("23 is clamped") << QPointF(50, 28) << QPointF(40, 24) << "40" << "0";
-    QTest::newRow("23.5 stands") << QPointF(50, 28.5) << QPointF(40, 23.5) << "40" << "-0.5";
-    QTest::newRow("fraction") << QPointF(50.25, 100) << QPointF(40.25, 95) << "40.25" << "71";
+    QTest::newRow("past the left edge") << QPointF(3, 100) << QPointF(0, 95) << "0"
+                                        << "71";
+    QTest::newRow("into the band") << QPointF(50, 10) << QPointF(40, 24) << "40"
+                                   << "0";
+    QTest::newRow("exactly 24") << QPointF(50, 29) << QPointF(40, 24) << "40"
+                                << "0";
+    QTest::newRow("23 is clamped") << QPointF(50, 28) << QPointF(40, 24) << "40"
+                                   << "0";
+    QTest::newRow("23.5 stands") << QPointF(50, 28.5) << QPointF(40, 23.5) << "40"
+                                 << "-0.5";
+    QTest::newRow("fraction") << QPointF(50.25, 100) << QPointF(40.25, 95) << "40.25"
+                              << "71";
 }
 
 void TestDrag::leftEdgeAndTopBand()
@@ -143,7 +149,9 @@ void TestDrag::elementsDeafUntilRelease()
     test::press(f->view(), {17, 35});
     for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}) {
         QVERIFY(!f->model().element(i).enabled);
-        QVERIFY(!(i < 8 ? static_cast<QGraphicsItem *>(f->view()->imageItem(i)) : f->view()->labelItem(i))->isEnabled());
+        QVERIFY(!(i < 8 ? static_cast<QGraphicsItem *>(f->view()->imageItem(i))
+                        : f->view()->labelItem(i))
+                     ->isEnabled());
     }
     // A second press (the right button joins) finds no element.
     test::press(f->view(), f->centreOf(4), Qt::RightButton, Qt::LeftButton);
@@ -317,7 +325,8 @@ void TestDrag::dragThenGenerateWritesNewPosition()
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("DB"));
-    test::writeFile(dir.filePath(QStringLiteral("DB/m.txt")), "*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*alx*C: 00 00;a\r\n");
+    test::writeFile(dir.filePath(QStringLiteral("DB/m.txt")),
+                    "*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*alx*C: 00 00;a\r\n");
     WindowFixture g(dir.filePath(QStringLiteral("DB")));
     test::press(g.view(), {17, 35});
     test::move(g.view(), {100, 105}, Qt::LeftButton);

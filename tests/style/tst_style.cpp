@@ -242,8 +242,8 @@ void TestStyle::backgroundShownFromTheBandAndClipped()
     const QImage shot = f->view()->viewport()->grab().toImage();
     QCOMPARE(shot.size(), QSize(240, 320));
     QCOMPARE(shot.pixelColor(100, 300), QColor(0, 0, 200)); // over the soft-key bar
-    QVERIFY(shot.pixelColor(100, 10) != QColor(0, 0, 200));  // not over the status bar
-    QCOMPARE(shot.pixelColor(82, 105), QColor(Qt::white));   // elements stay in front
+    QVERIFY(shot.pixelColor(100, 10) != QColor(0, 0, 200)); // not over the status bar
+    QCOMPARE(shot.pixelColor(82, 105), QColor(Qt::white));  // elements stay in front
 
     // A small picture covers only its own size.
     const QString small = m_dir.filePath(QStringLiteral("small.gif"));
