@@ -3,8 +3,10 @@
 layout, from a second, independent reading of the placeholder rules, so that
 the golden test compares two implementations rather than one with itself.
 
-Usage: make_golden.py DB-folder output-folder
+Usage: make_golden.py DB-folder output-folder [--move I=LEFT,TOP] [--align I=CODE]
+                     [--width W] [--model NAME]
 """
+import argparse
 import pathlib
 import re
 import sys
@@ -50,9 +52,29 @@ def patch_line(line):
 
 
 def main():
-    source, target = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    parser = argparse.ArgumentParser()
+    parser.add_argument("source")
+    parser.add_argument("target")
+    parser.add_argument("--move", action="append", default=[], help="INDEX=LEFT,TOP")
+    parser.add_argument("--align", action="append", default=[], help="INDEX=CODE")
+    parser.add_argument("--width", type=float)
+    parser.add_argument("--model", help="only this model's template")
+    args = parser.parse_args()
+    global COVER_WIDTH
+    for move in args.move:
+        index, position = move.split("=")
+        left, top = position.split(",")
+        LAYOUT[int(index)] = (float(left), float(top))
+    for align in args.align:
+        index, code = align.split("=")
+        ALIGN[int(index)] = int(code)
+    if args.width is not None:
+        COVER_WIDTH = args.width
+    source, target = pathlib.Path(args.source), pathlib.Path(args.target)
     target.mkdir(parents=True, exist_ok=True)
     for template in sorted(source.glob("*.txt")):
+        if args.model and template.stem != args.model:
+            continue
         data = template.read_bytes()
         lines = re.split(rb"\r\n|\r|\n", data)
         if lines and lines[-1] == b"":

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# End to end: installs the built program into a scratch prefix, starts it
+# under its own Xvfb and drives it with real X input (xdotool): drags the
+# album cover and the title, centres the title, picks a phone, generates a
+# patch through the real Save dialog and checks it byte for byte against the
+# expected patch. Also checks that a missing DB ends the program with a
+# message and a non-zero status.
+# Usage: run_e2e.sh BUILD_DIR SOURCE_DIR [SCREENSHOT]
+set -euo pipefail
+build=$1
+source=$2
+screenshot=${3:-$build/e2e-screenshot.png}
+
+for tool in Xvfb xdotool import python3; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool is missing (tools/test installs it)"; exit 1; }
+done
+
+work=$(mktemp -d)
+display=:$(( 100 + RANDOM % 400 ))
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "e2e: FAIL: $*"; exit 1; }
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+exe="$work/prefix/bin/jukora-patch-editor"
+[ -x "$exe" ] || fail "the installed program is missing"
+
+Xvfb "$display" -screen 0 800x600x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+unset QT_QPA_PLATFORM
+export QT_QPA_PLATFORM=xcb
+
+# find_window TITLE: the visible window of that exact title, waiting for it.
+find_window() {
+  local win=
+  for _ in $(seq 300); do
+    win=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$win" ] && { echo "$win"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# --- A missing DB ends the program after a message, with a failing status.
+mkdir -p "$work/nodb"
+cp "$(readlink -f "$exe")" "$work/nodb/"
+"$work/nodb/jukora-patch-editor" &
+nodb=$!
+pids+=($nodb)
+box=$(find_window "Jukora Patch Editor") || fail "no message box for a missing DB"
+xdotool windowfocus --sync "$box" key Return
+status=0
+wait "$nodb" || status=$?
+[ "$status" -ne 0 ] || fail "a missing DB ended with status 0"
+echo "e2e: missing DB: message shown, exit status $status"
+
+# --- The real run.
+mkdir -p "$work/out"
+(cd "$work/out" && exec "$exe") &
+pids+=($!)
+win=$(find_window "Jukora v2 patch editor") || fail "the window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$WIDTH" = 358 ] && [ "$HEIGHT" = 324 ] || fail "window is ${WIDTH}x$HEIGHT, not 358x324"
+wx=$X
+wy=$Y
+# Preview pixel (x, y) on the screen: inside the 2-pixel frame.
+px() { echo $(( wx + 2 + $1 )); }
+py() { echo $(( wy + 2 + $2 )); }
+at() { xdotool mousemove --sync "$(px "$1" 0)" "$(py 0 "$2")"; }
+
+drag() { # from-x from-y to-x to-y, in preview pixels
+  at "$1" "$2"
+  sleep 0.1
+  xdotool mousedown 1
+  sleep 0.1
+  local i
+  for i in 1 2 3 4 5; do
+    at $(( $1 + ($3 - $1) * i / 5 )) $(( $2 + ($4 - $2) * i / 5 ))
+    sleep 0.05
+  done
+  sleep 0.1
+  xdotool mouseup 1
+  sleep 0.1
+  at 230 300   # away, without a button: the drag target ends
+  sleep 0.1
+}
+
+click_window() { # x y in window coordinates
+  xdotool mousemove --sync $(( wx + $1 )) $(( wy + $2 )) click 1
+  sleep 0.3
+}
+
+xdotool windowfocus --sync "$win"
+# The cover, taken at (60, 60): 53 right of and 30 below its corner.
+drag 60 60 110 130          # cover: Left 57, Top 100
+# The title, taken 5 pixels inside its corner.
+drag 40 210 105 250         # title: Left 100, Top 245
+# The title is the style target now: "Center" in the alignment list.
+click_window 316 238
+xdotool key Down Down Return
+sleep 0.3
+# The second phone model.
+click_window 300 275
+xdotool key Down Return
+sleep 0.3
+
+import -window "$win" "$screenshot"
+
+click_window 312 308       # Generate
+dialog=$(find_window "Save As") || fail "no Save dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 30 "patch-e2e.vkp"
+xdotool key Return
+done_box=$(find_window "Jukora Patch Editor") || fail "no Done box"
+xdotool windowfocus --sync "$done_box" key Return
+sleep 0.3
+
+python3 "$source/tests/data/make_golden.py" "$source/DB" "$work/expected" \
+  --model "Novo N5" --move 7=57,100 --move 12=100,245 --align 12=2
+cmp "$work/out/patch-e2e.vkp" "$work/expected/Novo N5.vkp" || {
+  diff <(tr -d '\r' < "$work/expected/Novo N5.vkp") <(tr -d '\r' < "$work/out/patch-e2e.vkp") | head -20
+  fail "the patch differs from the expected one"
+}
+echo "e2e: patch of Novo N5 matches byte for byte ($(wc -c < "$work/out/patch-e2e.vkp") bytes)"
+echo "e2e: screenshot in $screenshot"
+echo "1 passed, 0 failed"
