@@ -14,8 +14,8 @@ namespace jukora {
 namespace {
 
 constexpr const char *kElementPictures[8] = {
-    ":/artwork/artist.gif", ":/artwork/title.gif",  ":/artwork/album.gif",   ":/artwork/bass.gif",
-    ":/artwork/logo.gif",   ":/artwork/repeat.gif", ":/artwork/shuffle.gif", ":/artwork/cover.gif",
+    ":/artwork/artist.png", ":/artwork/title.png",  ":/artwork/album.png",   ":/artwork/bass.png",
+    ":/artwork/logo.png",   ":/artwork/repeat.png", ":/artwork/shuffle.png", ":/artwork/cover.png",
 };
 
 } // namespace
@@ -42,7 +42,7 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
     setScene(scene);
 
-    auto *screen = scene->addPixmap(QPixmap(QStringLiteral(":/artwork/screen.gif")));
+    auto *screen = scene->addPixmap(QPixmap(QStringLiteral(":/artwork/screen.png")));
     screen->setZValue(ZOrder::Screen);
     screen->setEnabled(false);
     screen->setAcceptedMouseButtons(Qt::NoButton);
