@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "coversize.h"
+#include "layoutreader.h"
 #include "credits.h"
 #include "patchfile.h"
 #include "picture.h"
@@ -11,6 +12,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMimeData>
+#include <QShortcut>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -117,6 +123,13 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
     createControls();
     setTabOrder();
     load(templates);
+
+    // Beyond the classic layout: reopen a patch, by keyboard or by dropping it.
+    auto *open = new QShortcut(QKeySequence::Open, this);
+    connect(open, &QShortcut::activated, this, &MainWindow::openPatchDialog);
+    setAcceptDrops(true);
+    Picture1->setAcceptDrops(false);
+    Picture1->viewport()->setAcceptDrops(false);
 }
 
 MainWindow::~MainWindow() = default;
@@ -323,17 +336,132 @@ void MainWindow::Com_Click()
     Comm.Filter = pictureFilter();
     if (!Comm.ShowOpen() || Comm.FileName.isEmpty())
         return;
+    loadBackground(Comm.FileName);
+}
+
+bool MainWindow::loadBackground(const QString &path)
+{
     QString error;
-    const QImage picture = loadPicture(Comm.FileName, &error);
+    const QImage picture = loadPicture(path, &error);
     if (picture.isNull()) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The picture %1 could not be loaded.\n\n%2\n\n"
                                    "The background stays as it was.")
-                        .arg(QDir::toNativeSeparators(Comm.FileName), error));
-        return;
+                        .arg(QDir::toNativeSeparators(path), error));
+        return false;
     }
     m_model->setBackground(picture);
     Comm.FileName.clear();
+    return true;
+}
+
+void MainWindow::openPatchDialog()
+{
+    Comm.FileName.clear();
+    Comm.Filter = QStringLiteral("Vkp patch|*.vkp");
+    if (!Comm.ShowOpen() || Comm.FileName.isEmpty())
+        return;
+    openPatch(Comm.FileName);
+}
+
+bool MainWindow::openPatch(const QString &path)
+{
+    const QString model = Combo1->currentText();
+    const auto fail = [&](const QString &why) {
+        showMessage(Dialogs::Icon::Critical,
+                    QStringLiteral("The patch %1 could not be opened with the template of %2.\n\n"
+                                   "%3\n\nThe layout is unchanged.")
+                        .arg(QDir::toNativeSeparators(path), model, why));
+        return false;
+    };
+    QFile patchFile(path);
+    if (!patchFile.open(QIODevice::ReadOnly))
+        return fail(patchFile.errorString() + QLatin1Char('.'));
+    QFile templateFile(selectedTemplate());
+    if (!templateFile.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The template %1 could not be read: %2.")
+                        .arg(QDir::toNativeSeparators(selectedTemplate()),
+                             templateFile.errorString()));
+    const QByteArray patchBytes = patchFile.readAll();
+    const QByteArray templateBytes = templateFile.readAll();
+    std::string error;
+    const auto layout = patch::readLayout(
+        std::string_view(templateBytes.constData(), static_cast<std::size_t>(templateBytes.size())),
+        std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())),
+        &error);
+    if (!layout) {
+        return fail(QStringLiteral("It does not match that template: %1. Pick the phone model the "
+                                   "patch was made for and open it again.")
+                        .arg(QString::fromStdString(error)));
+    }
+
+    for (int i = 0; i < PreviewModel::kSlots; ++i) {
+        if (!PreviewModel::isElement(i))
+            continue;
+        const auto slot = static_cast<std::size_t>(i);
+        const Element &e = m_model->element(i);
+        if (layout->left[slot] || layout->top[slot])
+            m_model->setPosition(i, layout->left[slot].value_or(e.left),
+                                 layout->top[slot].value_or(e.top));
+        if (layout->alignment[slot])
+            m_model->setLabelAlignment(i, *layout->alignment[slot]);
+    }
+    if (layout->coverWidth)
+        m_model->setCoverSize(*layout->coverWidth);
+
+    // A new layout: nothing is held, the read-outs and guide lines describe
+    // no element, and the style controls show the style target as it is now.
+    m_model->SelIndex = patch::NoElement;
+    m_model->surfaceRelease();
+    m_model->resetGuides();
+    for (QLabel *readout : {Lxx, Lyy, Lw, Lh})
+        readout->clear();
+    if (const auto target = styleTarget())
+        Combo2->setCurrentIndex(m_model->element(*target).alignment);
+    return true;
+}
+
+QString MainWindow::dropTarget(const QMimeData *data, QPoint pos, QString *file) const
+{
+    if (!data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    *file = data->urls().first().toLocalFile();
+    if (QFileInfo(*file).suffix().compare(QLatin1String("vkp"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("patch");
+    if (Picture1->geometry().contains(pos))
+        return QStringLiteral("picture");
+    return {};
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    QString file;
+    if (!dropTarget(event->mimeData(), event->position().toPoint(), &file).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent *event)
+{
+    QString file;
+    if (dropTarget(event->mimeData(), event->position().toPoint(), &file).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    QString file;
+    const QString target = dropTarget(event->mimeData(), event->position().toPoint(), &file);
+    if (target.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    if (target == QLatin1String("patch"))
+        openPatch(file);
+    else
+        loadBackground(file);
 }
 
 void MainWindow::Command3_Click()

@@ -10,6 +10,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
 class QLabel;
 class QPushButton;
 
@@ -57,7 +61,24 @@ public:
     /// The template file of the selected phone model.
     QString selectedTemplate() const;
 
+    /// Puts the elements where a patch written from the selected model's
+    /// template says, all or nothing; a message says why when it cannot.
+    /// Returns true when the layout was taken over.
+    bool openPatch(const QString &path);
+    /// Asks for a patch (Ctrl+O) and opens it.
+    void openPatchDialog();
+    /// Loads a picture as the preview's background, reporting what fails.
+    bool loadBackground(const QString &path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
+    /// What a drop at `pos` would do with the files: open a patch, or load a
+    /// picture over the preview. Empty when it would do nothing.
+    QString dropTarget(const QMimeData *data, QPoint pos, QString *file) const;
     void createControls();
     void setTabOrder();
     void load(const QList<TemplateEntry> &templates);

@@ -125,6 +125,13 @@ void PreviewModel::setGuidesVisible(bool visible)
     emit guidesChanged();
 }
 
+void PreviewModel::resetGuides()
+{
+    m_guideX = 0;
+    m_guideY = 0;
+    emit guidesChanged();
+}
+
 void PreviewModel::pressElement(int index, QPointF grab)
 {
     if (!isElement(index))

@@ -101,6 +101,8 @@ public:
     float guideY() const { return m_guideY; }
     bool guidesVisible() const { return m_guidesVisible; }
     void setGuidesVisible(bool visible);
+    /// Puts the guide lines back where they start, on no element.
+    void resetGuides();
 
     /// A left press on an element: note the grab point (inside the element,
     /// preview pixels) and the element, and make every element deaf until the

@@ -1,0 +1,143 @@
+#include "layoutreader.h"
+
+#include "linesplitter.h"
+#include "patchgenerator.h"
+#include "placeholderrules.h"
+
+#include <map>
+#include <vector>
+
+namespace jukora::patch {
+
+namespace {
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+template <typename OnLine>
+void eachLine(std::string_view bytes, OnLine &&onLine)
+{
+    LineSplitter splitter;
+    std::size_t number = 0;
+    auto counted = [&](std::string_view line, bool hasStar) { onLine(++number, line, hasStar); };
+    splitter.feed(bytes, counted);
+    splitter.finish(counted);
+}
+
+std::string quoted(std::string_view text)
+{
+    return "\"" + std::string(text) + "\"";
+}
+
+} // namespace
+
+std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
+                                      std::string *error)
+{
+    // Address -> rule, from the template's well-formed placeholder lines.
+    std::map<std::string, const PlaceholderRule *, std::less<>> rules;
+    eachLine(templateBytes, [&](std::size_t, std::string_view line, bool hasStar) {
+        const PlaceholderRule *rule = findRule(line, hasStar);
+        if (!rule || malformation(*rule, line))
+            return;
+        const std::string_view field0 = line.substr(0, line.find(' '));
+        rules.emplace(std::string(field0.substr(rule->placeholder.size())), rule);
+    });
+
+    std::array<std::optional<int>, kRules.size()> values;
+    std::size_t matched = 0;
+    std::string problem;
+    eachLine(patchBytes, [&](std::size_t number, std::string_view line, bool) {
+        if (!problem.empty())
+            return;
+        const auto space = line.find(' ');
+        if (space == std::string_view::npos)
+            return;
+        const auto found = rules.find(line.substr(0, space));
+        if (found == rules.end())
+            return;
+        const PlaceholderRule &rule = *found->second;
+        // "address old value;comment": the value runs from the second space to the ";".
+        const std::string_view afterAddress = line.substr(space + 1);
+        const auto secondSpace = afterAddress.find(' ');
+        const std::string_view rest =
+            secondSpace == std::string_view::npos ? std::string_view() : afterAddress.substr(secondSpace + 1);
+        const std::string_view value = rest.substr(0, rest.find(';'));
+        const std::string where = "line " + std::to_string(number) + " (" +
+                                  std::string(rule.placeholder) + ", address " +
+                                  std::string(found->first) + ")";
+        if (value.size() != 2 + rule.suffix.size() || hexDigit(value[0]) < 0 || hexDigit(value[1]) < 0) {
+            problem = where + ": the value " + quoted(value) + " is not a byte in hex" +
+                      (rule.suffix.empty() ? "" : " followed by " + quoted(rule.suffix));
+            return;
+        }
+        if (value.substr(2) != rule.suffix) {
+            problem = where + ": the value " + quoted(value) + " should end in " +
+                      quoted(rule.suffix) + " for this instruction";
+            return;
+        }
+        const int byte = hexDigit(value[0]) * 16 + hexDigit(value[1]);
+        if (rule.kind == ValueKind::Alignment && byte > 2) {
+            problem = where + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
+            return;
+        }
+        auto &slot = values[static_cast<std::size_t>(&rule - kRules.data())];
+        if (slot && *slot != byte) {
+            problem = where + ": another line gives this value as " + std::to_string(*slot);
+            return;
+        }
+        slot = byte;
+        ++matched;
+    });
+    if (!problem.empty()) {
+        *error = problem;
+        return std::nullopt;
+    }
+    if (matched == 0) {
+        *error = "none of the patch's addresses is one that the template's placeholders patch";
+        return std::nullopt;
+    }
+
+    PatchLayout layout;
+    layout.matchedLines = matched;
+    for (std::size_t i = 0; i < kRules.size(); ++i) {
+        if (!values[i])
+            continue;
+        const PlaceholderRule &rule = kRules[i];
+        const auto element = static_cast<std::size_t>(rule.element);
+        const auto v = static_cast<float>(*values[i]);
+        switch (rule.kind) {
+        case ValueKind::X:
+            layout.left[element] = v;
+            break;
+        case ValueKind::Y:
+            layout.top[element] = v + 24.0f;
+            break;
+        case ValueKind::Width:
+            layout.coverWidth = v;
+            break;
+        case ValueKind::Alignment:
+            layout.alignment[element] = *values[i];
+            break;
+        case ValueKind::RightEdge:
+            break; // below, once every X is known
+        }
+    }
+    for (std::size_t i = 0; i < kRules.size(); ++i) {
+        const PlaceholderRule &rule = kRules[i];
+        const auto element = static_cast<std::size_t>(rule.element);
+        if (values[i] && rule.kind == ValueKind::RightEdge && !layout.left[element])
+            layout.left[element] = static_cast<float>(*values[i]) - 80.0f;
+    }
+    return layout;
+}
+
+} // namespace jukora::patch

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace jukora::patch {
+
+/// A layout read back from a patch: only what the patch carries is set.
+struct PatchLayout
+{
+    std::array<std::optional<float>, 14> left;
+    std::array<std::optional<float>, 14> top;
+    std::array<std::optional<int>, 14> alignment;
+    std::optional<float> coverWidth;
+    std::size_t matchedLines = 0;
+};
+
+/// Reads the layout that a patch written from `templateBytes` carries. A
+/// template line with a placeholder names an address (field 0 less the
+/// placeholder); the patch line with that address carries the value, the
+/// byte before the rule's suffix. Patch lines at other addresses are
+/// ignored. X gives Left, Y gives Top (value + 24), a right edge gives Left
+/// (value - 80) where the patch has no X for that label, the cover width
+/// gives the cover's size, an alignment code the label's alignment.
+///
+/// Nothing, with `error` saying what did not match, when no address
+/// matches, a value is not hex, a suffix differs from the rule's, or two
+/// lines disagree on one value.
+std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
+                                      std::string *error);
+
+} // namespace jukora::patch
