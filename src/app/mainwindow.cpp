@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMimeData>
 #include <QShortcut>
 #include <QGuiApplication>
@@ -192,10 +191,6 @@ void MainWindow::createControls()
                      fontR10());
     Command1 = place(new QPushButton(QStringLiteral("Generate"), this), "Command1", 272, 296, 81,
                      25, fontT8());
-    Command1->setDefault(false);
-
-    // Drawn as the classic layout draws them: the captions take their own
-    // size and show the window's background.
     Command4->setToolTip(QStringLiteral("Credits"));
     Command1->setToolTip(QStringLiteral("Write the patch for the selected phone"));
 

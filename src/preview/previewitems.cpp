@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace jukora {
 
 ImageItem::ImageItem(const PreviewModel &model, int index, const QPixmap &pixmap)
@@ -104,7 +106,28 @@ void LabelItem::restyle()
     update();
 }
 
-GuideLineItem::GuideLineItem(Qt::Orientation orientation) : m_orientation(orientation)
+namespace {
+
+/// The dots of a guide line: white every other pixel, transparent between.
+QImage dottedStrip(Qt::Orientation orientation)
+{
+    const int length = orientation == Qt::Vertical ? 329 : 241;
+    QImage strip(orientation == Qt::Vertical ? QSize(1, length) : QSize(length, 1),
+                 QImage::Format_ARGB32_Premultiplied);
+    for (int i = 0; i < length; ++i) {
+        const QRgb colour = i % 2 == 0 ? qRgba(255, 255, 255, 255) : qRgba(0, 0, 0, 0);
+        if (orientation == Qt::Vertical)
+            strip.setPixel(0, i, colour);
+        else
+            strip.setPixel(i, 0, colour);
+    }
+    return strip;
+}
+
+} // namespace
+
+GuideLineItem::GuideLineItem(Qt::Orientation orientation)
+    : m_orientation(orientation), m_dots(dottedStrip(orientation))
 {
     setAcceptedMouseButtons(Qt::NoButton);
     setEnabled(false);
@@ -118,18 +141,23 @@ QRectF GuideLineItem::boundingRect() const
 
 void GuideLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    painter->save();
-    QPen pen(Qt::white, 0, Qt::DotLine);
-    pen.setCosmetic(true);
-    painter->setPen(pen);
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    // White XOR the background inverts it, so the line shows on any picture.
-    painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    if (m_orientation == Qt::Vertical)
-        painter->drawLine(QPointF(0, 320), QPointF(0, -8));
-    else
-        painter->drawLine(QPointF(0, 0), QPointF(240, 0));
-    painter->restore();
+    // White minus what lies beneath is its inverse, so the dots show on any
+    // picture. The strip goes in short pieces: Qt's raster engine hands a
+    // blend of many rows to worker threads, which costs more than it saves
+    // for a line one pixel wide.
+    const QPainter::CompositionMode mode = painter->compositionMode();
+    painter->setCompositionMode(QPainter::CompositionMode_Difference);
+    const QPointF origin = boundingRect().topLeft();
+    if (m_orientation == Qt::Vertical) {
+        constexpr int piece = 64;
+        for (int y = 0; y < m_dots.height(); y += piece) {
+            const int rows = std::min(piece, m_dots.height() - y);
+            painter->drawImage(origin + QPointF(0, y), m_dots, QRect(0, y, 1, rows));
+        }
+    } else {
+        painter->drawImage(origin, m_dots);
+    }
+    painter->setCompositionMode(mode);
 }
 
 } // namespace jukora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGraphicsItem>
+#include <QImage>
 #include <QPixmap>
 
 namespace jukora {
@@ -74,6 +75,7 @@ public:
 
 private:
     Qt::Orientation m_orientation;
+    QImage m_dots;
 };
 
 } // namespace jukora
