@@ -174,13 +174,16 @@ int main(int argc, char *argv[])
 
     const double editor = median(editorMs), bare = median(bareMs);
     std::printf("start-up to first frame, median of %d runs:\n", runs);
-    std::printf("  editor       %7.1f ms\n  bare window  %7.1f ms\n  ratio        %7.2f (target: at most 1.25)\n",
+    std::printf("  editor       %7.1f ms\n  bare window  %7.1f ms\n  ratio        %7.2f (target: "
+                "at most 1.25)\n",
                 editor, bare, editor / bare);
     const double editorMb = median(editorKb) / 1024, bareMb = median(bareKb) / 1024;
     std::printf("peak resident size after start-up:\n");
-    std::printf("  editor       %7.1f MB\n  bare window  %7.1f MB\n  difference   %7.1f MB (target: at most 10)\n",
+    std::printf("  editor       %7.1f MB\n  bare window  %7.1f MB\n  difference   %7.1f MB "
+                "(target: at most 10)\n",
                 editorMb, bareMb, editorMb - bareMb);
-    std::printf("peak resident size after a Generate%s:\n", generated ? "" : " (FAILED: no patch written)");
+    std::printf("peak resident size after a Generate%s:\n",
+                generated ? "" : " (FAILED: no patch written)");
     std::printf("  editor       %7.1f MB\n  difference   %7.1f MB against the bare window\n",
                 afterGenerate / 1024.0, afterGenerate / 1024.0 - bareMb);
     xcb_disconnect(c);

@@ -10,16 +10,17 @@ CommonDialog::CommonDialog(Dialogs &dialogs, QWidget *parent) : m_dialogs(dialog
 
 bool CommonDialog::ShowSave()
 {
-    const QString chosen = m_dialogs.saveFileName(m_parent, Filter, FileName);
-    if (chosen.isEmpty())
-        return false;
-    FileName = chosen;
-    return true;
+    return takeFileName(m_dialogs.saveFileName(m_parent, Filter, FileName));
 }
 
 bool CommonDialog::ShowOpen()
 {
-    const QString chosen = m_dialogs.openFileName(m_parent, Filter, FileName);
+    return takeFileName(m_dialogs.openFileName(m_parent, Filter, FileName));
+}
+
+bool CommonDialog::takeFileName(const QString &chosen)
+{
+    // A cancelled dialog leaves the file name as it was.
     if (chosen.isEmpty())
         return false;
     FileName = chosen;

@@ -29,6 +29,8 @@ public:
     void ShowColor();
 
 private:
+    bool takeFileName(const QString &chosen);
+
     Dialogs &m_dialogs;
     QWidget *m_parent;
 };

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
 #include "coversize.h"
-#include "layoutreader.h"
 #include "credits.h"
+#include "layoutreader.h"
 #include "patchfile.h"
 #include "picture.h"
 #include "previewmodel.h"
@@ -14,12 +14,12 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
-#include <QMimeData>
-#include <QShortcut>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace jukora {
 
@@ -374,9 +374,9 @@ bool MainWindow::openPatch(const QString &path)
         return fail(patchFile.errorString() + QLatin1Char('.'));
     QFile templateFile(selectedTemplate());
     if (!templateFile.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("The template %1 could not be read: %2.")
-                        .arg(QDir::toNativeSeparators(selectedTemplate()),
-                             templateFile.errorString()));
+        return fail(
+            QStringLiteral("The template %1 could not be read: %2.")
+                .arg(QDir::toNativeSeparators(selectedTemplate()), templateFile.errorString()));
     const QByteArray patchBytes = patchFile.readAll();
     const QByteArray templateBytes = templateFile.readAll();
     std::string error;

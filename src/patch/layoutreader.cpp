@@ -22,8 +22,7 @@ int hexDigit(char c)
     return -1;
 }
 
-template <typename OnLine>
-void eachLine(std::string_view bytes, OnLine &&onLine)
+template <typename OnLine> void eachLine(std::string_view bytes, OnLine &&onLine)
 {
     LineSplitter splitter;
     std::size_t number = 0;
@@ -68,13 +67,15 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
         // "address old value;comment": the value runs from the second space to the ";".
         const std::string_view afterAddress = line.substr(space + 1);
         const auto secondSpace = afterAddress.find(' ');
-        const std::string_view rest =
-            secondSpace == std::string_view::npos ? std::string_view() : afterAddress.substr(secondSpace + 1);
+        const std::string_view rest = secondSpace == std::string_view::npos
+                                          ? std::string_view()
+                                          : afterAddress.substr(secondSpace + 1);
         const std::string_view value = rest.substr(0, rest.find(';'));
         const std::string where = "line " + std::to_string(number) + " (" +
                                   std::string(rule.placeholder) + ", address " +
                                   std::string(found->first) + ")";
-        if (value.size() != 2 + rule.suffix.size() || hexDigit(value[0]) < 0 || hexDigit(value[1]) < 0) {
+        if (value.size() != 2 + rule.suffix.size() || hexDigit(value[0]) < 0 ||
+            hexDigit(value[1]) < 0) {
             problem = where + ": the value " + quoted(value) + " is not a byte in hex" +
                       (rule.suffix.empty() ? "" : " followed by " + quoted(rule.suffix));
             return;
@@ -86,7 +87,8 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
         }
         const int byte = hexDigit(value[0]) * 16 + hexDigit(value[1]);
         if (rule.kind == ValueKind::Alignment && byte > 2) {
-            problem = where + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
+            problem =
+                where + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
             return;
         }
         auto &slot = values[static_cast<std::size_t>(&rule - kRules.data())];

@@ -8,26 +8,14 @@
 
 namespace jukora {
 
-ImageItem::ImageItem(const PreviewModel &model, int index, const QPixmap &pixmap)
-    : m_model(model), m_index(index), m_pixmap(pixmap)
-{
-    sync();
-}
+ElementItem::ElementItem(const PreviewModel &model, int index) : m_model(model), m_index(index) {}
 
-QRectF ImageItem::boundingRect() const
+QRectF ElementItem::boundingRect() const
 {
     return QRectF(QPointF(0, 0), m_size);
 }
 
-void ImageItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
-{
-    if (m_size.isEmpty())
-        return;
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter->drawPixmap(boundingRect(), m_pixmap, QRectF(m_pixmap.rect()));
-}
-
-void ImageItem::sync()
+void ElementItem::sync()
 {
     const Element &e = m_model.element(m_index);
     const QSizeF size(e.width, e.height);
@@ -39,17 +27,26 @@ void ImageItem::sync()
     setEnabled(e.enabled);
 }
 
-LabelItem::LabelItem(const PreviewModel &model, int index) : m_model(model), m_index(index)
+ImageItem::ImageItem(const PreviewModel &model, int index, const QPixmap &pixmap)
+    : ElementItem(model, index), m_pixmap(pixmap)
+{
+    sync();
+}
+
+void ImageItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    if (boundingRect().isEmpty())
+        return;
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter->drawPixmap(boundingRect(), m_pixmap, QRectF(m_pixmap.rect()));
+}
+
+LabelItem::LabelItem(const PreviewModel &model, int index) : ElementItem(model, index)
 {
     // Laying out text is the dearest part of a repaint; the guide lines
     // cross the labels on every move of a drag.
     setCacheMode(QGraphicsItem::DeviceCoordinateCache);
     sync();
-}
-
-QRectF LabelItem::boundingRect() const
-{
-    return QRectF(QPointF(0, 0), m_size);
 }
 
 QFont LabelItem::font() const
@@ -87,18 +84,6 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     painter->setPen(m_model.textColor());
     painter->drawText(boundingRect(), static_cast<int>(align) | Qt::TextSingleLine, e.caption);
     painter->restore();
-}
-
-void LabelItem::sync()
-{
-    const Element &e = m_model.element(m_index);
-    const QSizeF size(e.width, e.height);
-    if (size != m_size) {
-        prepareGeometryChange();
-        m_size = size;
-    }
-    setPos(e.left, e.top);
-    setEnabled(e.enabled);
 }
 
 void LabelItem::restyle()

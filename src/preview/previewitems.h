@@ -8,55 +8,60 @@ namespace jukora {
 
 class PreviewModel;
 
+/// What the image and label items share: a view of one element of the
+/// model, its whole box taking presses.
+class ElementItem : public QGraphicsItem
+{
+public:
+    ElementItem(const PreviewModel &model, int index);
+
+    int index() const { return m_index; }
+    QRectF boundingRect() const override;
+
+    /// Takes position, size and enabled state from the model.
+    void sync();
+
+protected:
+    const PreviewModel &m_model;
+    const int m_index;
+
+private:
+    QSizeF m_size;
+};
+
 /// An image element I1(0)-I1(7): its picture drawn into its box (the cover
-/// stretches it; the others are drawn at their picture's size). The whole
-/// box takes presses, transparent pixels included.
-class ImageItem : public QGraphicsItem
+/// stretches it; the others are drawn at their picture's size). Transparent
+/// pixels still belong to the element.
+class ImageItem : public ElementItem
 {
 public:
     enum { Type = UserType + 1 };
 
     ImageItem(const PreviewModel &model, int index, const QPixmap &pixmap);
 
-    int index() const { return m_index; }
     int type() const override { return Type; }
-    QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
-    /// Takes position, size and enabled state from the model.
-    void sync();
-
 private:
-    const PreviewModel &m_model;
-    int m_index;
     QPixmap m_pixmap;
-    QSizeF m_size;
 };
 
 /// A text label Lab(9)-Lab(13): its caption drawn in its fixed box, aligned
 /// left, right or centred from the top edge and cut off at the box.
-class LabelItem : public QGraphicsItem
+class LabelItem : public ElementItem
 {
 public:
     enum { Type = UserType + 2 };
 
     LabelItem(const PreviewModel &model, int index);
 
-    int index() const { return m_index; }
     int type() const override { return Type; }
-    QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
-    void sync();
     /// Draws the label anew after a change of font, alignment or colour.
     void restyle();
     /// The face the label is drawn with.
     QFont font() const;
-
-private:
-    const PreviewModel &m_model;
-    int m_index;
-    QSizeF m_size;
 };
 
 /// A dotted guide line, one pixel wide, drawn by inverting what it crosses.

@@ -64,36 +64,32 @@ void PreviewModel::setCoverSize(float size)
     emit elementChanged(patch::AlbumCover);
 }
 
-void PreviewModel::setLabelPixelSize(int index, int pixelSize)
+template <typename Change> void PreviewModel::restyleLabel(int index, Change &&change)
 {
     if (!patch::isLabelIndex(index))
         return;
-    mutableElement(index).pixelSize = pixelSize;
+    change(mutableElement(index));
     emit labelStyleChanged(index);
+}
+
+void PreviewModel::setLabelPixelSize(int index, int pixelSize)
+{
+    restyleLabel(index, [&](Element &e) { e.pixelSize = pixelSize; });
 }
 
 void PreviewModel::setLabelBold(int index, bool bold)
 {
-    if (!patch::isLabelIndex(index))
-        return;
-    mutableElement(index).bold = bold;
-    emit labelStyleChanged(index);
+    restyleLabel(index, [&](Element &e) { e.bold = bold; });
 }
 
 void PreviewModel::setLabelItalic(int index, bool italic)
 {
-    if (!patch::isLabelIndex(index))
-        return;
-    mutableElement(index).italic = italic;
-    emit labelStyleChanged(index);
+    restyleLabel(index, [&](Element &e) { e.italic = italic; });
 }
 
 void PreviewModel::setLabelAlignment(int index, int alignment)
 {
-    if (!patch::isLabelIndex(index))
-        return;
-    mutableElement(index).alignment = alignment;
-    emit labelStyleChanged(index);
+    restyleLabel(index, [&](Element &e) { e.alignment = alignment; });
 }
 
 void PreviewModel::setAllEnabled(bool enabled)

@@ -131,6 +131,7 @@ signals:
 
 private:
     void place(int index, float dx, float dy);
+    template <typename Change> void restyleLabel(int index, Change &&change);
     Element &mutableElement(int index) { return m_elements.at(static_cast<std::size_t>(index)); }
 
     std::array<Element, kSlots> m_elements;

@@ -93,7 +93,8 @@ void TestReopen::roundTrip()
     for (int i : kElements) {
         // On screen: every value a byte, the labels' right edges too.
         const int maxLeft = (i == 9 || i == 10) ? 175 : 255;
-        a.model().setPosition(i, float(random.bounded(maxLeft + 1)), float(24 + random.bounded(256)));
+        a.model().setPosition(i, float(random.bounded(maxLeft + 1)),
+                              float(24 + random.bounded(256)));
         if (i > 8)
             a.model().setLabelAlignment(i, random.bounded(3));
     }
@@ -126,7 +127,8 @@ void TestReopen::otherTemplateRefused()
     const auto messages = b.dialogs.callsOf(QStringLiteral("message"));
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
-    QVERIFY2(messages.first().text.contains(QStringLiteral("orla X1")), qPrintable(messages.first().text));
+    QVERIFY2(messages.first().text.contains(QStringLiteral("orla X1")),
+             qPrintable(messages.first().text));
     QVERIFY(messages.first().text.contains(QStringLiteral("none of the patch's addresses")));
     QVERIFY(messages.first().text.contains(QStringLiteral("The layout is unchanged")));
     QVERIFY(snapshot(b.model()) == before);
@@ -136,10 +138,13 @@ void TestReopen::brokenValuesRefused_data()
 {
     QTest::addColumn<QByteArray>("patch");
     QTest::addColumn<QString>("says");
-    QTest::newRow("not hex") << QByteArray("A: 00 2A21;x\r\nB: 00 G122;y\r\n") << "not a byte in hex";
-    QTest::newRow("other suffix") << QByteArray("A: 00 2A21;x\r\nB: 00 1020;y\r\n") << "should end in \"22\"";
+    QTest::newRow("not hex") << QByteArray("A: 00 2A21;x\r\nB: 00 G122;y\r\n")
+                             << "not a byte in hex";
+    QTest::newRow("other suffix") << QByteArray("A: 00 2A21;x\r\nB: 00 1020;y\r\n")
+                                  << "should end in \"22\"";
     QTest::newRow("alignment 07") << QByteArray("C: 00 07;a\r\n") << "no alignment";
-    QTest::newRow("two values for one") << QByteArray("A: 00 2A21;x\r\nD: 00 2B21;x\r\n") << "another line";
+    QTest::newRow("two values for one")
+        << QByteArray("A: 00 2A21;x\r\nD: 00 2B21;x\r\n") << "another line";
     QTest::newRow("nothing matches") << QByteArray("Z: 00 2A21;x\r\n") << "none of the patch";
 }
 
@@ -166,8 +171,9 @@ void TestReopen::partialPatchMovesOnlyWhatItCarries()
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("DB"));
-    test::writeFile(dir.filePath(QStringLiteral("DB/m.txt")),
-                    "; head\r\n*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*ta*C: 00 00;a\r\n*cw*E: 00 00;w\r\n");
+    test::writeFile(
+        dir.filePath(QStringLiteral("DB/m.txt")),
+        "; head\r\n*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*ta*C: 00 00;a\r\n*cw*E: 00 00;w\r\n");
     WindowFixture f(dir.filePath(QStringLiteral("DB")));
     test::press(f.view(), f.centreOf(12)); // Title becomes the style target
     test::release(f.view(), f.centreOf(12));
@@ -176,11 +182,12 @@ void TestReopen::partialPatchMovesOnlyWhatItCarries()
     test::move(f.view(), {30, 60}, Qt::LeftButton);
     test::release(f.view(), {30, 60});
     const QString path = dir.filePath(QStringLiteral("p.vkp"));
-    test::writeFile(path, "; another header\r\nA: 00 2A21;x\r\nC: 00 01;a\r\nQ: 12 34;elsewhere\r\n");
+    test::writeFile(path,
+                    "; another header\r\nA: 00 2A21;x\r\nC: 00 01;a\r\nQ: 12 34;elsewhere\r\n");
     QVERIFY(f.window->openPatch(path));
     QCOMPARE(f.model().element(7).left, 42.f);
-    QCOMPARE(f.model().element(7).top, 55.f);     // no Y in the patch: as it was
-    QCOMPARE(f.model().element(7).width, 150.f);  // no width either
+    QCOMPARE(f.model().element(7).top, 55.f);    // no Y in the patch: as it was
+    QCOMPARE(f.model().element(7).width, 150.f); // no width either
     QCOMPARE(f.model().element(12).alignment, 1);
     QCOMPARE(f.combo("Combo2")->currentIndex(), 1); // the style target's controls follow
     QCOMPARE(f.model().SelIndex, std::int16_t(8));
@@ -194,8 +201,9 @@ void TestReopen::partialPatchMovesOnlyWhatItCarries()
 void TestReopen::rightEdgeWithoutX()
 {
     std::string error;
-    const auto layout = patch::readLayout("*tpw*A: F0 F0;r\r\n*ctw*B: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n",
-                                          "A: F0 C8;r\r\nB: F0 F0;r\r\nC: A022 1022;x\r\n", &error);
+    const auto layout =
+        patch::readLayout("*tpw*A: F0 F0;r\r\n*ctw*B: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n",
+                          "A: F0 C8;r\r\nB: F0 F0;r\r\nC: A022 1022;x\r\n", &error);
     QVERIFY2(layout, error.c_str());
     QCOMPARE(*layout->left[10], 120.f); // 200 - 80
     QCOMPARE(*layout->left[9], 16.f);   // its X wins over its right edge
