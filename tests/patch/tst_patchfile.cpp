@@ -50,12 +50,8 @@ private slots:
     void init();
     void writesWholePatch();
     void longLinesAndChunkBoundaries();
-    void twoRunsAreIdentical();
-    void missingTemplateLeavesTargetAlone();
     void readOnlyFolderKeepsOldFile();
     void unwritableExistingFileIsKept();
-    void unusableFolderReportsAndWritesNothing();
-    void checkReportsUnreadableTemplate();
     void discardedRunLeavesNoTrace();
 
 private:
@@ -108,28 +104,6 @@ void TestPatchFile::longLinesAndChunkBoundaries()
     QCOMPARE(readFile(target), expected);
 }
 
-void TestPatchFile::twoRunsAreIdentical()
-{
-    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
-    writeFile(templ, "*cx*1A: 07 07 ;x\r\n*cw*1B: 96 96;w\r\nplain\r\n");
-    QString error;
-    QVERIFY(runWrite(templ, m_dir->filePath(QStringLiteral("a.vkp")), m_query, &error));
-    QVERIFY(runWrite(templ, m_dir->filePath(QStringLiteral("b.vkp")), m_query, &error));
-    QCOMPARE(readFile(m_dir->filePath(QStringLiteral("a.vkp"))),
-             readFile(m_dir->filePath(QStringLiteral("b.vkp"))));
-}
-
-void TestPatchFile::missingTemplateLeavesTargetAlone()
-{
-    const QString target = m_dir->filePath(QStringLiteral("keep.vkp"));
-    writeFile(target, "precious");
-    QString error;
-    QVERIFY(!runWrite(m_dir->filePath(QStringLiteral("none.txt")), target, m_query, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(readFile(target), QByteArray("precious"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.vkp")});
-}
-
 void TestPatchFile::readOnlyFolderKeepsOldFile()
 {
     if (::geteuid() == 0)
@@ -163,31 +137,6 @@ void TestPatchFile::unwritableExistingFileIsKept()
     QString error;
     QVERIFY(!runWrite(templ, target, m_query, &error));
     QCOMPARE(readFile(target), QByteArray("precious"));
-}
-
-void TestPatchFile::unusableFolderReportsAndWritesNothing()
-{
-    // Fails for every user, root included: the "folder" is a file.
-    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
-    writeFile(templ, "plain\r\n");
-    const QString notAFolder = m_dir->filePath(QStringLiteral("file"));
-    writeFile(notAFolder, "precious");
-    QString error;
-    QVERIFY(!runWrite(templ, notAFolder + QStringLiteral("/p.vkp"), m_query, &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(readFile(notAFolder), QByteArray("precious"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
-}
-
-void TestPatchFile::checkReportsUnreadableTemplate()
-{
-    QString error;
-    const auto check =
-        patch::checkTemplateFile(m_dir->filePath(QStringLiteral("none.txt")), m_query, &error);
-    QVERIFY(!check);
-    QVERIFY(!error.isEmpty());
-    // A folder is no template either.
-    QVERIFY(!patch::checkTemplateFile(m_dir->path(), m_query, &error));
 }
 
 void TestPatchFile::discardedRunLeavesNoTrace()

@@ -1,5 +1,4 @@
 #include "fakequery.h"
-#include "linesplitter.h"
 #include "patchgenerator.h"
 
 #include <QtTest>
@@ -69,7 +68,6 @@ private slots:
     void templateCheckListsProblemsOnce();
     void lineEnds_data();
     void lineEnds();
-    void chunkBoundariesDoNotMatter();
     void eightBitBytesPassUnchanged();
 };
 
@@ -413,26 +411,6 @@ void TestPlaceholderRules::lineEnds()
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, expected);
     QCOMPARE(bytes(generate(input.toStdString(), distinctLayout())), expected);
-}
-
-void TestPlaceholderRules::chunkBoundariesDoNotMatter()
-{
-    const std::string input = "ab\r\ncd\r\r\nef\n\rgh\r";
-    std::vector<std::string> whole;
-    patch::LineSplitter a;
-    auto collectWhole = [&](std::string_view l, bool) { whole.emplace_back(l); };
-    a.feed(input, collectWhole);
-    a.finish(collectWhole);
-    QCOMPARE(whole.size(), std::size_t(6));
-    for (std::size_t cut = 1; cut < input.size(); ++cut) {
-        std::vector<std::string> pieces;
-        patch::LineSplitter b;
-        auto collect = [&](std::string_view l, bool) { pieces.emplace_back(l); };
-        b.feed(std::string_view(input).substr(0, cut), collect);
-        b.feed(std::string_view(input).substr(cut), collect);
-        b.finish(collect);
-        QVERIFY2(pieces == whole, qPrintable(QStringLiteral("cut at %1").arg(cut)));
-    }
 }
 
 void TestPlaceholderRules::eightBitBytesPassUnchanged()
