@@ -48,6 +48,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],
+                   const QStyleOptionGraphicsItem options[]) override;
 
 private:
     QPointF toScene(const QMouseEvent *event) const;
@@ -62,6 +65,7 @@ private:
     GuideLineItem *m_l1 = nullptr;
     GuideLineItem *m_l2 = nullptr;
     QGraphicsPixmapItem *m_iback = nullptr;
+    QRegion m_exposed;
 };
 
 } // namespace jukora
