@@ -60,4 +60,11 @@ inline void release(QGraphicsView *view, QPointF pos, Qt::MouseButton button = Q
     sendMouse(view, QEvent::MouseButtonRelease, pos, button, Qt::NoButton);
 }
 
+/// A left click: press and release at the same point.
+inline void tap(QGraphicsView *view, QPointF pos)
+{
+    press(view, pos);
+    release(view, pos);
+}
+
 } // namespace jukora::test

@@ -239,8 +239,7 @@ void TestDrag::labelPressLoadsStyleWithoutChangingIt()
 
     // Style "Title", then press "Album": Album keeps its own style and the
     // controls show it; Title keeps what it was given.
-    test::press(f->view(), f->centreOf(12));
-    test::release(f->view(), f->centreOf(12));
+    test::tap(f->view(), f->centreOf(12));
     QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Standard"));
     QCOMPARE(f->combo("Combo2")->currentText(), QStringLiteral("Left"));
     f->check("Check3")->setChecked(true);
@@ -292,8 +291,7 @@ void TestDrag::pressWithoutMoveLeavesReadouts()
     test::move(f->view(), {30, 60}, Qt::LeftButton);
     test::release(f->view(), {30, 60});
     QCOMPARE(f->label("Lxx")->text(), QStringLiteral("20"));
-    test::press(f->view(), f->centreOf(4));
-    test::release(f->view(), f->centreOf(4));
+    test::tap(f->view(), f->centreOf(4));
     QCOMPARE(f->label("Lxx")->text(), QStringLiteral("20"));
     QCOMPARE(f->label("Lyy")->text(), QStringLiteral("31"));
 }
@@ -301,8 +299,7 @@ void TestDrag::pressWithoutMoveLeavesReadouts()
 void TestDrag::arrowKeysPlaceTheLastPressed()
 {
     QApplication::setActiveWindow(f->window.get());
-    test::press(f->view(), {17, 35});
-    test::release(f->view(), {17, 35});
+    test::tap(f->view(), {17, 35});
     QCOMPARE(QApplication::focusWidget(), f->view());
     test::move(f->view(), {200, 280}, Qt::NoButton);
     QCOMPARE(f->model().SelIndex, std::int16_t(8));

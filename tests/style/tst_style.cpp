@@ -118,8 +118,7 @@ void TestStyle::nothingPressedNothingChanges()
     f->combo("Combo2")->setCurrentIndex(2);
     QCOMPARE(allStyles(f->model()), before);
     // Pressing an image does not make it a style target either.
-    test::press(f->view(), f->centreOf(7));
-    test::release(f->view(), f->centreOf(7));
+    test::tap(f->view(), f->centreOf(7));
     f->combo("Co")->setCurrentIndex(2);
     QCOMPARE(allStyles(f->model()), before);
 }
@@ -158,8 +157,7 @@ void TestStyle::imagePressKeepsTheStyleTarget()
 
 void TestStyle::sizeAndStyleAreIndependent()
 {
-    test::press(f->view(), f->centreOf(13));
-    test::release(f->view(), f->centreOf(13));
+    test::tap(f->view(), f->centreOf(13));
     f->check("Check2")->setChecked(false);
     f->check("Check3")->setChecked(true);
     f->combo("Combo2")->setCurrentIndex(1);
@@ -172,8 +170,7 @@ void TestStyle::sizeAndStyleAreIndependent()
 
 void TestStyle::alignmentIsDrawnAndReachesTheModel()
 {
-    test::press(f->view(), f->centreOf(12));
-    test::release(f->view(), f->centreOf(12));
+    test::tap(f->view(), f->centreOf(12));
     const auto left = inkColumns(*f, 12);
     QVERIFY(left.first >= 35 && left.first < 40);
     f->combo("Combo2")->setCurrentIndex(1);
@@ -313,8 +310,7 @@ void TestStyle::coverSizeAndReadouts()
     QVERIFY(f->label("Lw")->text().isEmpty());
 
     // After pressing the cover the read-outs follow, as typed.
-    test::press(f->view(), f->centreOf(7));
-    test::release(f->view(), f->centreOf(7));
+    test::tap(f->view(), f->centreOf(7));
     QCOMPARE(f->label("Lw")->text(), QStringLiteral("100"));
     f->dialogs.textAnswers << QStringLiteral("300");
     f->window->Command3_Click();
@@ -324,8 +320,7 @@ void TestStyle::coverSizeAndReadouts()
     QCOMPARE(f->model().element(7).left, 7.f); // corner stays
 
     // After pressing a 30 x 22 icon they keep the icon's size.
-    test::press(f->view(), f->centreOf(3));
-    test::release(f->view(), f->centreOf(3));
+    test::tap(f->view(), f->centreOf(3));
     f->dialogs.textAnswers << QStringLiteral("0");
     f->window->Command3_Click();
     QCOMPARE(f->model().element(7).width, 0.f);
@@ -341,8 +336,7 @@ void TestStyle::coverSizeAndReadouts()
 void TestStyle::coverSizeLocaleDecimalSeparator()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    test::press(f->view(), f->centreOf(7));
-    test::release(f->view(), f->centreOf(7));
+    test::tap(f->view(), f->centreOf(7));
     f->dialogs.textAnswers << QStringLiteral("120,5") << QStringLiteral("64");
     f->window->Command3_Click();
     QCOMPARE(f->model().element(7).width, 120.5f);
@@ -366,8 +360,7 @@ void TestStyle::coverSizeRejectsWhatItCannotHold_data()
 void TestStyle::coverSizeRejectsWhatItCannotHold()
 {
     QFETCH(QString, text);
-    test::press(f->view(), f->centreOf(7));
-    test::release(f->view(), f->centreOf(7));
+    test::tap(f->view(), f->centreOf(7));
     f->dialogs.textAnswers << text;
     f->window->Command3_Click();
     const auto messages = f->dialogs.callsOf(QStringLiteral("message"));
