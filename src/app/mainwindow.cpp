@@ -107,6 +107,11 @@ QString describeOutOfRange(const patch::OutOfRangeValue &v)
 
 } // namespace
 
+QFont defaultFont()
+{
+    return fontS8();
+}
+
 MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, QWidget *parent)
     : QWidget(parent), m_dialogs(dialogs), m_model(new PreviewModel(this)), Comm(dialogs, this)
 {

@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "templatelist.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <optional>
@@ -24,6 +25,9 @@ class PreviewView;
 
 /// The application title that message boxes carry.
 QString applicationTitle();
+
+/// The font of every control that names none, dialogs and boxes included.
+QFont defaultFont();
 
 /// The editor's only window: the preview on the left, the column of
 /// controls on the right. Every control keeps its layout name as its
