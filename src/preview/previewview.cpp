@@ -185,6 +185,7 @@ void PreviewView::paintEvent(QPaintEvent *event)
 {
     m_exposed = event->region();
     QGraphicsView::paintEvent(event);
+    m_exposed = QRegion(); // drawItems may also be reached from render()
 }
 
 void PreviewView::drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],

@@ -21,7 +21,6 @@ private slots:
     void listedFileIsTheOneFound();
     void failedStartSaysWhyAndShowsNoWindow_data();
     void failedStartSaysWhyAndShowsNoWindow();
-    void phoneListFilledAndFirstSelected();
 };
 
 void TestStartup::listing_data()
@@ -123,22 +122,6 @@ void TestStartup::failedStartSaysWhyAndShowsNoWindow()
     QVERIFY2(call.text.contains(says), qPrintable(call.text));
     QVERIFY2(call.text.contains(QDir::toNativeSeparators(db)), qPrintable(call.text));
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void TestStartup::phoneListFilledAndFirstSelected()
-{
-    QTemporaryDir dir;
-    for (const char *name : {"zeta.txt", "Beta.txt", "alpha.txt"})
-        test::writeFile(dir.filePath(QString::fromLatin1(name)), "x");
-    test::FakeDialogs dialogs;
-    const auto window = startEditor(dialogs, dir.path());
-    QVERIFY(window);
-    QVERIFY(dialogs.calls.isEmpty());
-    auto *combo = window->findChild<QComboBox *>(QStringLiteral("Combo1"));
-    QCOMPARE(combo->count(), 3);
-    QCOMPARE(combo->currentText(), QStringLiteral("alpha"));
-    QCOMPARE(combo->itemText(1), QStringLiteral("Beta"));
-    QVERIFY(!combo->isEditable());
 }
 
 QTEST_MAIN(TestStartup)

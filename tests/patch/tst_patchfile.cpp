@@ -51,7 +51,6 @@ private slots:
     void writesWholePatch();
     void longLinesAndChunkBoundaries();
     void readOnlyFolderKeepsOldFile();
-    void unwritableExistingFileIsKept();
     void discardedRunLeavesNoTrace();
 
 private:
@@ -122,21 +121,6 @@ void TestPatchFile::readOnlyFolderKeepsOldFile()
     QVERIFY(!error.isEmpty());
     QCOMPARE(readFile(target), QByteArray("precious"));
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("p.vkp")});
-}
-
-void TestPatchFile::unwritableExistingFileIsKept()
-{
-    // A target the user may not write is not replaced behind their back.
-    if (::geteuid() == 0)
-        QSKIP("root may write any file");
-    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
-    writeFile(templ, "plain\r\n");
-    const QString target = m_dir->filePath(QStringLiteral("locked.vkp"));
-    writeFile(target, "precious");
-    QFile::setPermissions(target, QFile::ReadOwner);
-    QString error;
-    QVERIFY(!runWrite(templ, target, m_query, &error));
-    QCOMPARE(readFile(target), QByteArray("precious"));
 }
 
 void TestPatchFile::discardedRunLeavesNoTrace()
