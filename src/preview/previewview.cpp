@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
 
+#include <algorithm>
 #include <vector>
 
 namespace jukora {
@@ -191,33 +192,45 @@ void PreviewView::paintEvent(QPaintEvent *event)
 void PreviewView::drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],
                             const QStyleOptionGraphicsItem options[])
 {
+    // The view hands the items over front first for some exposures and back
+    // first for others; they are drawn back to front here, always.
+    std::vector<int> order(static_cast<std::size_t>(numItems));
+    for (int i = 0; i < numItems; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return items[a]->zValue() < items[b]->zValue(); });
+
     // A move repaints a few thin strips (the guide lines' old and new
     // places, the element's old and new box). Qt's raster engine blends far
     // slower under a clip made of several rectangles than under one, so each
     // rectangle is drawn on its own, with only the items that reach into it.
-    if (m_exposed.rectCount() <= 1) {
-        QGraphicsView::drawItems(painter, numItems, items, options);
-        return;
-    }
+    const QRegion whole = m_exposed.rectCount() > 1 ? m_exposed : QRegion();
     std::vector<QGraphicsItem *> part;
     std::vector<QStyleOptionGraphicsItem> partOptions;
-    part.reserve(static_cast<std::size_t>(numItems));
-    partOptions.reserve(static_cast<std::size_t>(numItems));
-    for (const QRect &rect : m_exposed) {
+    part.reserve(order.size());
+    partOptions.reserve(order.size());
+    const auto drawPart = [&](const QRect *rect) {
         part.clear();
         partOptions.clear();
-        for (int i = 0; i < numItems; ++i) {
-            if (items[i]->sceneBoundingRect().intersects(rect)) {
+        for (int i : order) {
+            if (!rect || items[i]->sceneBoundingRect().intersects(*rect)) {
                 part.push_back(items[i]);
                 partOptions.push_back(options[i]);
             }
         }
         if (part.empty())
-            continue;
-        painter->setClipRect(rect);
+            return;
+        if (rect)
+            painter->setClipRect(*rect);
         QGraphicsView::drawItems(painter, static_cast<int>(part.size()), part.data(),
                                  partOptions.data());
+    };
+    if (whole.isEmpty()) {
+        drawPart(nullptr);
+        return;
     }
+    for (const QRect &rect : whole)
+        drawPart(&rect);
 }
 
 void PreviewView::syncElement(int index)

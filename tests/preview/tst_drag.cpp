@@ -29,6 +29,7 @@ private slots:
     void pressWithoutMoveLeavesReadouts();
     void arrowKeysPlaceTheLastPressed();
     void dragThenGenerateWritesNewPosition();
+    void partialRepaintsLeaveNoTrace();
 
 private:
     std::unique_ptr<WindowFixture> f;
@@ -335,6 +336,29 @@ void TestDrag::dragThenGenerateWritesNewPosition()
     g.window->GenerateRun();
     QCOMPARE(test::readFile(dir.filePath(QStringLiteral("p.vkp"))),
              QByteArray("A: 00 5A21;x\r\nB: 00 4C22;y\r\nC: 00 3237;a\r\n"));
+}
+
+void TestDrag::partialRepaintsLeaveNoTrace()
+{
+    // Moves repaint only the strips that changed; what is on screen must be
+    // what a full repaint draws.
+    QWidget *viewport = f->view()->viewport();
+    QApplication::processEvents();
+    test::press(f->view(), {17, 35});
+    for (int i = 0; i < 40; ++i) {
+        test::move(f->view(), QPointF(20 + 3 * i, 40 + 4 * i), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    test::release(f->view(), {137, 196});
+    QApplication::processEvents();
+    const QPoint origin = viewport->mapTo(f->window.get(), QPoint(0, 0));
+    const QImage onScreen = f->window->screen()
+                                ->grabWindow(f->window->winId(), origin.x(), origin.y(), 240, 320)
+                                .toImage()
+                                .convertToFormat(QImage::Format_RGB32);
+    const QImage full = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(onScreen.size(), full.size());
+    QVERIFY(onScreen == full);
 }
 
 QTEST_MAIN(TestDrag)
