@@ -6,18 +6,6 @@ namespace {
 constexpr std::size_t kFlushAt = 1 << 18;
 } // namespace
 
-std::optional<TemplateCheck> checkTemplateFile(const QString &path, const ElementQuery &query,
-                                               QString *error)
-{
-    TemplateCheck check(query);
-    auto onLine = [&](std::string_view line, bool hasStar) {
-        check.checkLine(line, findRule(line, hasStar));
-    };
-    if (!readLines(path, onLine, error))
-        return std::nullopt;
-    return check;
-}
-
 PatchFileWriter::PatchFileWriter(const QString &patchPath, const ElementQuery &query,
                                  std::int16_t selIndex)
     : m_run(query, selIndex), m_file(std::make_unique<QSaveFile>(patchPath))

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 namespace jukora::patch {
 
@@ -37,11 +36,6 @@ template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, 
     splitter.finish(onLine);
     return true;
 }
-
-/// Checks a whole template file without writing anything. Nothing when the
-/// file cannot be read (the reason is in `error`).
-std::optional<TemplateCheck> checkTemplateFile(const QString &path, const ElementQuery &query,
-                                               QString *error);
 
 /// Turns a template into a patch in one pass, all or nothing: the patch goes
 /// to a temporary file beside the target while every line is checked, and it
