@@ -377,6 +377,13 @@ bool MainWindow::openPatch(const QString &path)
     QFile patchFile(path);
     if (!patchFile.open(QIODevice::ReadOnly))
         return fail(patchFile.errorString() + QLatin1Char('.'));
+    // Both files are read whole; a patch is a few kilobytes, and a file far
+    // larger is no patch of this program.
+    constexpr qint64 maxBytes = 64 * 1024 * 1024;
+    if (patchFile.size() > maxBytes)
+        return fail(
+            QStringLiteral("It is %1 MB large; a patch this program reads is at most 64 MB.")
+                .arg(patchFile.size() / (1024 * 1024)));
     QFile templateFile(selectedTemplate());
     if (!templateFile.open(QIODevice::ReadOnly))
         return fail(
