@@ -65,6 +65,7 @@ private slots:
     void brokenValuesRefused_data();
     void brokenValuesRefused();
     void partialPatchMovesOnlyWhatItCarries();
+    void hugeFileRefused();
     void rightEdgeWithoutX();
     void ctrlOOpensThroughTheDialog();
     void droppedPatchAndPicture();
@@ -165,6 +166,23 @@ void TestReopen::brokenValuesRefused()
     QCOMPARE(messages.size(), 1);
     QVERIFY2(messages.first().text.contains(says), qPrintable(messages.first().text));
     QVERIFY(snapshot(f.model()) == before);
+}
+
+void TestReopen::hugeFileRefused()
+{
+    WindowFixture f;
+    const QString path = m_dir.filePath(QStringLiteral("huge.vkp"));
+    QFile huge(path);
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    QVERIFY(huge.resize(qint64(65) * 1024 * 1024)); // sparse: costs no disk
+    huge.close();
+    const Snapshot before = snapshot(f.model());
+    QVERIFY(!f.window->openPatch(path));
+    const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().text.contains(QStringLiteral("at most 64 MB")));
+    QVERIFY(snapshot(f.model()) == before);
+    QFile::remove(path);
 }
 
 void TestReopen::partialPatchMovesOnlyWhatItCarries()
