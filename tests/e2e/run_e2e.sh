@@ -16,7 +16,10 @@ for tool in Xvfb xdotool import python3; do
 done
 
 work=$(mktemp -d)
-display=:$(( 100 + RANDOM % 400 ))
+# A display number no other X server holds.
+n=$(( 100 + RANDOM % 400 ))
+while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$(( n + 1 )); done
+display=:$n
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
