@@ -234,7 +234,6 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
 
 void MainWindow::showCentered()
 {
-    adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
         move(available.center() - QPoint(kInnerWidth / 2, kInnerHeight / 2));

@@ -24,11 +24,9 @@ int hexDigit(char c)
 
 template <typename OnLine> void eachLine(std::string_view bytes, OnLine &&onLine)
 {
-    LineSplitter splitter;
     std::size_t number = 0;
-    auto counted = [&](std::string_view line, bool hasStar) { onLine(++number, line, hasStar); };
-    splitter.feed(bytes, counted);
-    splitter.finish(counted);
+    forEachLine(bytes,
+                [&](std::string_view line, bool hasStar) { onLine(++number, line, hasStar); });
 }
 
 std::string quoted(std::string_view text)

@@ -105,4 +105,12 @@ private:
     bool m_pendingCr = false;
 };
 
+/// Hands every line of a buffer held whole to `onLine(line, hasStar)`.
+template <typename OnLine> void forEachLine(std::string_view bytes, OnLine &&onLine)
+{
+    LineSplitter splitter;
+    splitter.feed(bytes, onLine);
+    splitter.finish(onLine);
+}
+
 } // namespace jukora::patch

@@ -188,12 +188,9 @@ void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule
 TemplateCheck checkTemplate(std::string_view templateBytes, const ElementQuery &query)
 {
     TemplateCheck check(query);
-    LineSplitter splitter;
-    auto onLine = [&](std::string_view line, bool hasStar) {
+    forEachLine(templateBytes, [&](std::string_view line, bool hasStar) {
         check.checkLine(line, findRule(line, hasStar));
-    };
-    splitter.feed(templateBytes, onLine);
-    splitter.finish(onLine);
+    });
     return check;
 }
 
@@ -203,12 +200,9 @@ std::string generatePatch(std::string_view templateBytes, const ElementQuery &qu
     PatchGenerator generator(query, selIndex);
     std::string out;
     out.reserve(templateBytes.size() + templateBytes.size() / 8);
-    LineSplitter splitter;
-    auto onLine = [&](std::string_view line, bool hasStar) {
+    forEachLine(templateBytes, [&](std::string_view line, bool hasStar) {
         generator.processLine(line, findRule(line, hasStar), out);
-    };
-    splitter.feed(templateBytes, onLine);
-    splitter.finish(onLine);
+    });
     selIndex = generator.SelIndex;
     return out;
 }
