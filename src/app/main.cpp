@@ -1,3 +1,4 @@
+#include "commandline.h"
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "startup.h"
@@ -5,12 +6,35 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTextStream>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // The command line runs under a core application: no platform plugin is
+    // loaded, so it works with no display at all.
+    if (jukora::cli::wantsCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolder(), out,
+                                err);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Jukora Patch Editor"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
+    // Qt has taken its own options (-platform, -style ...); the window takes
+    // none, so anything left over is a mistake the user should hear about.
+    const QStringList rest = QApplication::arguments().mid(1);
+    if (!rest.isEmpty()) {
+        std::fprintf(stderr,
+                     "jukora-patch-editor: unknown argument '%s'\n"
+                     "Try 'jukora-patch-editor --help' for more information.\n",
+                     qPrintable(rest.first()));
+        return jukora::cli::Unreadable;
+    }
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/artwork/jukora.png")));
     // One face for the window, its dialogs and its boxes.
     QApplication::setFont(jukora::defaultFont());

@@ -2,7 +2,7 @@
 
 #include "coversize.h"
 #include "credits.h"
-#include "layoutreader.h"
+#include "layoutfile.h"
 #include "patchfile.h"
 #include "picture.h"
 #include "previewmodel.h"
@@ -95,14 +95,6 @@ QLabel *panel(QWidget *parent, const char *name, int x, int y, int w, int h, con
     label->setLineWidth(1);
     setFill(label, fill);
     return label;
-}
-
-QString describeOutOfRange(const patch::OutOfRangeValue &v)
-{
-    return QStringLiteral("%1 %2: %3, written as %4")
-        .arg(QString::fromLatin1(patch::elementName(v.element)),
-             QString::fromLatin1(patch::kindName(v.kind)), QString::number(v.value),
-             QString::fromStdString(v.written));
 }
 
 } // namespace
@@ -373,47 +365,17 @@ bool MainWindow::openPatch(const QString &path)
                         .arg(QDir::toNativeSeparators(path), model, why));
         return false;
     };
-    QFile patchFile(path);
-    if (!patchFile.open(QIODevice::ReadOnly))
-        return fail(patchFile.errorString() + QLatin1Char('.'));
-    // Both files are read whole; a patch is a few kilobytes, and a file far
-    // larger is no patch of this program.
-    constexpr qint64 maxBytes = 64 * 1024 * 1024;
-    if (patchFile.size() > maxBytes)
-        return fail(
-            QStringLiteral("It is %1 MB large; a patch this program reads is at most 64 MB.")
-                .arg(patchFile.size() / (1024 * 1024)));
-    QFile templateFile(selectedTemplate());
-    if (!templateFile.open(QIODevice::ReadOnly))
-        return fail(
-            QStringLiteral("The template %1 could not be read: %2.")
-                .arg(QDir::toNativeSeparators(selectedTemplate()), templateFile.errorString()));
-    const QByteArray patchBytes = patchFile.readAll();
-    const QByteArray templateBytes = templateFile.readAll();
-    std::string error;
-    const auto layout = patch::readLayout(
-        std::string_view(templateBytes.constData(), static_cast<std::size_t>(templateBytes.size())),
-        std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())),
-        &error);
+    patch::LayoutFileReader reader;
+    const auto layout = reader.read(path, selectedTemplate());
     if (!layout) {
-        return fail(QStringLiteral("It does not match that template: %1. Pick the phone model the "
-                                   "patch was made for and open it again.")
-                        .arg(QString::fromStdString(error)));
+        QString why = reader.errorString();
+        if (reader.error() == patch::LayoutFileReader::Error::Mismatch)
+            why += QStringLiteral(" Pick the phone model the patch was made for and open it again.");
+        return fail(why);
     }
-
-    for (int i = 0; i < PreviewModel::kSlots; ++i) {
-        if (!PreviewModel::isElement(i))
-            continue;
-        const auto slot = static_cast<std::size_t>(i);
-        const Element &e = m_model->element(i);
-        if (layout->left[slot] || layout->top[slot])
-            m_model->setPosition(i, layout->left[slot].value_or(e.left),
-                                 layout->top[slot].value_or(e.top));
-        if (layout->alignment[slot])
-            m_model->setLabelAlignment(i, *layout->alignment[slot]);
-    }
-    if (layout->coverWidth)
-        m_model->setCoverSize(*layout->coverWidth);
+    patch::Layout merged = m_model->layout();
+    patch::applyPatchLayout(*layout, merged);
+    m_model->setLayout(merged);
 
     // A new layout: nothing is held, the read-outs and guide lines describe
     // no element, and the style controls show the style target as it is now.
@@ -561,7 +523,7 @@ void MainWindow::GenerateRun()
     if (!check.outOfRange().empty()) {
         QStringList lines;
         for (const patch::OutOfRangeValue &value : check.outOfRange())
-            lines << describeOutOfRange(value);
+            lines << QString::fromStdString(patch::describe(value));
         const bool write = m_dialogs.question(
             this, applicationTitle(),
             QStringLiteral("These positions do not fit in the byte the patch has for them. "

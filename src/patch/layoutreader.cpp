@@ -140,4 +140,18 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
     return layout;
 }
 
+void applyPatchLayout(const PatchLayout &patch, Layout &layout)
+{
+    for (std::size_t i = 0; i < layout.left.size(); ++i) {
+        if (patch.left[i])
+            layout.left[i] = *patch.left[i];
+        if (patch.top[i])
+            layout.top[i] = *patch.top[i];
+        if (patch.alignment[i])
+            layout.alignment[i] = *patch.alignment[i];
+    }
+    if (patch.coverWidth)
+        layout.coverWidth = *patch.coverWidth;
+}
+
 } // namespace jukora::patch

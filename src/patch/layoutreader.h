@@ -1,5 +1,7 @@
 #pragma once
 
+#include "layout.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -30,5 +32,8 @@ struct PatchLayout
 /// lines disagree on one value.
 std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
                                       std::string *error);
+
+/// Puts what a patch carries onto a layout; everything else stays as it is.
+void applyPatchLayout(const PatchLayout &patch, Layout &layout);
 
 } // namespace jukora::patch

@@ -3,6 +3,8 @@
 #include "elementquery.h"
 #include "linesplitter.h"
 
+#include <cstdio>
+
 namespace jukora::patch {
 
 namespace {
@@ -131,7 +133,10 @@ PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule, 
         break;
     }
     case ValueKind::Alignment:
-        value = "0" + std::to_string(m_query.alignment(rule->element));
+        // Built up in place: GCC 12 at -O3 warns (-Wrestrict) about the
+        // inlined copy in `"0" + std::to_string(...)`.
+        value = '0';
+        value += std::to_string(m_query.alignment(rule->element));
         break;
     }
 
@@ -146,7 +151,25 @@ PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule, 
     return LineResult::Rewritten;
 }
 
-TemplateCheck::TemplateCheck(const ElementQuery &query) : m_query(query) {}
+std::string describe(const OutOfRangeValue &value)
+{
+    // %g: the rounded value as a whole number, or in exponent form when huge.
+    char number[32];
+    std::snprintf(number, sizeof number, "%g", value.value);
+    std::string text(elementName(value.element));
+    text += ' ';
+    text += kindName(value.kind);
+    text += ": ";
+    text += number;
+    text += ", written as ";
+    text += value.written;
+    return text;
+}
+
+TemplateCheck::TemplateCheck(const ElementQuery &query, std::size_t maxListed)
+    : m_query(query), m_maxListed(maxListed)
+{
+}
 
 void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule)
 {
@@ -154,7 +177,7 @@ void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule
     if (!rule)
         return;
     if (const char *what = malformation(*rule, line)) {
-        if (m_malformed.size() < kMaxListed)
+        if (m_malformed.size() < m_maxListed)
             m_malformed.push_back({m_lines, std::string(rule->placeholder), what});
         ++m_malformedCount;
         return;

@@ -75,6 +75,10 @@ struct OutOfRangeValue
     std::string written; ///< the two hex digits the patch would get
 };
 
+/// "title label right edge: 280, written as 18": the element, the value and
+/// the byte the patch would carry.
+std::string describe(const OutOfRangeValue &value);
+
 /// Everything a template would go wrong on, gathered before anything is
 /// written: malformed placeholder lines, a cover width outside 0-255, and
 /// positions that do not fit a byte (listed once per placeholder).
@@ -83,7 +87,9 @@ class TemplateCheck
 public:
     static constexpr std::size_t kMaxListed = 50;
 
-    explicit TemplateCheck(const ElementQuery &query);
+    /// Lists at most `maxListed` malformed lines; malformedCount() counts
+    /// them all.
+    explicit TemplateCheck(const ElementQuery &query, std::size_t maxListed = kMaxListed);
 
     void checkLine(std::string_view line) { checkLine(line, findRule(line)); }
     /// The same for a line whose rule has been looked up already.
@@ -92,7 +98,6 @@ public:
     bool canWrite() const { return m_malformedCount == 0 && !m_coverWidthBad; }
 
     std::size_t lineCount() const { return m_lines; }
-    /// At most kMaxListed malformed lines; malformedCount() counts them all.
     const std::vector<MalformedLine> &malformed() const { return m_malformed; }
     std::size_t malformedCount() const { return m_malformedCount; }
     /// The rounded cover width when a Width rule is present and it is not a byte.
@@ -104,6 +109,7 @@ public:
 
 private:
     const ElementQuery &m_query;
+    std::size_t m_maxListed;
     std::size_t m_lines = 0;
     std::vector<MalformedLine> m_malformed;
     std::size_t m_malformedCount = 0;

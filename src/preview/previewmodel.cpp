@@ -4,24 +4,20 @@ namespace jukora {
 
 namespace {
 
-Element image(float left, float top, float width, float height)
+Element image(float width, float height)
 {
     Element e;
-    e.left = left;
-    e.top = top;
     e.width = width;
     e.height = height;
     return e;
 }
 
-Element label(float left, float top, float width, float height, const char *caption, int pixelSize,
-              int alignment)
+Element label(float width, float height, const char *caption, int pixelSize)
 {
-    Element e = image(left, top, width, height);
+    Element e = image(width, height);
     e.caption = QString::fromLatin1(caption);
     e.pixelSize = pixelSize;
     e.bold = true;
-    e.alignment = alignment;
     return e;
 }
 
@@ -30,20 +26,65 @@ Element label(float left, float top, float width, float height, const char *capt
 PreviewModel::PreviewModel(QObject *parent) : QObject(parent)
 {
     using namespace patch;
-    m_elements[ArtistIcon] = image(8, 187, 24, 24);
-    m_elements[TitleIcon] = image(8, 210, 24, 24);
-    m_elements[AlbumIcon] = image(8, 234, 24, 24);
-    m_elements[BassIndicator] = image(165, 82, 30, 22);
-    m_elements[PlayerLogo] = image(161, 29, 75, 50);
-    m_elements[RepeatIndicator] = image(205, 82, 30, 22);
-    m_elements[ShuffleIndicator] = image(187, 104, 30, 22);
-    m_elements[AlbumCover] = image(7, 30, 150, 150);
+    // Sizes and captions here; positions, alignments and the cover's width
+    // come from the default layout, which the command line shares.
+    m_elements[ArtistIcon] = image(24, 24);
+    m_elements[TitleIcon] = image(24, 24);
+    m_elements[AlbumIcon] = image(24, 24);
+    m_elements[BassIndicator] = image(30, 22);
+    m_elements[PlayerLogo] = image(75, 50);
+    m_elements[RepeatIndicator] = image(30, 22);
+    m_elements[ShuffleIndicator] = image(30, 22);
+    m_elements[AlbumCover] = image(150, 150);
     m_elements[NoElement].enabled = false;
-    m_elements[TrackNumber] = label(160, 120, 80, 20, "01/99", FontPixels::Medium, AlignCenterCode);
-    m_elements[PlayTime] = label(160, 142, 80, 20, "00:00", FontPixels::Medium, AlignCenterCode);
-    m_elements[ArtistLabel] = label(35, 183, 190, 29, "Artist", FontPixels::Medium, AlignLeftCode);
-    m_elements[TitleLabel] = label(35, 205, 190, 29, "Title", FontPixels::Standard, AlignLeftCode);
-    m_elements[AlbumLabel] = label(35, 231, 190, 29, "Album", FontPixels::Medium, AlignLeftCode);
+    m_elements[TrackNumber] = label(80, 20, "01/99", FontPixels::Medium);
+    m_elements[PlayTime] = label(80, 20, "00:00", FontPixels::Medium);
+    m_elements[ArtistLabel] = label(190, 29, "Artist", FontPixels::Medium);
+    m_elements[TitleLabel] = label(190, 29, "Title", FontPixels::Standard);
+    m_elements[AlbumLabel] = label(190, 29, "Album", FontPixels::Medium);
+    applyLayout(defaultLayout());
+}
+
+patch::Layout PreviewModel::layout() const
+{
+    patch::Layout l;
+    for (int i = 0; i < kSlots; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        l.left[slot] = element(i).left;
+        l.top[slot] = element(i).top;
+        l.alignment[slot] = element(i).alignment;
+    }
+    l.coverWidth = coverWidth();
+    return l;
+}
+
+void PreviewModel::applyLayout(const patch::Layout &layout)
+{
+    for (int i = 0; i < kSlots; ++i) {
+        if (!isElement(i))
+            continue;
+        const auto slot = static_cast<std::size_t>(i);
+        Element &e = mutableElement(i);
+        e.left = layout.left[slot];
+        e.top = layout.top[slot];
+        if (patch::isLabelIndex(i))
+            e.alignment = layout.alignment[slot];
+    }
+    Element &cover = mutableElement(patch::AlbumCover);
+    cover.width = layout.coverWidth;
+    cover.height = layout.coverWidth;
+}
+
+void PreviewModel::setLayout(const patch::Layout &layout)
+{
+    applyLayout(layout);
+    for (int i = 0; i < kSlots; ++i) {
+        if (!isElement(i))
+            continue;
+        emit elementChanged(i);
+        if (patch::isLabelIndex(i))
+            emit labelStyleChanged(i);
+    }
 }
 
 void PreviewModel::setPosition(int index, float left, float top)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "elementquery.h"
+#include "layout.h"
 
 #include <QColor>
 #include <QImage>
@@ -73,6 +74,11 @@ public:
     float coverWidth() const override { return element(patch::AlbumCover).width; }
     int alignment(int labelIndex) const override { return element(labelIndex).alignment; }
 
+    /// Positions, alignments and cover width: what a patch carries.
+    patch::Layout layout() const;
+    /// Takes every position, alignment and the cover width of `layout`.
+    void setLayout(const patch::Layout &layout);
+
     void setPosition(int index, float left, float top);
     void setCoverSize(float size);
     void setLabelPixelSize(int index, int pixelSize);
@@ -130,6 +136,7 @@ signals:
     void targetPlaced(int index);
 
 private:
+    void applyLayout(const patch::Layout &layout);
     void place(int index, float dx, float dy);
     template <typename Change> void restyleLabel(int index, Change &&change);
     Element &mutableElement(int index) { return m_elements.at(static_cast<std::size_t>(index)); }

@@ -1,0 +1,307 @@
+#include "commandline.h"
+
+#include "layoutfile.h"
+#include "patchfile.h"
+#include "templatelist.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstring>
+#include <limits>
+
+namespace jukora::cli {
+
+namespace {
+
+/// The options that belong to the command line; any of them on the command
+/// line means no window.
+constexpr const char *kOwnOptions[] = {
+    "--check",  "--generate", "--model",   "--layout", "--output",
+    "--allow-wrap", "--help", "-h",        "--help-all", "--version", "-v", "-?",
+};
+
+QString lineText(const patch::MalformedLine &bad)
+{
+    return QStringLiteral("%1: %2").arg(QString::fromStdString(bad.placeholder),
+                                        QString::fromStdString(bad.what));
+}
+
+class CommandLine
+{
+public:
+    CommandLine(const QString &templateFolder, QTextStream &out, QTextStream &err)
+        : m_folder(templateFolder), m_out(out), m_err(err)
+    {
+    }
+
+    int run(const QStringList &arguments);
+
+private:
+    int check(const QStringList &files);
+    int checkFile(const QString &file);
+    int generate();
+    int usageError(const QString &message);
+    /// "program: message" on standard error.
+    void complain(const QString &message);
+    void listMalformed(const QString &file, const patch::TemplateCheck &check);
+
+    QString m_folder;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    QString m_program;
+    QCommandLineParser m_parser;
+    QCommandLineOption m_checkOption{
+        QStringLiteral("check"),
+        QStringLiteral("Check each TEMPLATE as Generate reads it and print every problem as "
+                       "FILE:LINE: message. Exit status 0: all sound, 1: problems found, 2: a file "
+                       "could not be read.")};
+    QCommandLineOption m_generateOption{
+        QStringLiteral("generate"),
+        QStringLiteral("Write a patch for --model with the layout that the patch --layout carries, "
+                       "to --output, with the same checks as the window's Generate.")};
+    QCommandLineOption m_modelOption{QStringLiteral("model"),
+                                     QStringLiteral("The phone model, as the window lists it."),
+                                     QStringLiteral("NAME")};
+    QCommandLineOption m_layoutOption{
+        QStringLiteral("layout"),
+        QStringLiteral("An earlier patch whose layout the new patch takes."),
+        QStringLiteral("PATCH.vkp")};
+    QCommandLineOption m_outputOption{QStringLiteral("output"),
+                                      QStringLiteral("Where the new patch goes."),
+                                      QStringLiteral("OUT.vkp")};
+    QCommandLineOption m_allowWrapOption{
+        QStringLiteral("allow-wrap"),
+        QStringLiteral("Write positions that do not fit a byte as their low 8 bits instead of "
+                       "refusing (the window asks about these).")};
+};
+
+void CommandLine::complain(const QString &message)
+{
+    m_err << m_program << ": " << message << '\n';
+}
+
+int CommandLine::usageError(const QString &message)
+{
+    complain(message);
+    m_err << "Try '" << m_program << " --help' for more information.\n";
+    return Unreadable;
+}
+
+int CommandLine::run(const QStringList &arguments)
+{
+    m_program = arguments.isEmpty() ? QStringLiteral("jukora-patch-editor")
+                                    : QFileInfo(arguments.first()).fileName();
+    m_parser.setApplicationDescription(
+        QStringLiteral("Jukora Patch Editor: arrange a phone's now-playing screen and write it as "
+                       "a .vkp patch.\nWith no options the editor's window opens; the options "
+                       "below work without a display."));
+    const QCommandLineOption help = m_parser.addHelpOption();
+    const QCommandLineOption version = m_parser.addVersionOption();
+    m_parser.addOptions({m_checkOption, m_generateOption, m_modelOption, m_layoutOption,
+                         m_outputOption, m_allowWrapOption});
+    m_parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
+                                   QStringLiteral("With --check: the template files to check."),
+                                   QStringLiteral("[TEMPLATE...]"));
+    if (!m_parser.parse(arguments))
+        return usageError(m_parser.errorText());
+    if (m_parser.isSet(help)) {
+        m_out << m_parser.helpText();
+        return Success;
+    }
+    if (m_parser.isSet(version)) {
+        m_out << "jukora-patch-editor " << JUKORA_VERSION << '\n';
+        return Success;
+    }
+    const bool checking = m_parser.isSet(m_checkOption);
+    const bool generating = m_parser.isSet(m_generateOption);
+    if (checking == generating)
+        return usageError(QStringLiteral("give either --check or --generate"));
+    if (checking) {
+        for (const auto *option : {&m_modelOption, &m_layoutOption, &m_outputOption,
+                                   &m_allowWrapOption}) {
+            if (m_parser.isSet(*option))
+                return usageError(QStringLiteral("--%1 belongs to --generate, not to --check")
+                                      .arg(option->names().first()));
+        }
+        if (m_parser.positionalArguments().isEmpty())
+            return usageError(QStringLiteral("--check needs at least one template file"));
+        return check(m_parser.positionalArguments());
+    }
+    if (!m_parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("--generate takes no file names of its own: %1")
+                              .arg(m_parser.positionalArguments().join(QLatin1Char(' '))));
+    for (const auto *option : {&m_modelOption, &m_layoutOption, &m_outputOption}) {
+        if (m_parser.value(*option).isEmpty())
+            return usageError(
+                QStringLiteral("--generate needs --%1").arg(option->names().first()));
+    }
+    return generate();
+}
+
+void CommandLine::listMalformed(const QString &file, const patch::TemplateCheck &check)
+{
+    for (const patch::MalformedLine &bad : check.malformed())
+        m_out << file << ':' << bad.lineNumber << ": error: " << lineText(bad) << '\n';
+    if (check.malformedCount() > check.malformed().size())
+        m_out << file << ": error: and " << (check.malformedCount() - check.malformed().size())
+              << " more malformed lines\n";
+}
+
+int CommandLine::checkFile(const QString &file)
+{
+    // The rules need a layout to read; whether positions fit a byte depends
+    // on the layout, not on the template, so only the lines are judged.
+    const patch::LayoutQuery query(patch::defaultLayout());
+    patch::TemplateCheck check(query, std::numeric_limits<std::size_t>::max());
+    QString error;
+    const bool read = patch::readLines(
+        file,
+        [&](std::string_view line, bool hasStar) {
+            check.checkLine(line, patch::findRule(line, hasStar));
+        },
+        &error);
+    if (!read) {
+        m_err << file << ": error: cannot be read: " << error << '\n';
+        return Unreadable;
+    }
+    listMalformed(file, check);
+    return check.malformedCount() == 0 ? Success : Refused;
+}
+
+int CommandLine::check(const QStringList &files)
+{
+    int status = Success;
+    for (const QString &file : files)
+        status = std::max(status, checkFile(file));
+    m_out.flush();
+    return status;
+}
+
+int CommandLine::generate()
+{
+    const QString model = m_parser.value(m_modelOption);
+    const QString layoutPath = m_parser.value(m_layoutOption);
+    const QString outputPath = m_parser.value(m_outputOption);
+
+    const TemplateListing listing = listTemplates(m_folder);
+    if (!listing.error.isEmpty()) {
+        complain(listing.error);
+        return Unreadable;
+    }
+    // The exact name first; a name that differs only in case when just one
+    // template has it.
+    const TemplateEntry *entry = nullptr;
+    for (const TemplateEntry &e : listing.entries) {
+        if (e.model == model)
+            entry = &e;
+    }
+    if (!entry) {
+        int matches = 0;
+        for (const TemplateEntry &e : listing.entries) {
+            if (e.model.compare(model, Qt::CaseInsensitive) == 0) {
+                entry = &e;
+                ++matches;
+            }
+        }
+        if (matches > 1)
+            entry = nullptr;
+    }
+    if (!entry) {
+        QStringList models;
+        for (const TemplateEntry &e : listing.entries)
+            models << e.model;
+        complain(QStringLiteral("there is no template for the phone model \"%1\" in %2. The "
+                                "models are: %3.")
+                     .arg(model, QDir::toNativeSeparators(m_folder),
+                          models.join(QStringLiteral(", "))));
+        return Unreadable;
+    }
+    const QString shownTemplate = QDir::toNativeSeparators(entry->path);
+
+    patch::LayoutFileReader reader;
+    const auto carried = reader.read(layoutPath, entry->path);
+    if (!carried) {
+        complain(QStringLiteral("cannot take the layout of %1 with the template of %2. %3 No "
+                                "patch was written.")
+                     .arg(QDir::toNativeSeparators(layoutPath), entry->model,
+                          reader.errorString()));
+        return reader.error() == patch::LayoutFileReader::Error::Mismatch ? Refused : Unreadable;
+    }
+    // What the patch does not carry stays where every start puts it.
+    patch::Layout layout = patch::defaultLayout();
+    patch::applyPatchLayout(*carried, layout);
+    const patch::LayoutQuery query(layout);
+
+    patch::PatchFileWriter writer(outputPath, query, patch::NoElement);
+    if (!writer.run(entry->path)) {
+        complain(QStringLiteral("the template of %1 could not be read: %2: %3. No patch was "
+                                "written.")
+                     .arg(entry->model, shownTemplate, writer.templateError()));
+        return Unreadable;
+    }
+    const patch::TemplateCheck &check = writer.check();
+    if (check.malformedCount() > 0) {
+        listMalformed(shownTemplate, check);
+        m_out.flush();
+        complain(QStringLiteral("the template %1 has lines that cannot be turned into patch lines "
+                                "(listed above). No patch was written.")
+                     .arg(shownTemplate));
+        return Refused;
+    }
+    if (const auto width = check.badCoverWidth()) {
+        complain(QStringLiteral("the album cover is %1 pixels wide, but the patch can carry a "
+                                "cover width only from 0 to 255 pixels. No patch was written.")
+                     .arg(*width));
+        return Refused;
+    }
+    const auto writeFailed = [&] {
+        complain(QStringLiteral("the patch could not be written to %1: %2. Any file that was "
+                                "there is unchanged.")
+                     .arg(QDir::toNativeSeparators(outputPath), writer.writeError()));
+        return Unreadable;
+    };
+    if (!writer.writeError().isEmpty())
+        return writeFailed();
+    if (!check.outOfRange().empty() && !m_parser.isSet(m_allowWrapOption)) {
+        complain(QStringLiteral("these positions do not fit in the byte the patch has for them; "
+                                "the patch would carry only their low 8 bits:"));
+        for (const patch::OutOfRangeValue &value : check.outOfRange())
+            m_err << "  " << QString::fromStdString(patch::describe(value)) << '\n';
+        m_err << "Give --allow-wrap to write them anyway. No patch was written.\n";
+        return Refused;
+    }
+    if (!writer.commit())
+        return writeFailed();
+    return Success;
+}
+
+} // namespace
+
+bool wantsCommandLine(int argc, const char *const *argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        for (const char *option : kOwnOptions) {
+            const std::size_t n = std::strlen(option);
+            // "--model=NAME" names the option as well as "--model NAME".
+            if (std::strncmp(arg, option, n) == 0 && (arg[n] == '\0' || arg[n] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+int run(const QStringList &arguments, const QString &templateFolder, QTextStream &out,
+        QTextStream &err)
+{
+    CommandLine commandLine(templateFolder, out, err);
+    const int status = commandLine.run(arguments);
+    out.flush();
+    err.flush();
+    return status;
+}
+
+} // namespace jukora::cli
