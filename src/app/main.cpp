@@ -18,8 +18,7 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolder(), out,
-                                err);
+        return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolder(), out, err);
     }
 
     QApplication app(argc, argv);
@@ -35,6 +34,8 @@ int main(int argc, char *argv[])
                      qPrintable(rest.first()));
         return jukora::cli::Unreadable;
     }
+    // Ties the window to its desktop entry (icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.jukora.PatchEditor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/artwork/jukora.png")));
     // One face for the window, its dialogs and its boxes.
     QApplication::setFont(jukora::defaultFont());

@@ -370,7 +370,8 @@ bool MainWindow::openPatch(const QString &path)
     if (!layout) {
         QString why = reader.errorString();
         if (reader.error() == patch::LayoutFileReader::Error::Mismatch)
-            why += QStringLiteral(" Pick the phone model the patch was made for and open it again.");
+            why +=
+                QStringLiteral(" Pick the phone model the patch was made for and open it again.");
         return fail(why);
     }
     patch::Layout merged = m_model->layout();

@@ -19,8 +19,8 @@ namespace {
 /// The options that belong to the command line; any of them on the command
 /// line means no window.
 constexpr const char *kOwnOptions[] = {
-    "--check",  "--generate", "--model",   "--layout", "--output",
-    "--allow-wrap", "--help", "-h",        "--help-all", "--version", "-v", "-?",
+    "--check", "--generate", "--model",    "--layout",  "--output", "--allow-wrap",
+    "--help",  "-h",         "--help-all", "--version", "-v",       "-?",
 };
 
 QString lineText(const patch::MalformedLine &bad)
@@ -120,8 +120,8 @@ int CommandLine::run(const QStringList &arguments)
     if (checking == generating)
         return usageError(QStringLiteral("give either --check or --generate"));
     if (checking) {
-        for (const auto *option : {&m_modelOption, &m_layoutOption, &m_outputOption,
-                                   &m_allowWrapOption}) {
+        for (const auto *option :
+             {&m_modelOption, &m_layoutOption, &m_outputOption, &m_allowWrapOption}) {
             if (m_parser.isSet(*option))
                 return usageError(QStringLiteral("--%1 belongs to --generate, not to --check")
                                       .arg(option->names().first()));
@@ -135,8 +135,7 @@ int CommandLine::run(const QStringList &arguments)
                               .arg(m_parser.positionalArguments().join(QLatin1Char(' '))));
     for (const auto *option : {&m_modelOption, &m_layoutOption, &m_outputOption}) {
         if (m_parser.value(*option).isEmpty())
-            return usageError(
-                QStringLiteral("--generate needs --%1").arg(option->names().first()));
+            return usageError(QStringLiteral("--generate needs --%1").arg(option->names().first()));
     }
     return generate();
 }
@@ -213,10 +212,10 @@ int CommandLine::generate()
         QStringList models;
         for (const TemplateEntry &e : listing.entries)
             models << e.model;
-        complain(QStringLiteral("there is no template for the phone model \"%1\" in %2. The "
-                                "models are: %3.")
-                     .arg(model, QDir::toNativeSeparators(m_folder),
-                          models.join(QStringLiteral(", "))));
+        complain(
+            QStringLiteral("there is no template for the phone model \"%1\" in %2. The "
+                           "models are: %3.")
+                .arg(model, QDir::toNativeSeparators(m_folder), models.join(QStringLiteral(", "))));
         return Unreadable;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);
@@ -224,10 +223,10 @@ int CommandLine::generate()
     patch::LayoutFileReader reader;
     const auto carried = reader.read(layoutPath, entry->path);
     if (!carried) {
-        complain(QStringLiteral("cannot take the layout of %1 with the template of %2. %3 No "
-                                "patch was written.")
-                     .arg(QDir::toNativeSeparators(layoutPath), entry->model,
-                          reader.errorString()));
+        complain(
+            QStringLiteral("cannot take the layout of %1 with the template of %2. %3 No "
+                           "patch was written.")
+                .arg(QDir::toNativeSeparators(layoutPath), entry->model, reader.errorString()));
         return reader.error() == patch::LayoutFileReader::Error::Mismatch ? Refused : Unreadable;
     }
     // What the patch does not carry stays where every start puts it.

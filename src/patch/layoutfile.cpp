@@ -21,10 +21,11 @@ std::optional<PatchLayout> LayoutFileReader::read(const QString &patchPath,
     if (!patchFile.open(QIODevice::ReadOnly))
         return fail(Error::PatchUnreadable, patchFile.errorString() + QLatin1Char('.'));
     if (patchFile.size() > kMaxBytes) {
-        return fail(Error::PatchTooLarge,
-                    QStringLiteral("It is %1 MB large; a patch this program reads is at most %2 MB.")
-                        .arg(patchFile.size() / (1024 * 1024))
-                        .arg(kMaxBytes / (1024 * 1024)));
+        return fail(
+            Error::PatchTooLarge,
+            QStringLiteral("It is %1 MB large; a patch this program reads is at most %2 MB.")
+                .arg(patchFile.size() / (1024 * 1024))
+                .arg(kMaxBytes / (1024 * 1024)));
     }
     QFile templateFile(templatePath);
     if (!templateFile.open(QIODevice::ReadOnly)) {

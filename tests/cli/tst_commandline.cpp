@@ -108,8 +108,10 @@ void TestCommandLine::usage_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "--generate" << "";
-    QTest::newRow("version") << QStringList{"--version"} << 0 << "jukora-patch-editor 1." << "";
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "--generate"
+                          << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "jukora-patch-editor 1."
+                             << "";
     QTest::newRow("no job") << QStringList{"--allow-wrap"} << 2 << ""
                             << "give either --check or --generate";
     QTest::newRow("both jobs") << QStringList{"--check", "--generate", "a"} << 2 << ""
@@ -117,13 +119,15 @@ void TestCommandLine::usage_data()
     QTest::newRow("check without files") << QStringList{"--check"} << 2 << ""
                                          << "at least one template";
     QTest::newRow("check with generate's option")
-        << QStringList{"--check", "--output", "x", "a.txt"} << 2 << "" << "--output belongs to";
+        << QStringList{"--check", "--output", "x", "a.txt"} << 2 << ""
+        << "--output belongs to";
     QTest::newRow("generate without output")
         << QStringList{"--generate", "--model", "Novo N3", "--layout", "a.vkp"} << 2 << ""
         << "needs --output";
     QTest::newRow("generate with a file")
         << QStringList{"--generate", "--model", "N", "--layout", "a", "--output", "b", "c"} << 2
-        << "" << "takes no file names";
+        << ""
+        << "takes no file names";
     QTest::newRow("unknown option") << QStringList{"--check", "--bogus", "a"} << 2 << ""
                                     << "Unknown option 'bogus'";
 }
@@ -209,7 +213,8 @@ void TestCommandLine::checkUnreadable()
     QVERIFY(r.out.startsWith(bad + QStringLiteral(":1: error:")));
     const QStringList errors = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(errors.size(), 2);
-    QVERIFY2(errors[0].startsWith(missing + QStringLiteral(": error: cannot be read: ")), qPrintable(errors[0]));
+    QVERIFY2(errors[0].startsWith(missing + QStringLiteral(": error: cannot be read: ")),
+             qPrintable(errors[0]));
     QVERIFY2(errors[1].startsWith(m_dir->path() + QStringLiteral(": error: cannot be read: ")),
              qPrintable(errors[1]));
 }
@@ -233,7 +238,8 @@ void TestCommandLine::roundTripFromWindowPatch()
     selectModel(f, model);
     for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}) {
         const int maxLeft = (i == 9 || i == 10) ? 175 : 255;
-        f.model().setPosition(i, float(random.bounded(maxLeft + 1)), float(24 + random.bounded(256)));
+        f.model().setPosition(i, float(random.bounded(maxLeft + 1)),
+                              float(24 + random.bounded(256)));
         if (i > 8)
             f.model().setLabelAlignment(i, random.bounded(3));
     }
@@ -275,7 +281,7 @@ void TestCommandLine::wrapNeedsPermission()
     const QByteArray wrapped = generateInWindow(f, path("wrapped.vkp"), true);
     QCOMPARE(f.dialogs.callsOf(QStringLiteral("question")).size(), 1);
 
-    const QStringList options{"--generate", "--model",  "Novo N3",        "--layout",
+    const QStringList options{"--generate",        "--model",  "Novo N3",        "--layout",
                               path("wrapped.vkp"), "--output", path("again.vkp")};
     Result r = runCli(options);
     QCOMPARE(r.status, 1);
@@ -294,11 +300,12 @@ void TestCommandLine::malformedTemplateRefused()
     QDir(m_dir->path()).mkdir(QStringLiteral("DB"));
     test::writeFile(path("DB/M.txt"), "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n");
     test::writeFile(path("layout.vkp"), "1A0 6B21 0721;x\r\n");
-    const Result r = runCli({"--generate", "--model", "M", "--layout", path("layout.vkp"),
-                             "--output", path("out.vkp")},
-                            path("DB"));
+    const Result r = runCli(
+        {"--generate", "--model", "M", "--layout", path("layout.vkp"), "--output", path("out.vkp")},
+        path("DB"));
     QCOMPARE(r.status, 1);
-    QCOMPARE(r.out, path("DB/M.txt") + QStringLiteral(":2: error: *cy*: no \";\" to start the comment\n"));
+    QCOMPARE(r.out,
+             path("DB/M.txt") + QStringLiteral(":2: error: *cy*: no \";\" to start the comment\n"));
     QVERIFY(r.err.contains(QStringLiteral("No patch was written")));
     QVERIFY(!QFile::exists(path("out.vkp")));
 }
@@ -312,7 +319,9 @@ void TestCommandLine::generateFailures_data()
     const QString golden = test::sourceDir() + QStringLiteral("/tests/data/golden/Novo N3.vkp");
     QTest::newRow("unknown model") << "Novo N9" << golden << "out.vkp"
                                    << "The models are: Novo N3, Novo N5, orla X1.";
-    QTest::newRow("missing layout") << "Novo N3" << "missing.vkp" << "out.vkp"
+    QTest::newRow("missing layout") << "Novo N3"
+                                    << "missing.vkp"
+                                    << "out.vkp"
                                     << "No such file or directory";
     QTest::newRow("output folder missing") << "Novo N3" << golden << "no/such/out.vkp"
                                            << "the patch could not be written to";

@@ -16,10 +16,7 @@ for tool in Xvfb xdotool import python3; do
 done
 
 work=$(mktemp -d)
-# A display number no other X server holds.
-n=$(( 100 + RANDOM % 400 ))
-while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$(( n + 1 )); done
-display=:$n
+source "$source/tools/xvfb.sh"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -33,24 +30,10 @@ cmake --install "$build" --prefix "$work/prefix" >/dev/null
 exe="$work/prefix/bin/jukora-patch-editor"
 [ -x "$exe" ] || fail "the installed program is missing"
 
-Xvfb "$display" -screen 0 800x600x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb did not start"
+start_xvfb || fail "Xvfb did not start"
+pids+=("$XVFB_PID")
 unset QT_QPA_PLATFORM
 export QT_QPA_PLATFORM=xcb
-
-# find_window TITLE: the visible window of that exact title, waiting for it.
-find_window() {
-  local win=
-  for _ in $(seq 300); do
-    win=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$win" ] && { echo "$win"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 
 # --- A missing DB ends the program after a message, with a failing status.
 mkdir -p "$work/nodb"
@@ -134,5 +117,13 @@ cmp "$work/out/patch-e2e.vkp" "$work/expected/Novo N5.vkp" || {
   fail "the patch differs from the expected one"
 }
 echo "e2e: patch of Novo N5 matches byte for byte ($(wc -c < "$work/out/patch-e2e.vkp") bytes)"
+# The command line takes the window's patch back, with no display at all,
+# and writes the same bytes.
+env -u DISPLAY -u QT_QPA_PLATFORM "$exe" --generate --model "Novo N5" \
+  --layout "$work/out/patch-e2e.vkp" --output "$work/out/again.vkp" || fail "--generate failed"
+cmp "$work/out/patch-e2e.vkp" "$work/out/again.vkp" || fail "--generate wrote another patch"
+env -u DISPLAY -u QT_QPA_PLATFORM "$exe" --check "$(dirname "$(readlink -f "$exe")")/DB/Novo N5.txt" \
+  || fail "--check found problems in a sample template"
+echo "e2e: the command line regenerates the window's patch byte for byte"
 echo "e2e: screenshot in $screenshot"
 echo "1 passed, 0 failed"

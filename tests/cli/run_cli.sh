@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The real program's command line with no display and no platform plugin
+# named: what a template author or a script runs on a server.
+# Usage: run_cli.sh PROGRAM SOURCE_DIR
+set -uo pipefail
+exe=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+passed=0 failed=0
+
+expect() { # name, wanted status, command...
+  local name=$1 want=$2 status=0
+  shift 2
+  "$@" >"$work/out" 2>"$work/err" || status=$?
+  if [ "$status" -eq "$want" ]; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "FAIL: $name: status $status, wanted $want"
+    cat "$work/out" "$work/err"
+  fi
+}
+
+expect "version" 0 "$exe" --version
+grep -qx "jukora-patch-editor [0-9.]*" "$work/out" || { failed=$((failed + 1)); echo "FAIL: version text"; }
+expect "sample templates are sound" 0 "$exe" --check "$source"/DB/*.txt
+[ ! -s "$work/out" ] && [ ! -s "$work/err" ] || { failed=$((failed + 1)); echo "FAIL: output on a sound check"; }
+printf 'plain\r\n*cx*1A0 6B21\r\n' > "$work/bad.txt"
+expect "malformed line" 1 "$exe" --check "$work/bad.txt"
+grep -qx "$work/bad.txt:2: error: \*cx\*: no \";\" to start the comment" "$work/out" \
+  || { failed=$((failed + 1)); echo "FAIL: malformed line text"; cat "$work/out"; }
+expect "unreadable file" 2 "$exe" --check "$work/missing.txt"
+expect "generate from a sample patch" 0 "$exe" --generate --model "Novo N5" \
+  --layout "$source/tests/data/golden/Novo N5.vkp" --output "$work/n5.vkp"
+cmp -s "$work/n5.vkp" "$source/tests/data/golden/Novo N5.vkp" \
+  || { failed=$((failed + 1)); echo "FAIL: regenerated patch differs"; }
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
