@@ -89,7 +89,6 @@ private slots:
     void coverSizeRejectsWhatItCannotHold();
 
     // Credits
-    void credits();
 
 private:
     std::unique_ptr<WindowFixture> f;
@@ -361,21 +360,6 @@ void TestStyle::coverSizeRejectsWhatItCannotHold()
     QVERIFY(messages.first().text.contains(QStringLiteral("from 0 to 4096")));
     QCOMPARE(f->model().element(7).width, 150.f);
     QCOMPARE(f->label("Lw")->text(), QStringLiteral("150"));
-}
-
-void TestStyle::credits()
-{
-    f->button("Command4")->click();
-    const auto messages = f->dialogs.callsOf(QStringLiteral("message"));
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.first().icon, Dialogs::Icon::Information);
-    QCOMPARE(messages.first().title, QStringLiteral("Jukora Patch Editor"));
-    const QStringList lines = messages.first().text.split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines.at(1), QString(26, QLatin1Char('-')));
-    QVERIFY(!messages.first().text.endsWith(QStringLiteral("\r\n")));
-    for (const QString &line : lines)
-        QVERIFY(!line.isEmpty() && !line.contains(QLatin1Char('\n')));
 }
 
 QTEST_MAIN(TestStyle)
