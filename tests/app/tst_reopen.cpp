@@ -2,7 +2,6 @@
 #include "windowfixture.h"
 
 #include <QMimeData>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,19 +26,6 @@ Snapshot snapshot(PreviewModel &model)
         s.values << e.left << e.top << e.width << e.height << float(e.alignment);
     }
     return s;
-}
-
-QByteArray generate(WindowFixture &f, const QString &path)
-{
-    f.dialogs.saveAnswers << path;
-    f.window->GenerateRun();
-    return test::readFile(path);
-}
-
-void selectModel(WindowFixture &f, const QString &model)
-{
-    f.combo("Combo1")->setCurrentIndex(f.combo("Combo1")->findText(model));
-    QCOMPARE(f.combo("Combo1")->currentText(), model);
 }
 
 void drop(QWidget *window, QPoint at, const QString &file)
@@ -88,40 +74,31 @@ void TestReopen::roundTrip()
 {
     QFETCH(QString, model);
     QFETCH(int, seed);
-    QRandomGenerator random(static_cast<quint32>(seed));
     WindowFixture a;
-    selectModel(a, model);
-    for (int i : kElements) {
-        // On screen: every value a byte, the labels' right edges too.
-        const int maxLeft = (i == 9 || i == 10) ? 175 : 255;
-        a.model().setPosition(i, float(random.bounded(maxLeft + 1)),
-                              float(24 + random.bounded(256)));
-        if (i > 8)
-            a.model().setLabelAlignment(i, random.bounded(3));
-    }
-    a.model().setCoverSize(float(random.bounded(256)));
+    a.selectModel(model);
+    a.randomLayout(seed);
     const QString first = m_dir.filePath(QStringLiteral("first.vkp"));
-    const QByteArray written = generate(a, first);
+    const QByteArray written = a.generate(first);
     QVERIFY(written.size() > 100);
 
     WindowFixture b;
-    selectModel(b, model);
+    b.selectModel(model);
     QVERIFY(b.window->openPatch(first));
     QVERIFY(b.dialogs.callsOf(QStringLiteral("message")).isEmpty());
-    QCOMPARE(generate(b, m_dir.filePath(QStringLiteral("second.vkp"))), written);
+    QCOMPARE(b.generate(m_dir.filePath(QStringLiteral("second.vkp"))), written);
     QCOMPARE(b.model().SelIndex, a.model().SelIndex);
 }
 
 void TestReopen::otherTemplateRefused()
 {
     WindowFixture a;
-    selectModel(a, QStringLiteral("Novo N3"));
+    a.selectModel(QStringLiteral("Novo N3"));
     a.model().setPosition(7, 40, 60);
     const QString path = m_dir.filePath(QStringLiteral("n3.vkp"));
-    generate(a, path);
+    a.generate(path);
 
     WindowFixture b;
-    selectModel(b, QStringLiteral("orla X1"));
+    b.selectModel(QStringLiteral("orla X1"));
     b.model().setPosition(3, 100, 100);
     const Snapshot before = snapshot(b.model());
     QVERIFY(!b.window->openPatch(path));
@@ -232,7 +209,7 @@ void TestReopen::ctrlOOpensThroughTheDialog()
     WindowFixture a;
     a.model().setPosition(0, 100, 100);
     const QString path = m_dir.filePath(QStringLiteral("ctrl-o.vkp"));
-    generate(a, path);
+    a.generate(path);
 
     WindowFixture b;
     b.window->showCentered();
@@ -255,7 +232,7 @@ void TestReopen::droppedPatchAndPicture()
     WindowFixture a;
     a.model().setPosition(4, 10, 40);
     const QString patchPath = m_dir.filePath(QStringLiteral("dropped.vkp"));
-    generate(a, patchPath);
+    a.generate(patchPath);
     const QString picture = m_dir.filePath(QStringLiteral("wall.png"));
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);

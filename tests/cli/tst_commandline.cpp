@@ -1,7 +1,6 @@
 #include "commandline.h"
 #include "windowfixture.h"
 
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
@@ -26,20 +25,6 @@ Result runCli(const QStringList &options, const QString &folder = {})
     const QString db = folder.isEmpty() ? test::sourceDir() + QStringLiteral("/DB") : folder;
     r.status = cli::run(QStringList{QStringLiteral("jukora-patch-editor")} + options, db, out, err);
     return r;
-}
-
-QByteArray generateInWindow(WindowFixture &f, const QString &path, bool answerYes = true)
-{
-    f.dialogs.saveAnswers << path;
-    f.dialogs.questionAnswers << answerYes;
-    f.window->GenerateRun();
-    return test::readFile(path);
-}
-
-void selectModel(WindowFixture &f, const QString &model)
-{
-    f.combo("Combo1")->setCurrentIndex(f.combo("Combo1")->findText(model));
-    QCOMPARE(f.combo("Combo1")->currentText(), model);
 }
 
 } // namespace
@@ -233,18 +218,10 @@ void TestCommandLine::roundTripFromWindowPatch()
 {
     QFETCH(QString, model);
     QFETCH(int, seed);
-    QRandomGenerator random(static_cast<quint32>(seed));
     WindowFixture f;
-    selectModel(f, model);
-    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}) {
-        const int maxLeft = (i == 9 || i == 10) ? 175 : 255;
-        f.model().setPosition(i, float(random.bounded(maxLeft + 1)),
-                              float(24 + random.bounded(256)));
-        if (i > 8)
-            f.model().setLabelAlignment(i, random.bounded(3));
-    }
-    f.model().setCoverSize(float(random.bounded(256)));
-    const QByteArray written = generateInWindow(f, path("window.vkp"));
+    f.selectModel(model);
+    f.randomLayout(seed);
+    const QByteArray written = f.generate(path("window.vkp"));
     QVERIFY(written.size() > 100);
 
     const Result r = runCli({QStringLiteral("--generate"), QStringLiteral("--model"), model,
@@ -259,8 +236,8 @@ void TestCommandLine::roundTripFromWindowPatch()
 void TestCommandLine::otherModelRefused()
 {
     WindowFixture f;
-    selectModel(f, QStringLiteral("Novo N3"));
-    generateInWindow(f, path("n3.vkp"));
+    f.selectModel(QStringLiteral("Novo N3"));
+    f.generate(path("n3.vkp"));
     test::writeFile(path("out.vkp"), "old patch");
     const Result r = runCli({"--generate", "--model", "orla X1", "--layout", path("n3.vkp"),
                              "--output", path("out.vkp")});
@@ -276,9 +253,9 @@ void TestCommandLine::wrapNeedsPermission()
     // The track number at X 200 has its right edge at 280, past a byte: the window
     // asks and was told Yes; the command line needs --allow-wrap for it.
     WindowFixture f;
-    selectModel(f, QStringLiteral("Novo N3"));
+    f.selectModel(QStringLiteral("Novo N3"));
     f.model().setPosition(patch::TrackNumber, 200, 100);
-    const QByteArray wrapped = generateInWindow(f, path("wrapped.vkp"), true);
+    const QByteArray wrapped = f.generate(path("wrapped.vkp"));
     QCOMPARE(f.dialogs.callsOf(QStringLiteral("question")).size(), 1);
 
     const QStringList options{"--generate",        "--model",  "Novo N3",        "--layout",

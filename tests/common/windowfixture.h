@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 
 #include <memory>
 
@@ -40,6 +41,37 @@ struct WindowFixture
     QComboBox *combo(const char *name) { return child<QComboBox>(name); }
     QPushButton *button(const char *name) { return child<QPushButton>(name); }
     QString tag() { return combo("Co")->property("Tag").toString(); }
+
+    void selectModel(const QString &name)
+    {
+        combo("Combo1")->setCurrentIndex(combo("Combo1")->findText(name));
+        QCOMPARE(combo("Combo1")->currentText(), name);
+    }
+
+    /// Generate through the scripted Save dialog (Yes to any question);
+    /// returns what was written.
+    QByteArray generate(const QString &path)
+    {
+        dialogs.saveAnswers << path;
+        dialogs.questionAnswers << true;
+        window->GenerateRun();
+        return readFile(path);
+    }
+
+    /// A random layout that stays on screen: every value the patch carries
+    /// fits a byte, the labels' right edges too.
+    void randomLayout(int seed)
+    {
+        QRandomGenerator random(static_cast<quint32>(seed));
+        for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}) {
+            const int maxLeft = (i == 9 || i == 10) ? 175 : 255;
+            model().setPosition(i, float(random.bounded(maxLeft + 1)),
+                                float(24 + random.bounded(256)));
+            if (i > 8)
+                model().setLabelAlignment(i, random.bounded(3));
+        }
+        model().setCoverSize(float(random.bounded(256)));
+    }
 
     /// The centre of an element on the preview.
     QPointF centreOf(int index)
