@@ -270,7 +270,7 @@ void MainWindow::targetPlaced(int index)
 {
     const Element &e = m_model->element(index);
     const QString x = readoutText(e.left);
-    const QString y = readoutText(e.top - PreviewModel::kTopBand);
+    const QString y = readoutText(e.top - patch::kTopBand);
     if (Lxx->text() != x)
         Lxx->setText(x);
     if (Lyy->text() != y)

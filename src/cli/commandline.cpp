@@ -159,7 +159,8 @@ int CommandLine::checkFile(const QString &file)
     const bool read = patch::readLines(
         file,
         [&](std::string_view line, bool hasStar) {
-            check.checkLine(line, patch::findRule(line, hasStar));
+            const patch::PlaceholderRule *rule = patch::findRule(line, hasStar);
+            check.checkLine(rule, rule ? patch::scanLine(*rule, line) : patch::LineScan{});
         },
         &error);
     if (!read) {

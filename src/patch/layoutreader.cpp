@@ -1,5 +1,6 @@
 #include "layoutreader.h"
 
+#include "codec.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
 #include "placeholderrules.h"
@@ -44,14 +45,22 @@ std::string quoted(std::string_view text)
 std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
                                       std::string *error)
 {
-    // Address -> rule, from the template's well-formed placeholder lines.
-    std::map<std::string, const PlaceholderRule *, std::less<>> rules;
+    // Address -> the template's well-formed placeholder lines at that
+    // address, in template order. A template may patch one address from two
+    // rules; the patch then has two lines there, matched in the same order.
+    struct AtAddress
+    {
+        std::vector<const PlaceholderRule *> rules;
+        std::size_t seen = 0; ///< patch lines at this address so far
+    };
+    std::map<std::string, AtAddress, std::less<>> rules;
     eachLine(templateBytes, [&](std::size_t, std::string_view line, bool hasStar) {
         const PlaceholderRule *rule = findRule(line, hasStar);
-        if (!rule || malformation(*rule, line))
+        if (!rule)
             return;
-        const std::string_view field0 = line.substr(0, line.find(' '));
-        rules.emplace(std::string(field0.substr(rule->placeholder.size())), rule);
+        const LineScan scan = scanLine(*rule, line);
+        if (!scan.malformation)
+            rules[std::string(scan.address)].rules.push_back(rule);
     });
 
     std::array<std::optional<int>, kRules.size()> values;
@@ -64,9 +73,9 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
         if (space == std::string_view::npos)
             return;
         const auto found = rules.find(line.substr(0, space));
-        if (found == rules.end())
+        if (found == rules.end() || found->second.seen == found->second.rules.size())
             return;
-        const PlaceholderRule &rule = *found->second;
+        const PlaceholderRule &rule = *found->second.rules[found->second.seen++];
         // "address old value;comment": the value runs from the second space to the ";".
         const std::string_view afterAddress = line.substr(space + 1);
         const auto secondSpace = afterAddress.find(' ');
@@ -114,17 +123,19 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
     PatchLayout layout;
     layout.matchedLines = matched;
     for (std::size_t i = 0; i < kRules.size(); ++i) {
-        if (!values[i])
-            continue;
         const PlaceholderRule &rule = kRules[i];
         const auto element = static_cast<std::size_t>(rule.element);
-        const auto v = static_cast<float>(*values[i]);
+        if (!values[i])
+            continue;
+        const float v = decodeValue(rule.kind, *values[i]);
         switch (rule.kind) {
         case ValueKind::X:
             layout.left[element] = v;
             break;
+        case ValueKind::RightEdge:
+            break; // below, where the patch has no X
         case ValueKind::Y:
-            layout.top[element] = v + 24.0f;
+            layout.top[element] = v;
             break;
         case ValueKind::Width:
             layout.coverWidth = v;
@@ -132,15 +143,13 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
         case ValueKind::Alignment:
             layout.alignment[element] = *values[i];
             break;
-        case ValueKind::RightEdge:
-            break; // below, once every X is known
         }
     }
     for (std::size_t i = 0; i < kRules.size(); ++i) {
         const PlaceholderRule &rule = kRules[i];
         const auto element = static_cast<std::size_t>(rule.element);
         if (values[i] && rule.kind == ValueKind::RightEdge && !layout.left[element])
-            layout.left[element] = static_cast<float>(*values[i]) - 80.0f;
+            layout.left[element] = decodeValue(rule.kind, *values[i]);
     }
     return layout;
 }

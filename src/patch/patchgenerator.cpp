@@ -1,7 +1,7 @@
 #include "patchgenerator.h"
 
+#include "codec.h"
 #include "elementquery.h"
-#include "linesplitter.h"
 
 #include <cstdio>
 
@@ -10,51 +10,48 @@ namespace jukora::patch {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr auto npos = std::string_view::npos;
+
+/// From `from` to `to` (or the end of the line when `to` is npos).
+std::string_view cut(std::string_view line, std::size_t from, std::size_t to)
+{
+    return line.substr(from, to == npos ? npos : to - from);
+}
 
 } // namespace
 
-const char *malformation(const PlaceholderRule &rule, std::string_view line)
+LineScan scanLine(const PlaceholderRule &rule, std::string_view line)
 {
-    // Template lines are short: a plain loop beats a library search here.
-    std::size_t space = std::string_view::npos;
-    bool semicolon = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
+    // The first two spaces and the first two ";" in one pass: template lines
+    // are short, and a plain loop beats four library searches here.
+    std::size_t space = npos, space2 = npos, semi = npos, semi2 = npos;
+    for (std::size_t i = 0; i < line.size() && (space2 == npos || semi2 == npos); ++i) {
         const char c = line[i];
-        if (c == ' ' && space == std::string_view::npos)
-            space = i;
-        semicolon |= c == ';';
+        if (c == ' ') {
+            if (space == npos)
+                space = i;
+            else if (space2 == npos)
+                space2 = i;
+        } else if (c == ';') {
+            if (semi == npos)
+                semi = i;
+            else if (semi2 == npos)
+                semi2 = i;
+        }
     }
-    if (space == std::string_view::npos)
-        return "no space after the address, so there is no old value";
-    if (!semicolon)
-        return "no \";\" to start the comment";
-    if (space < rule.placeholder.size())
-        return "the first field is shorter than the placeholder, so there is no address";
-    return nullptr;
-}
-
-std::optional<std::string> coverWidthPair(float width)
-{
-    if (!fitsByte(width))
-        return std::nullopt;
-    return hexPair(width);
-}
-
-float ruleValue(const PlaceholderRule &rule, const ElementQuery &query)
-{
-    switch (rule.kind) {
-    case ValueKind::X:
-        return query.left(rule.element);
-    case ValueKind::Y:
-        return query.top(rule.element) - 24.0f;
-    case ValueKind::RightEdge:
-        return query.left(rule.element) + 80.0f;
-    case ValueKind::Width:
-        return query.coverWidth();
-    case ValueKind::Alignment:
-        return static_cast<float>(query.alignment(rule.element));
-    }
-    return 0.0f;
+    LineScan scan;
+    if (space == npos)
+        scan.malformation = "no space after the address, so there is no old value";
+    else if (semi == npos)
+        scan.malformation = "no \";\" to start the comment";
+    else if (space < rule.placeholder.size())
+        scan.malformation = "the first field is shorter than the placeholder, so there is no address";
+    if (scan.malformation)
+        return scan;
+    scan.address = cut(line, rule.placeholder.size(), space);
+    scan.oldValue = cut(line, space + 1, space2);
+    scan.comment = cut(line, semi + 1, semi2);
+    return scan;
 }
 
 PatchGenerator::PatchGenerator(const ElementQuery &query, std::int16_t selIndex)
@@ -62,93 +59,64 @@ PatchGenerator::PatchGenerator(const ElementQuery &query, std::int16_t selIndex)
 {
 }
 
-void PatchGenerator::cutInLine(char separator)
-{
-    LineFields.clear();
-    const char *start = InLine.data();
-    const char *const end = start + InLine.size();
-    for (const char *p = start; p != end; ++p) {
-        if (*p == separator) {
-            LineFields.emplace_back(start, static_cast<std::size_t>(p - start));
-            start = p + 1;
-        }
-    }
-    LineFields.emplace_back(start, static_cast<std::size_t>(end - start));
-}
-
 void PatchGenerator::EncodeX()
 {
-    HexPair = hexPair(m_query.left(SelIndex));
+    HexPair = encodeValue(ValueKind::X, ruleValue(ValueKind::X, SelIndex, m_query));
 }
 
 void PatchGenerator::EncodeY()
 {
-    // The subtraction is done in single precision, like every position.
-    const float y = m_query.top(SelIndex) - 24.0f;
-    HexPair = hexPair(y);
+    HexPair = encodeValue(ValueKind::Y, ruleValue(ValueKind::Y, SelIndex, m_query));
 }
 
 void PatchGenerator::EmitLine(std::string &out)
 {
-    cutInLine(';');
     OutLine += ';';
-    OutLine += LineFields.size() > 1 ? LineFields[1] : std::string_view();
+    OutLine += LineFields.comment;
     out += OutLine;
     out += kCrLf;
 }
 
-PatchGenerator::LineResult
-PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule, std::string &out)
+void PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule,
+                                 const LineScan &fields, std::string &out)
 {
     InLine = line;
     OutLine.clear();
     if (!rule) {
         out.append(line).append(kCrLf);
-        return LineResult::Copied;
+        return;
     }
-    if (malformation(*rule, line))
-        return LineResult::Malformed;
+    LineFields = fields;
+    if (fields.malformation)
+        return;
 
-    std::string value;
     switch (rule->kind) {
     case ValueKind::X:
         SelIndex = rule->element;
         EncodeX();
-        value = HexPair;
         break;
     case ValueKind::Y:
         SelIndex = rule->element;
         EncodeY();
-        value = HexPair;
         break;
+    case ValueKind::Width:
     case ValueKind::RightEdge:
-        HexPair = hexPair(m_query.left(rule->element) + 80.0f);
-        value = HexPair;
-        break;
-    case ValueKind::Width: {
-        auto pair = coverWidthPair(m_query.coverWidth());
-        if (!pair)
-            return LineResult::Malformed;
-        value = *pair;
+    case ValueKind::Alignment: {
+        const float value = ruleValue(*rule, m_query);
+        if (rule->kind == ValueKind::Width && !fitsByte(value))
+            return; // refused by the check; the patch is never kept
+        HexPair = encodeValue(rule->kind, value);
         break;
     }
-    case ValueKind::Alignment:
-        // Built up in place: GCC 12 at -O3 warns (-Wrestrict) about the
-        // inlined copy in `"0" + std::to_string(...)`.
-        value = '0';
-        value += std::to_string(m_query.alignment(rule->element));
-        break;
     }
 
-    cutInLine(' ');
-    OutLine += LineFields[0].substr(rule->placeholder.size());
+    OutLine += fields.address;
     OutLine += ' ';
-    OutLine += LineFields[1];
+    OutLine += fields.oldValue;
     OutLine += ' ';
-    OutLine += value;
+    OutLine += HexPair;
     OutLine += rule->suffix;
     EmitLine(out);
-    return LineResult::Rewritten;
 }
 
 std::string describe(const OutOfRangeValue &value)
@@ -171,14 +139,14 @@ TemplateCheck::TemplateCheck(const ElementQuery &query, std::size_t maxListed)
 {
 }
 
-void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule)
+void TemplateCheck::checkLine(const PlaceholderRule *rule, const LineScan &fields)
 {
     ++m_lines;
     if (!rule)
         return;
-    if (const char *what = malformation(*rule, line)) {
+    if (fields.malformation) {
         if (m_malformed.size() < m_maxListed)
-            m_malformed.push_back({m_lines, std::string(rule->placeholder), what});
+            m_malformed.push_back({m_lines, std::string(rule->placeholder), fields.malformation});
         ++m_malformedCount;
         return;
     }
@@ -190,7 +158,7 @@ void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule
     const float value = ruleValue(*rule, m_query);
     switch (rule->kind) {
     case ValueKind::Width:
-        if (!coverWidthPair(value)) {
+        if (!fitsByte(value)) {
             m_coverWidthBad = true;
             m_coverWidth = roundHalfEven(value);
         }
@@ -206,28 +174,6 @@ void TemplateCheck::checkLine(std::string_view line, const PlaceholderRule *rule
     case ValueKind::Alignment:
         break;
     }
-}
-
-TemplateCheck checkTemplate(std::string_view templateBytes, const ElementQuery &query)
-{
-    TemplateCheck check(query);
-    forEachLine(templateBytes, [&](std::string_view line, bool hasStar) {
-        check.checkLine(line, findRule(line, hasStar));
-    });
-    return check;
-}
-
-std::string generatePatch(std::string_view templateBytes, const ElementQuery &query,
-                          std::int16_t &selIndex)
-{
-    PatchGenerator generator(query, selIndex);
-    std::string out;
-    out.reserve(templateBytes.size() + templateBytes.size() / 8);
-    forEachLine(templateBytes, [&](std::string_view line, bool hasStar) {
-        generator.processLine(line, findRule(line, hasStar), out);
-    });
-    selIndex = generator.SelIndex;
-    return out;
 }
 
 } // namespace jukora::patch

@@ -2,6 +2,7 @@
 
 #include "placeholderrules.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,14 +14,20 @@ namespace jukora::patch {
 
 class ElementQuery;
 
-/// Why a placeholder line cannot be turned into a patch line, or nullptr when
-/// it can. A rule line needs a space (field 1, the old value), a ";" (the
-/// comment) and a field 0 at least as long as its placeholder.
-const char *malformation(const PlaceholderRule &rule, std::string_view line);
+/// What one scan of a placeholder line finds: the fields the rewrite copies
+/// and, when it cannot be rewritten, why.
+struct LineScan
+{
+    std::string_view address;  ///< field 0 (up to the first space) less the placeholder
+    std::string_view oldValue; ///< field 1: from the first space to the next, or the end
+    std::string_view comment;  ///< from the first ";" to the next, or the end
+    /// Why the line cannot become a patch line, or nullptr. It needs a space
+    /// (field 1, the old value), a ";" (the comment) and a field 0 at least
+    /// as long as its placeholder.
+    const char *malformation = nullptr;
+};
 
-/// The album cover's width as the two hex digits of the Width rule, or
-/// nothing when the rounded width is not a byte.
-std::optional<std::string> coverWidthPair(float width);
+LineScan scanLine(const PlaceholderRule &rule, std::string_view line);
 
 /// Turns template lines into patch lines, one at a time. The working state
 /// keeps the names the rest of the program uses for it; SelIndex starts at the
@@ -28,19 +35,14 @@ std::optional<std::string> coverWidthPair(float width);
 class PatchGenerator
 {
 public:
-    enum class LineResult { Copied, Rewritten, Malformed };
-
     PatchGenerator(const ElementQuery &query, std::int16_t selIndex);
 
     /// Appends the patch line for one template line (without its terminator),
-    /// CR LF included, to `out`. A line without placeholder is copied as it
-    /// stands. A malformed placeholder line appends nothing.
-    LineResult processLine(std::string_view line, std::string &out)
-    {
-        return processLine(line, findRule(line), out);
-    }
-    /// The same for a line whose rule has been looked up already.
-    LineResult processLine(std::string_view line, const PlaceholderRule *rule, std::string &out);
+    /// CR LF included, to `out`. A line without placeholder (`rule` null) is
+    /// copied as it stands; a malformed placeholder line, or a cover width
+    /// that is no byte, appends nothing.
+    void processLine(std::string_view line, const PlaceholderRule *rule, const LineScan &fields,
+                     std::string &out);
 
     void EncodeX();
     void EncodeY();
@@ -48,13 +50,11 @@ public:
 
     std::int16_t SelIndex;
     std::string_view InLine; ///< the template line being processed
-    std::vector<std::string_view> LineFields;
+    LineScan LineFields;
     std::string OutLine;
     std::string HexPair;
 
 private:
-    void cutInLine(char separator);
-
     const ElementQuery &m_query;
 };
 
@@ -91,13 +91,11 @@ public:
     /// them all.
     explicit TemplateCheck(const ElementQuery &query, std::size_t maxListed = kMaxListed);
 
-    void checkLine(std::string_view line) { checkLine(line, findRule(line)); }
-    /// The same for a line whose rule has been looked up already.
-    void checkLine(std::string_view line, const PlaceholderRule *rule);
+    /// Checks the next line of the template.
+    void checkLine(const PlaceholderRule *rule, const LineScan &fields);
 
     bool canWrite() const { return m_malformedCount == 0 && !m_coverWidthBad; }
 
-    std::size_t lineCount() const { return m_lines; }
     const std::vector<MalformedLine> &malformed() const { return m_malformed; }
     std::size_t malformedCount() const { return m_malformedCount; }
     /// The rounded cover width when a Width rule is present and it is not a byte.
@@ -119,36 +117,28 @@ private:
     std::array<bool, 34> m_ruleSeen{};
 };
 
-/// Checks and generates in one pass over the template: the patch lines go
-/// to `out`, what would go wrong is gathered in `check`. Whether the patch
-/// may be kept is decided once the pass is over.
+/// Checks and generates in one pass over the template, one scan per line:
+/// the patch lines go to `out`, what would go wrong is gathered in `check`.
+/// Whether the patch may be kept is decided once the pass is over.
 class PatchRun
 {
 public:
-    PatchRun(const ElementQuery &query, std::int16_t selIndex)
-        : check(query), generator(query, selIndex)
+    PatchRun(const ElementQuery &query, std::int16_t selIndex,
+             std::size_t maxListed = TemplateCheck::kMaxListed)
+        : check(query, maxListed), generator(query, selIndex)
     {
     }
 
     void line(std::string_view line, bool hasStar, std::string &out)
     {
         const PlaceholderRule *rule = findRule(line, hasStar);
-        check.checkLine(line, rule);
-        generator.processLine(line, rule, out);
+        const LineScan fields = rule ? scanLine(*rule, line) : LineScan{};
+        check.checkLine(rule, fields);
+        generator.processLine(line, rule, fields, out);
     }
 
     TemplateCheck check;
     PatchGenerator generator;
 };
-
-/// The value a rule's element has for that rule, before encoding (Left, Top
-/// less 24, Left plus 80, width or alignment code), in single precision.
-float ruleValue(const PlaceholderRule &rule, const ElementQuery &query);
-
-/// Whole-buffer helpers for tests and tools: check or generate a template
-/// held in memory.
-TemplateCheck checkTemplate(std::string_view templateBytes, const ElementQuery &query);
-std::string generatePatch(std::string_view templateBytes, const ElementQuery &query,
-                          std::int16_t &selIndex);
 
 } // namespace jukora::patch

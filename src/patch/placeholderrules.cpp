@@ -3,7 +3,6 @@
 #include "elementquery.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace jukora::patch {
@@ -65,38 +64,6 @@ const PlaceholderRule *findRule(std::string_view line, bool hasStar)
         star = next;
     }
     return best < kRules.size() ? &kRules[best] : nullptr;
-}
-
-double roundHalfEven(float value)
-{
-    // nearbyint rounds in the current rounding mode, which is to-nearest-even
-    // unless someone changed it; do it by hand so nothing outside can.
-    const double v = value;
-    if (!std::isfinite(v))
-        return 0.0;
-    const double floor = std::floor(v);
-    const double diff = v - floor;
-    if (diff < 0.5)
-        return floor;
-    if (diff > 0.5)
-        return floor + 1.0;
-    return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
-}
-
-std::string hexPair(float value)
-{
-    static constexpr char digits[] = "0123456789ABCDEF";
-    double low = std::fmod(roundHalfEven(value), 256.0);
-    if (low < 0)
-        low += 256.0;
-    const auto byte = static_cast<unsigned>(low);
-    return std::string{digits[(byte >> 4) & 0xF], digits[byte & 0xF]};
-}
-
-bool fitsByte(float value)
-{
-    const double r = roundHalfEven(value);
-    return std::isfinite(static_cast<double>(value)) && r >= 0.0 && r <= 255.0;
 }
 
 std::string_view elementName(int index)

@@ -65,17 +65,6 @@ inline constexpr std::array<PlaceholderRule, 34> kRules = {{
 /// already knows the line has no '*' passes hasStar = false.
 const PlaceholderRule *findRule(std::string_view line, bool hasStar = true);
 
-/// A preview value rounded to the nearest whole number, an exact half to the
-/// even neighbour. Values that are not finite round to 0.
-double roundHalfEven(float value);
-
-/// The low eight bits of the rounded value as two upper-case hex digits:
-/// 256 gives "00", -1 gives "FF".
-std::string hexPair(float value);
-
-/// True when the rounded value is a byte, 0 to 255.
-bool fitsByte(float value);
-
 /// Human-readable name of an element, for messages.
 std::string_view elementName(int index);
 /// Human-readable name of a value kind ("X", "Y", "right edge", ...).

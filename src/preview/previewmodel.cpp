@@ -211,7 +211,7 @@ void PreviewModel::place(int index, float dx, float dy)
     // The element never passes the left edge and never rises into the top
     // band; a fractional dy between 23 and 24 stands as it is.
     const float left = dx > 0 ? dx : 0.0f;
-    const float top = dy > 23 ? dy : kTopBand;
+    const float top = dy > patch::kTopBand - 1 ? dy : patch::kTopBand;
     Element &e = mutableElement(index);
     e.left = left;
     e.top = top;

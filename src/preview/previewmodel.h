@@ -1,6 +1,7 @@
 #pragma once
 
 #include "elementquery.h"
+#include "codec.h"
 #include "layout.h"
 
 #include <QColor>
@@ -52,7 +53,6 @@ class PreviewModel : public QObject, public patch::ElementQuery
 
 public:
     static constexpr int kSlots = 14; ///< indices 0-13; 8 is no element
-    static constexpr float kTopBand = 24.0f;
     static constexpr float kWidth = 240.0f;
     static constexpr float kHeight = 320.0f;
 

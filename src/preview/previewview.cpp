@@ -57,7 +57,7 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     screen->setAcceptedMouseButtons(Qt::NoButton);
 
     m_iback = scene->addPixmap(QPixmap());
-    m_iback->setPos(0, PreviewModel::kTopBand);
+    m_iback->setPos(0, patch::kTopBand);
     m_iback->setZValue(ZOrder::Iback);
     m_iback->setEnabled(false);
     m_iback->setAcceptedMouseButtons(Qt::NoButton);

@@ -6,6 +6,7 @@
 //  - a placeholder line is reported malformed (or its cover width refused),
 //    or comes out as "address old value;comment" with a two-hex-digit value;
 //  - cutting the template into chunks anywhere changes nothing.
+#include "codec.h"
 #include "elementquery.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
@@ -111,8 +112,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view templ(reinterpret_cast<const char *>(data + header), size - header);
 
     // Whole, and again in chunks: the same patch.
-    std::int16_t sel = 0;
-    const std::string whole = generatePatch(templ, query, sel);
+    PatchRun once(query, 0);
+    std::string whole;
+    forEachLine(templ, [&](std::string_view line, bool hasStar) { once.line(line, hasStar, whole); });
     PatchRun run(query, 0);
     std::string chunked;
     std::vector<std::string> inLines;
@@ -131,8 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::string_view out(whole);
     for (const std::string &in : inLines) {
         const PlaceholderRule *rule = findRule(in);
-        if (rule && (malformation(*rule, in) ||
-                     (rule->kind == ValueKind::Width && !coverWidthPair(query.width)))) {
+        if (rule && (scanLine(*rule, in).malformation ||
+                     (rule->kind == ValueKind::Width && !fitsByte(query.width)))) {
             continue; // reported (malformed, or a width the patch cannot carry): no output line
         }
         const auto end = out.find("\r\n");
@@ -150,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::size_t malformed = 0;
     for (const std::string &in : inLines) {
         const PlaceholderRule *rule = findRule(in);
-        malformed += rule && malformation(*rule, in);
+        malformed += rule && scanLine(*rule, in).malformation;
     }
     if (malformed != run.check.malformedCount())
         fail("malformed lines not all reported");

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "elementquery.h"
+#include "linesplitter.h"
+#include "patchgenerator.h"
 
 #include <array>
 
@@ -20,6 +22,20 @@ struct FakeQuery : patch::ElementQuery
     int alignment(int index) const override
     {
         return alignments.at(static_cast<std::size_t>(index));
+    }
+};
+
+/// A template held in memory, run once through the check and the rewrite.
+struct MemoryRun
+{
+    patch::PatchRun run;
+    std::string patch;
+
+    MemoryRun(std::string_view bytes, const patch::ElementQuery &query, std::int16_t selIndex = 0)
+        : run(query, selIndex)
+    {
+        patch::forEachLine(bytes,
+                           [&](std::string_view line, bool star) { run.line(line, star, patch); });
     }
 };
 

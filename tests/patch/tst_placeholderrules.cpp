@@ -13,11 +13,10 @@ namespace {
 QByteArray generate(const QByteArray &templ, const test::FakeQuery &query,
                     std::int16_t selIndex = 0, std::int16_t *selOut = nullptr)
 {
-    std::int16_t sel = selIndex;
-    const std::string out = patch::generatePatch(templ.toStdString(), query, sel);
+    const test::MemoryRun m(templ.toStdString(), query, selIndex);
     if (selOut)
-        *selOut = sel;
-    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+        *selOut = m.run.generator.SelIndex;
+    return QByteArray(m.patch.data(), static_cast<qsizetype>(m.patch.size()));
 }
 
 /// A value of its own for every element, so that each placeholder's value
@@ -252,7 +251,8 @@ void TestPlaceholderRules::coverWidth()
     test::FakeQuery query;
     query.width = width;
     const QByteArray line = "*cw*B0: 9620 9620 ;size";
-    const auto check = patch::checkTemplate(line.toStdString(), query);
+    const test::MemoryRun m(line.toStdString(), query);
+    const auto &check = m.run.check;
     QCOMPARE(check.canWrite(), !written.isEmpty());
     QCOMPARE(check.badCoverWidth().has_value(), written.isEmpty());
     // A width the patch cannot carry gives no line at all.
@@ -271,8 +271,8 @@ void TestPlaceholderRules::checkFindsEveryProblem()
         text += "*tpw*A: 00 00;\r\n*cy*B: 00 00;\r\n*cx*C: 00 00;\r\n";
     for (int i = 0; i < 60; ++i)
         text += "*cx*D\r\n";
-    const auto check = patch::checkTemplate(text.toStdString(), query);
-    QCOMPARE(check.lineCount(), std::size_t(5 + 9 + 60));
+    const test::MemoryRun m(text.toStdString(), query);
+    const auto &check = m.run.check;
     QVERIFY(!check.canWrite());
 
     const auto &bad = check.malformed();

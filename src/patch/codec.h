@@ -1,0 +1,47 @@
+#pragma once
+
+#include "placeholderrules.h"
+
+#include <string>
+
+namespace jukora::patch {
+
+class ElementQuery;
+
+/// The phone's status band across the top of the screen: no element rises
+/// into it, and Y values count from its lower edge.
+inline constexpr float kTopBand = 24.0f;
+/// A label's right edge, as the firmware keeps it, lies this far right of
+/// the label's Left.
+inline constexpr float kLabelOffset = 80.0f;
+
+/// A preview value rounded to the nearest whole number, an exact half to the
+/// even neighbour. Values that are not finite round to 0.
+double roundHalfEven(float value);
+
+/// The low eight bits of the rounded value as two upper-case hex digits:
+/// 256 gives "00", -1 gives "FF".
+std::string hexPair(float value);
+
+/// True when the rounded value is a byte, 0 to 255.
+bool fitsByte(float value);
+
+/// What a rule writes for its element before encoding, in single precision:
+/// Left, Top less the band, Left plus the label offset, the cover's width,
+/// or the alignment code.
+float ruleValue(ValueKind kind, int element, const ElementQuery &query);
+inline float ruleValue(const PlaceholderRule &rule, const ElementQuery &query)
+{
+    return ruleValue(rule.kind, rule.element, query);
+}
+
+/// The value field a rule writes for `value`, before its suffix: two hex
+/// digits, or for an alignment code "0" and the code.
+std::string encodeValue(ValueKind kind, float value);
+
+/// The preview value that a patch byte gives back, the inverse of ruleValue
+/// and encodeValue: Left for X and for a right edge, Top for Y, the width,
+/// or the alignment code.
+float decodeValue(ValueKind kind, int byte);
+
+} // namespace jukora::patch
