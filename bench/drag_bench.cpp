@@ -81,7 +81,8 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     QFile(dir.filePath(QStringLiteral("m.txt"))).open(QIODevice::WriteOnly);
     NoDialogs dialogs;
-    jukora::MainWindow window(jukora::listTemplates(dir.path()).entries, dialogs);
+    QString error;
+    jukora::MainWindow window(*jukora::listTemplates(dir.path(), &error), dialogs);
     window.showCentered();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();

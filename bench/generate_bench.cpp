@@ -79,12 +79,12 @@ int main(int argc, char *argv[])
         timer.restart();
         {
             jukora::patch::PatchFileWriter writer(patch, layout, 0);
-            const bool ran = writer.run(templ) && writer.check().canWrite();
+            QString error;
+            const bool ran = writer.run(templ, &error) && writer.check().canWrite();
             QElapsedTimer commitTimer;
             commitTimer.start();
-            if (!ran || !writer.commit()) {
-                std::fprintf(stderr, "generate failed: %s%s\n", qPrintable(writer.templateError()),
-                             qPrintable(writer.writeError()));
+            if (!ran || !writer.commit(&error)) {
+                std::fprintf(stderr, "generate failed: %s\n", qPrintable(error));
                 return 1;
             }
             commitTimes.push_back(static_cast<double>(commitTimer.nsecsElapsed()) / 1e6);

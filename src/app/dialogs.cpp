@@ -7,6 +7,11 @@
 
 namespace jukora {
 
+QString applicationTitle()
+{
+    return QStringLiteral("Jukora Patch Editor");
+}
+
 QStringList qtNameFilters(const QString &filter)
 {
     // Qt reads the patterns from the last parentheses, separated by spaces;

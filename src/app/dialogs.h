@@ -7,6 +7,9 @@ class QWidget;
 
 namespace jukora {
 
+/// The application title that message boxes carry.
+QString applicationTitle();
+
 /// Every dialog and message box of the program goes through this, so that
 /// tests can answer them without a person.
 class Dialogs

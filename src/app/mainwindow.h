@@ -2,7 +2,9 @@
 
 #include "commondialog.h"
 #include "dialogs.h"
+#include "reopen.h"
 #include "templatelist.h"
+#include "windowlayout.h"
 
 #include <QFont>
 #include <QWidget>
@@ -22,12 +24,6 @@ namespace jukora {
 
 class PreviewModel;
 class PreviewView;
-
-/// The application title that message boxes carry.
-QString applicationTitle();
-
-/// The font of every control that names none, dialogs and boxes included.
-QFont defaultFont();
 
 /// The editor's only window: the preview on the left, the column of
 /// controls on the right. Every control keeps its layout name as its
@@ -80,9 +76,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    /// What a drop at `pos` would do with the files: open a patch, or load a
-    /// picture over the preview. Empty when it would do nothing.
-    QString dropTarget(const QMimeData *data, QPoint pos, QString *file) const;
+    DropAction dropAction(const QDropEvent *event, QString *file) const;
+    // The controls' geometry, captions, fonts and focus order: windowlayout.cpp.
     void createControls();
     void setTabOrder();
     void load(const QList<TemplateEntry> &templates);

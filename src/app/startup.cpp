@@ -8,12 +8,13 @@ namespace jukora {
 
 std::unique_ptr<MainWindow> startEditor(Dialogs &dialogs, const QString &folder)
 {
-    const TemplateListing listing = listTemplates(folder);
-    if (!listing.error.isEmpty()) {
-        dialogs.message(nullptr, Dialogs::Icon::Critical, applicationTitle(), listing.error);
+    QString error;
+    const auto templates = listTemplates(folder, &error);
+    if (!templates) {
+        dialogs.message(nullptr, Dialogs::Icon::Critical, applicationTitle(), error);
         return nullptr;
     }
-    return std::make_unique<MainWindow>(listing.entries, dialogs);
+    return std::make_unique<MainWindow>(*templates, dialogs);
 }
 
 } // namespace jukora

@@ -186,21 +186,22 @@ int CommandLine::generate()
     const QString layoutPath = m_parser.value(m_layoutOption);
     const QString outputPath = m_parser.value(m_outputOption);
 
-    const TemplateListing listing = listTemplates(m_folder);
-    if (!listing.error.isEmpty()) {
-        complain(listing.error);
+    QString error;
+    const auto templates = listTemplates(m_folder, &error);
+    if (!templates) {
+        complain(error);
         return Unreadable;
     }
     // The exact name first; a name that differs only in case when just one
     // template has it.
     const TemplateEntry *entry = nullptr;
-    for (const TemplateEntry &e : listing.entries) {
+    for (const TemplateEntry &e : *templates) {
         if (e.model == model)
             entry = &e;
     }
     if (!entry) {
         int matches = 0;
-        for (const TemplateEntry &e : listing.entries) {
+        for (const TemplateEntry &e : *templates) {
             if (e.model.compare(model, Qt::CaseInsensitive) == 0) {
                 entry = &e;
                 ++matches;
@@ -211,7 +212,7 @@ int CommandLine::generate()
     }
     if (!entry) {
         QStringList models;
-        for (const TemplateEntry &e : listing.entries)
+        for (const TemplateEntry &e : *templates)
             models << e.model;
         complain(
             QStringLiteral("there is no template for the phone model \"%1\" in %2. The "
@@ -221,14 +222,14 @@ int CommandLine::generate()
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);
 
-    patch::LayoutFileReader reader;
-    const auto carried = reader.read(layoutPath, entry->path);
+    QString why;
+    bool mismatch = false;
+    const auto carried = patch::readLayoutFile(layoutPath, entry->path, &why, &mismatch);
     if (!carried) {
-        complain(
-            QStringLiteral("cannot take the layout of %1 with the template of %2. %3 No "
-                           "patch was written.")
-                .arg(QDir::toNativeSeparators(layoutPath), entry->model, reader.errorString()));
-        return reader.error() == patch::LayoutFileReader::Error::Mismatch ? Refused : Unreadable;
+        complain(QStringLiteral("cannot take the layout of %1 with the template of %2. %3 No "
+                                "patch was written.")
+                     .arg(QDir::toNativeSeparators(layoutPath), entry->model, why));
+        return mismatch ? Refused : Unreadable;
     }
     // What the patch does not carry stays where every start puts it.
     patch::Layout layout = patch::defaultLayout();
@@ -236,10 +237,10 @@ int CommandLine::generate()
     const patch::LayoutQuery query(layout);
 
     patch::PatchFileWriter writer(outputPath, query, patch::NoElement);
-    if (!writer.run(entry->path)) {
+    if (!writer.run(entry->path, &error)) {
         complain(QStringLiteral("the template of %1 could not be read: %2: %3. No patch was "
                                 "written.")
-                     .arg(entry->model, shownTemplate, writer.templateError()));
+                     .arg(entry->model, shownTemplate, error));
         return Unreadable;
     }
     const patch::TemplateCheck &check = writer.check();
@@ -260,10 +261,10 @@ int CommandLine::generate()
     const auto writeFailed = [&] {
         complain(QStringLiteral("the patch could not be written to %1: %2. Any file that was "
                                 "there is unchanged.")
-                     .arg(QDir::toNativeSeparators(outputPath), writer.writeError()));
+                     .arg(QDir::toNativeSeparators(outputPath), error));
         return Unreadable;
     };
-    if (!writer.writeError().isEmpty())
+    if (!writer.written(&error))
         return writeFailed();
     if (!check.outOfRange().empty() && !m_parser.isSet(m_allowWrapOption)) {
         complain(QStringLiteral("these positions do not fit in the byte the patch has for them; "
@@ -273,7 +274,7 @@ int CommandLine::generate()
         m_err << "Give --allow-wrap to write them anyway. No patch was written.\n";
         return Refused;
     }
-    if (!writer.commit())
+    if (!writer.commit(&error))
         return writeFailed();
     return Success;
 }

@@ -5,33 +5,27 @@
 
 namespace jukora::patch {
 
-std::optional<PatchLayout> LayoutFileReader::fail(Error error, const QString &why)
+std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
+                                          QString *error, bool *mismatch)
 {
-    m_error = error;
-    m_errorString = why;
-    return std::nullopt;
-}
-
-std::optional<PatchLayout> LayoutFileReader::read(const QString &patchPath,
-                                                  const QString &templatePath)
-{
-    m_error = Error::None;
-    m_errorString.clear();
+    if (mismatch)
+        *mismatch = false;
     QFile patchFile(patchPath);
-    if (!patchFile.open(QIODevice::ReadOnly))
-        return fail(Error::PatchUnreadable, patchFile.errorString() + QLatin1Char('.'));
-    if (patchFile.size() > kMaxBytes) {
-        return fail(
-            Error::PatchTooLarge,
-            QStringLiteral("It is %1 MB large; a patch this program reads is at most %2 MB.")
-                .arg(patchFile.size() / (1024 * 1024))
-                .arg(kMaxBytes / (1024 * 1024)));
+    if (!patchFile.open(QIODevice::ReadOnly)) {
+        *error = patchFile.errorString() + QLatin1Char('.');
+        return std::nullopt;
+    }
+    if (patchFile.size() > kMaxPatchBytes) {
+        *error = QStringLiteral("It is %1 MB large; a patch this program reads is at most %2 MB.")
+                     .arg(patchFile.size() / (1024 * 1024))
+                     .arg(kMaxPatchBytes / (1024 * 1024));
+        return std::nullopt;
     }
     QFile templateFile(templatePath);
     if (!templateFile.open(QIODevice::ReadOnly)) {
-        return fail(Error::TemplateUnreadable,
-                    QStringLiteral("The template %1 could not be read: %2.")
-                        .arg(QDir::toNativeSeparators(templatePath), templateFile.errorString()));
+        *error = QStringLiteral("The template %1 could not be read: %2.")
+                     .arg(QDir::toNativeSeparators(templatePath), templateFile.errorString());
+        return std::nullopt;
     }
     const QByteArray patchBytes = patchFile.readAll();
     const QByteArray templateBytes = templateFile.readAll();
@@ -41,8 +35,10 @@ std::optional<PatchLayout> LayoutFileReader::read(const QString &patchPath,
         std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())),
         &why);
     if (!layout) {
-        return fail(Error::Mismatch, QStringLiteral("It does not match that template: %1.")
-                                         .arg(QString::fromStdString(why)));
+        *error = QStringLiteral("It does not match that template: %1.")
+                     .arg(QString::fromStdString(why));
+        if (mismatch)
+            *mismatch = true;
     }
     return layout;
 }

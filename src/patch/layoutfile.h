@@ -8,35 +8,17 @@
 
 namespace jukora::patch {
 
+/// A patch is a few kilobytes; a file far larger is not one of ours, and
+/// both files are read whole.
+inline constexpr qint64 kMaxPatchBytes = 64 * 1024 * 1024;
+
 /// Reads the layout that the patch file at `patchPath` carries, matched
-/// against the template file at `templatePath`. This is the one reading that
-/// reopening in the window and the command line share.
-class LayoutFileReader
-{
-public:
-    enum class Error {
-        None,
-        PatchUnreadable,    ///< the patch cannot be opened or read
-        PatchTooLarge,      ///< far larger than any patch
-        TemplateUnreadable, ///< the template cannot be opened or read
-        Mismatch,           ///< the patch does not fit the template
-    };
-
-    /// A patch is a few kilobytes; a file far larger is not one of ours, and
-    /// both files are read whole.
-    static constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
-
-    std::optional<PatchLayout> read(const QString &patchPath, const QString &templatePath);
-
-    Error error() const { return m_error; }
-    /// What went wrong, as a sentence that ends with a full stop.
-    QString errorString() const { return m_errorString; }
-
-private:
-    std::optional<PatchLayout> fail(Error error, const QString &why);
-
-    Error m_error = Error::None;
-    QString m_errorString;
-};
+/// against the template file at `templatePath`: the one reading that
+/// reopening in the window and the command line share. Nothing when a file
+/// cannot be read or the patch does not fit the template; `error` then says
+/// why, as sentences, and `mismatch` (when given) tells the second case from
+/// the first.
+std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
+                                          QString *error, bool *mismatch = nullptr);
 
 } // namespace jukora::patch

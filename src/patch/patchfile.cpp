@@ -30,13 +30,13 @@ void PatchFileWriter::flush()
     m_buffer.clear();
 }
 
-bool PatchFileWriter::run(const QString &templatePath)
+bool PatchFileWriter::run(const QString &templatePath, QString *error)
 {
     // The template is opened first: when it cannot be read, nothing is
     // created at the target either.
     QFile probe(templatePath);
     if (!probe.open(QIODevice::ReadOnly)) {
-        m_templateError = probe.errorString();
+        *error = probe.errorString();
         return false;
     }
     probe.close();
@@ -48,7 +48,7 @@ bool PatchFileWriter::run(const QString &templatePath)
         if (m_buffer.size() >= kFlushAt)
             flush();
     };
-    if (!readLines(templatePath, onLine, &m_templateError)) {
+    if (!readLines(templatePath, onLine, error)) {
         discard();
         return false;
     }
@@ -56,16 +56,22 @@ bool PatchFileWriter::run(const QString &templatePath)
     return true;
 }
 
-bool PatchFileWriter::commit()
+bool PatchFileWriter::written(QString *error) const
 {
-    if (!m_writeError.isEmpty() || !m_file->isOpen()) {
-        if (m_writeError.isEmpty())
-            m_writeError = QStringLiteral("the patch was not written");
+    if (m_writeError.isEmpty() && m_file->isOpen())
+        return true;
+    *error = m_writeError.isEmpty() ? QStringLiteral("the patch was not written") : m_writeError;
+    return false;
+}
+
+bool PatchFileWriter::commit(QString *error)
+{
+    if (!written(error)) {
         discard();
         return false;
     }
     if (!m_file->commit()) {
-        m_writeError = m_file->errorString();
+        *error = m_file->errorString();
         return false;
     }
     return true;

@@ -47,19 +47,21 @@ public:
     PatchFileWriter(const QString &patchPath, const ElementQuery &query, std::int16_t selIndex);
     ~PatchFileWriter();
 
-    /// Reads the whole template once. False when it cannot be read
-    /// (templateError()); a failure to write only sets writeError(), since
-    /// the check goes on to the end either way.
-    bool run(const QString &templatePath);
+    /// Reads the whole template once. False when it cannot be read, with
+    /// `error` saying why. A failure to write does not stop the run, since
+    /// the check goes on to the end either way: written() tells.
+    bool run(const QString &templatePath, QString *error);
 
     const TemplateCheck &check() const { return m_run.check; }
     /// SelIndex as the last X or Y rule left it.
     std::int16_t selIndex() const { return m_run.generator.SelIndex; }
-    QString templateError() const { return m_templateError; }
-    QString writeError() const { return m_writeError; }
+    /// True when the whole patch reached the temporary file; otherwise
+    /// `error` says why.
+    bool written(QString *error) const;
 
-    /// Replaces the target with the patch. False on failure (writeError()).
-    bool commit();
+    /// Replaces the target with the patch. False on failure, with `error`
+    /// saying why; the target is then as it was.
+    bool commit(QString *error);
     void discard();
 
 private:
@@ -68,7 +70,6 @@ private:
     PatchRun m_run;
     std::unique_ptr<QSaveFile> m_file;
     std::string m_buffer;
-    QString m_templateError;
     QString m_writeError;
 };
 

@@ -8,17 +8,17 @@
 
 namespace jukora {
 
-TemplateListing listTemplates(const QString &folder)
+std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error)
 {
-    TemplateListing listing;
+    QList<TemplateEntry> entries;
     const QDir dir(folder);
     const QString shown = QDir::toNativeSeparators(dir.absolutePath());
     if (!QFileInfo(folder).isDir()) {
-        listing.error = QStringLiteral("The template folder %1 was not found.\n\n"
+        *error = QStringLiteral("The template folder %1 was not found.\n\n"
                                        "Put a folder named DB with the phone templates (*.txt) "
                                        "beside the program and start it again.")
-                            .arg(shown);
-        return listing;
+                     .arg(shown);
+        return std::nullopt;
     }
     // QDir::Files without QDir::Hidden: regular files only, no dot-files.
     const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::NoSort);
@@ -26,22 +26,23 @@ TemplateListing listTemplates(const QString &folder)
         const QString name = info.fileName();
         if (!name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) || !info.isFile())
             continue;
-        listing.entries.append({name.left(name.size() - 4), info.absoluteFilePath()});
+        entries.append({name.left(name.size() - 4), info.absoluteFilePath()});
     }
-    std::sort(listing.entries.begin(), listing.entries.end(),
+    std::sort(entries.begin(), entries.end(),
               [](const TemplateEntry &a, const TemplateEntry &b) {
                   const int folded = a.model.compare(b.model, Qt::CaseInsensitive);
                   if (folded != 0)
                       return folded < 0;
                   return a.path < b.path;
               });
-    if (listing.entries.isEmpty()) {
-        listing.error = QStringLiteral("The template folder %1 holds no phone template.\n\n"
+    if (entries.isEmpty()) {
+        *error = QStringLiteral("The template folder %1 holds no phone template.\n\n"
                                        "Put at least one template file (*.txt) in it and start "
                                        "the program again.")
-                            .arg(shown);
+                     .arg(shown);
+        return std::nullopt;
     }
-    return listing;
+    return entries;
 }
 
 QString templateFolder()

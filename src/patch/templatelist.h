@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace jukora {
 
 /// A phone model and the template file it was listed from.
@@ -12,18 +14,11 @@ struct TemplateEntry
     QString path;  ///< the file itself, as found
 };
 
-struct TemplateListing
-{
-    QList<TemplateEntry> entries;
-    /// Empty on success; otherwise what went wrong, for the start-up message.
-    QString error;
-};
-
 /// Lists the templates in a folder: regular, non-hidden files whose name
 /// ends in ".txt" in any case, sorted without regard to case (names that
-/// differ only in case keep a fixed order). An error when the folder is
-/// missing or holds no template.
-TemplateListing listTemplates(const QString &folder);
+/// differ only in case keep a fixed order). Nothing when the folder is
+/// missing or holds no template; `error` then says so and what to do.
+std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error);
 
 /// The template folder: "DB" beside the executable.
 QString templateFolder();

@@ -24,7 +24,6 @@ void ElementItem::sync()
         m_size = size;
     }
     setPos(e.left, e.top);
-    setEnabled(e.enabled);
 }
 
 ImageItem::ImageItem(const PreviewModel &model, int index, const QPixmap &pixmap)

@@ -18,7 +18,7 @@ public:
     int index() const { return m_index; }
     QRectF boundingRect() const override;
 
-    /// Takes position, size and enabled state from the model.
+    /// Takes position and size from the model.
     void sync();
 
 protected:

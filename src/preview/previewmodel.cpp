@@ -36,7 +36,6 @@ PreviewModel::PreviewModel(QObject *parent) : QObject(parent)
     m_elements[RepeatIndicator] = image(30, 22);
     m_elements[ShuffleIndicator] = image(30, 22);
     m_elements[AlbumCover] = image(150, 150);
-    m_elements[NoElement].enabled = false;
     m_elements[TrackNumber] = label(80, 20, "01/99", FontPixels::Medium);
     m_elements[PlayTime] = label(80, 20, "00:00", FontPixels::Medium);
     m_elements[ArtistLabel] = label(190, 29, "Artist", FontPixels::Medium);
@@ -133,15 +132,6 @@ void PreviewModel::setLabelAlignment(int index, int alignment)
     restyleLabel(index, [&](Element &e) { e.alignment = alignment; });
 }
 
-void PreviewModel::setAllEnabled(bool enabled)
-{
-    for (int i = 0; i < kSlots; ++i) {
-        if (isElement(i))
-            mutableElement(i).enabled = enabled;
-    }
-    emit enabledChanged();
-}
-
 void PreviewModel::setTextColor(const QColor &color)
 {
     m_textColor = color;
@@ -152,74 +142,6 @@ void PreviewModel::setBackground(const QImage &image)
 {
     m_background = image;
     emit backgroundChanged();
-}
-
-void PreviewModel::setGuidesVisible(bool visible)
-{
-    if (m_guidesVisible == visible)
-        return;
-    m_guidesVisible = visible;
-    emit guidesChanged();
-}
-
-void PreviewModel::resetGuides()
-{
-    m_guideX = 0;
-    m_guideY = 0;
-    emit guidesChanged();
-}
-
-void PreviewModel::pressElement(int index, QPointF grab)
-{
-    if (!isElement(index))
-        return;
-    GrabX = static_cast<float>(grab.x());
-    GrabY = static_cast<float>(grab.y());
-    SelIndex = static_cast<std::int16_t>(index);
-    m_lastPressed = index;
-    setAllEnabled(false);
-}
-
-bool PreviewModel::surfaceMove(Qt::MouseButtons buttons, QPointF pos)
-{
-    if (buttons != Qt::LeftButton) {
-        SelIndex = patch::NoElement;
-        return false;
-    }
-    if (!isElement(SelIndex))
-        return false;
-    place(SelIndex, static_cast<float>(pos.x()) - GrabX, static_cast<float>(pos.y()) - GrabY);
-    return true;
-}
-
-void PreviewModel::surfaceRelease()
-{
-    setAllEnabled(true);
-}
-
-bool PreviewModel::nudge(int dx, int dy)
-{
-    if (!isElement(m_lastPressed))
-        return false;
-    const Element &e = element(m_lastPressed);
-    place(m_lastPressed, e.left + static_cast<float>(dx), e.top + static_cast<float>(dy));
-    return true;
-}
-
-void PreviewModel::place(int index, float dx, float dy)
-{
-    // The element never passes the left edge and never rises into the top
-    // band; a fractional dy between 23 and 24 stands as it is.
-    const float left = dx > 0 ? dx : 0.0f;
-    const float top = dy > patch::kTopBand - 1 ? dy : patch::kTopBand;
-    Element &e = mutableElement(index);
-    e.left = left;
-    e.top = top;
-    m_guideX = left;
-    m_guideY = top;
-    emit elementChanged(index);
-    emit guidesChanged();
-    emit targetPlaced(index);
 }
 
 } // namespace jukora

@@ -36,7 +36,6 @@ struct Element
     float top = 0;
     float width = 0;
     float height = 0;
-    bool enabled = true;
     // Text labels only.
     QString caption;
     int pixelSize = 0;
@@ -45,8 +44,9 @@ struct Element
     int alignment = AlignLeftCode;
 };
 
-/// The state of the preview: the elements, the drag state and the guide
-/// lines. Scene items are views of it; the placeholder rules query it.
+/// The document: the elements with their positions, sizes and label styles,
+/// the text colour and the background. Scene items are views of it; the
+/// placeholder rules query it. It knows nothing of the mouse.
 class PreviewModel : public QObject, public patch::ElementQuery
 {
     Q_OBJECT
@@ -85,7 +85,6 @@ public:
     void setLabelBold(int index, bool bold);
     void setLabelItalic(int index, bool italic);
     void setLabelAlignment(int index, int alignment);
-    void setAllEnabled(bool enabled);
 
     QColor textColor() const { return m_textColor; }
     void setTextColor(const QColor &color);
@@ -93,61 +92,22 @@ public:
     const QImage &background() const { return m_background; }
     void setBackground(const QImage &image);
 
-    // Drag state shared by the press, the moves and Generate.
-    std::int16_t SelIndex = 0;
-    float GrabX = 0;
-    float GrabY = 0;
-
-    /// The element last taken hold of, for keyboard placement; -1 before the
-    /// first press. Separate from SelIndex, which moves without the button
-    /// clear.
-    int lastPressed() const { return m_lastPressed; }
-
-    float guideX() const { return m_guideX; }
-    float guideY() const { return m_guideY; }
-    bool guidesVisible() const { return m_guidesVisible; }
-    void setGuidesVisible(bool visible);
-    /// Puts the guide lines back where they start, on no element.
-    void resetGuides();
-
-    /// A left press on an element: note the grab point (inside the element,
-    /// preview pixels) and the element, and make every element deaf until the
-    /// release.
-    void pressElement(int index, QPointF grab);
-    /// A move over the preview with the buttons held. Returns true when it
-    /// placed the drag target.
-    bool surfaceMove(Qt::MouseButtons buttons, QPointF pos);
-    /// The release over the preview: every element takes the mouse again.
-    void surfaceRelease();
-    /// Moves the element last pressed by whole pixels, through the same edge
-    /// and band rules as a drag. Returns false when no element was pressed.
-    bool nudge(int dx, int dy);
-
 signals:
     /// Position or size changed.
     void elementChanged(int index);
     /// Font, bold, italic or alignment of a label changed.
     void labelStyleChanged(int index);
-    void enabledChanged();
-    void guidesChanged();
     void textColorChanged();
     void backgroundChanged();
-    /// The element was placed by a drag or a nudge; read-outs follow it.
-    void targetPlaced(int index);
 
 private:
     void applyLayout(const patch::Layout &layout);
-    void place(int index, float dx, float dy);
     template <typename Change> void restyleLabel(int index, Change &&change);
     Element &mutableElement(int index) { return m_elements.at(static_cast<std::size_t>(index)); }
 
     std::array<Element, kSlots> m_elements;
     QColor m_textColor{192, 192, 192};
     QImage m_background;
-    float m_guideX = 0;
-    float m_guideY = 0;
-    bool m_guidesVisible = true;
-    int m_lastPressed = -1;
 };
 
 } // namespace jukora

@@ -1,5 +1,6 @@
 #include "previewview.h"
 
+#include "dragtool.h"
 #include "previewitems.h"
 #include "previewmodel.h"
 #include "zorder.h"
@@ -8,12 +9,7 @@
 #include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QStyleOptionGraphicsItem>
 
-#include <algorithm>
-#include <vector>
 
 namespace jukora {
 
@@ -27,7 +23,7 @@ constexpr const char *kElementPictures[8] = {
 } // namespace
 
 PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
-    : QGraphicsView(parent), m_model(model)
+    : RectwiseView(parent), m_model(model), m_tool(new DragTool(model, this))
 {
     setObjectName(QStringLiteral("Picture1"));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -39,9 +35,6 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
     setOptimizationFlag(QGraphicsView::DontSavePainterState, true);
-    // The view hands us the items to draw, so that each exposed rectangle
-    // is drawn on its own under a plain rectangular clip (see drawItems).
-    setOptimizationFlag(QGraphicsView::IndirectPainting, true);
     // Moves without a button matter too: they end the drag target.
     viewport()->setMouseTracking(true);
 
@@ -86,8 +79,8 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     connect(&model, &PreviewModel::elementChanged, this, &PreviewView::syncElement);
     connect(&model, &PreviewModel::labelStyleChanged, this,
             [this](int index) { labelItem(index)->restyle(); });
-    connect(&model, &PreviewModel::enabledChanged, this, &PreviewView::syncEnabled);
-    connect(&model, &PreviewModel::guidesChanged, this, &PreviewView::syncGuides);
+    connect(m_tool, &DragTool::enabledChanged, this, &PreviewView::syncEnabled);
+    connect(m_tool, &DragTool::guidesChanged, this, &PreviewView::syncGuides);
     connect(&model, &PreviewModel::textColorChanged, this, [this] {
         for (LabelItem *label : m_labels)
             label->restyle();
@@ -128,20 +121,20 @@ void PreviewView::mousePressEvent(QMouseEvent *event)
     if (!PreviewModel::isElement(index))
         return;
     const Element &e = m_model.element(index);
-    m_model.pressElement(index, pos - QPointF(e.left, e.top));
+    m_tool->press(index, pos - QPointF(e.left, e.top));
     emit elementPressed(index);
 }
 
 void PreviewView::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    m_model.surfaceMove(event->buttons(), toScene(event));
+    m_tool->move(event->buttons(), toScene(event));
 }
 
 void PreviewView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    m_model.surfaceRelease();
+    m_tool->release();
 }
 
 void PreviewView::mouseDoubleClickEvent(QMouseEvent *event)
@@ -172,7 +165,7 @@ void PreviewView::keyPressEvent(QKeyEvent *event)
         QGraphicsView::keyPressEvent(event);
         return;
     }
-    m_model.nudge(dx, dy);
+    m_tool->nudge(dx, dy);
     event->accept();
 }
 
@@ -180,57 +173,6 @@ void PreviewView::wheelEvent(QWheelEvent *event)
 {
     // The preview never scrolls.
     event->accept();
-}
-
-void PreviewView::paintEvent(QPaintEvent *event)
-{
-    m_exposed = event->region();
-    QGraphicsView::paintEvent(event);
-    m_exposed = QRegion(); // drawItems may also be reached from render()
-}
-
-void PreviewView::drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],
-                            const QStyleOptionGraphicsItem options[])
-{
-    // The view hands the items over front first for some exposures and back
-    // first for others; they are drawn back to front here, always.
-    std::vector<int> order(static_cast<std::size_t>(numItems));
-    for (int i = 0; i < numItems; ++i)
-        order[static_cast<std::size_t>(i)] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return items[a]->zValue() < items[b]->zValue(); });
-
-    // A move repaints a few thin strips (the guide lines' old and new
-    // places, the element's old and new box). Qt's raster engine blends far
-    // slower under a clip made of several rectangles than under one, so each
-    // rectangle is drawn on its own, with only the items that reach into it.
-    const QRegion whole = m_exposed.rectCount() > 1 ? m_exposed : QRegion();
-    std::vector<QGraphicsItem *> part;
-    std::vector<QStyleOptionGraphicsItem> partOptions;
-    part.reserve(order.size());
-    partOptions.reserve(order.size());
-    const auto drawPart = [&](const QRect *rect) {
-        part.clear();
-        partOptions.clear();
-        for (int i : order) {
-            if (!rect || items[i]->sceneBoundingRect().intersects(*rect)) {
-                part.push_back(items[i]);
-                partOptions.push_back(options[i]);
-            }
-        }
-        if (part.empty())
-            return;
-        if (rect)
-            painter->setClipRect(*rect);
-        QGraphicsView::drawItems(painter, static_cast<int>(part.size()), part.data(),
-                                 partOptions.data());
-    };
-    if (whole.isEmpty()) {
-        drawPart(nullptr);
-        return;
-    }
-    for (const QRect &rect : whole)
-        drawPart(&rect);
 }
 
 void PreviewView::syncElement(int index)
@@ -243,18 +185,19 @@ void PreviewView::syncElement(int index)
 
 void PreviewView::syncEnabled()
 {
+    const bool enabled = m_tool->elementsEnabled();
     for (ImageItem *item : m_images)
-        item->sync();
+        item->setEnabled(enabled);
     for (LabelItem *item : m_labels)
-        item->sync();
+        item->setEnabled(enabled);
 }
 
 void PreviewView::syncGuides()
 {
-    m_l1->setPos(m_model.guideX(), 0);
-    m_l2->setPos(0, m_model.guideY());
-    m_l1->setVisible(m_model.guidesVisible());
-    m_l2->setVisible(m_model.guidesVisible());
+    m_l1->setPos(m_tool->guideX(), 0);
+    m_l2->setPos(0, m_tool->guideY());
+    m_l1->setVisible(m_tool->guidesVisible());
+    m_l2->setVisible(m_tool->guidesVisible());
 }
 
 void PreviewView::syncBackground()

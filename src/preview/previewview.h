@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QGraphicsView>
+#include "rectwiseview.h"
 
 #include <array>
 
@@ -8,16 +8,16 @@ class QGraphicsPixmapItem;
 
 namespace jukora {
 
+class DragTool;
 class GuideLineItem;
 class ImageItem;
 class LabelItem;
 class PreviewModel;
 
 /// The life-size preview of the phone screen: one screen pixel per preview
-/// pixel inside a 2-pixel sunken frame. It takes hold of elements, carries
-/// the drag until the release, and places the last pressed element from the
-/// keyboard.
-class PreviewView : public QGraphicsView
+/// pixel inside a 2-pixel sunken frame. Its mouse and arrow keys drive the
+/// drag tool, which takes hold of elements and places them.
+class PreviewView : public RectwiseView
 {
     Q_OBJECT
 
@@ -33,6 +33,9 @@ public:
     {
         return m_labels.at(static_cast<std::size_t>(index - 9));
     }
+    /// The drag tool that the view's mouse and keys drive.
+    DragTool &tool() const { return *m_tool; }
+
     GuideLineItem *guideL1() const { return m_l1; }
     GuideLineItem *guideL2() const { return m_l2; }
     QGraphicsPixmapItem *backgroundItem() const { return m_iback; }
@@ -48,9 +51,6 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void drawItems(QPainter *painter, int numItems, QGraphicsItem *items[],
-                   const QStyleOptionGraphicsItem options[]) override;
 
 private:
     QPointF toScene(const QMouseEvent *event) const;
@@ -60,12 +60,12 @@ private:
     void syncBackground();
 
     PreviewModel &m_model;
+    DragTool *m_tool;
     std::array<ImageItem *, 8> m_images{};
     std::array<LabelItem *, 5> m_labels{};
     GuideLineItem *m_l1 = nullptr;
     GuideLineItem *m_l2 = nullptr;
     QGraphicsPixmapItem *m_iback = nullptr;
-    QRegion m_exposed;
 };
 
 } // namespace jukora

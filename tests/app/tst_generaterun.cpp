@@ -1,34 +1,10 @@
 #include "windowfixture.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace jukora;
-using test::FakeDialogs;
+using test::ProgramFolder;
 using test::WindowFixture;
-
-namespace {
-
-/// A DB folder of its own, so that a test may change or remove templates.
-struct OwnDb
-{
-    QTemporaryDir dir;
-    QString db() const { return dir.filePath(QStringLiteral("DB")); }
-    QString templ(const QString &model) const
-    {
-        return db() + QLatin1Char('/') + model + QStringLiteral(".txt");
-    }
-    QString out(const QString &name) const { return dir.filePath(name); }
-
-    explicit OwnDb(const QList<QPair<QString, QByteArray>> &templates)
-    {
-        QDir(dir.path()).mkdir(QStringLiteral("DB"));
-        for (const auto &t : templates)
-            test::writeFile(templ(t.first), t.second);
-    }
-};
-
-} // namespace
 
 class TestGenerateRun : public QObject
 {
@@ -39,30 +15,24 @@ private slots:
     void goldenPatches_data();
     void goldenPatches();
     void doneOnlyAfterTheFileIsComplete();
-    void missingTemplateLeavesTargetUnchanged();
-    void malformedTemplateWritesNothingAndNamesTheLines();
-    void coverWidthOutsideAByteWritesNothing();
+    void refusals_data();
+    void refusals();
     void positionsOffTheByteAskFirst_data();
     void positionsOffTheByteAskFirst();
-    void unwritableTargetReportsAndKeepsTheOldFile();
     void selIndexEndsOnTheLastEncodedElement();
-    void generateUsesTheSelectedModel();
 };
 
 void TestGenerateRun::cancelTouchesNothing()
 {
-    OwnDb db({{QStringLiteral("m"), "*cx*A: 00 00;c\r\n"}});
-    WindowFixture f(db.db());
+    ProgramFolder folder({{QStringLiteral("m"), "*cx*A: 00 00;c\r\n"}});
+    WindowFixture f(folder.db());
     f.window->comm().FileName = QStringLiteral("/somewhere/else.vkp");
     f.window->GenerateRun();
     QCOMPARE(f.dialogs.calls.size(), 1);
     const auto save = f.dialogs.calls.first();
-    QCOMPARE(save.kind, QStringLiteral("save"));
     QCOMPARE(save.text, QStringLiteral("Vkp patch|*.vkp"));
     QCOMPARE(save.detail, QString()); // the file name is emptied first
-    QCOMPARE(f.window->comm().Filter, QStringLiteral("Vkp patch|*.vkp"));
-    QCOMPARE(QDir(db.dir.path()).entryList(QDir::Files), QStringList());
-    QCOMPARE(f.model().SelIndex, std::int16_t(0));
+    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files), QStringList());
 }
 
 void TestGenerateRun::goldenPatches_data()
@@ -76,107 +46,76 @@ void TestGenerateRun::goldenPatches()
 {
     QFETCH(QString, model);
     WindowFixture f;
-    auto *phones = f.combo("Combo1");
-    phones->setCurrentIndex(phones->findText(model));
-    QVERIFY(phones->currentIndex() >= 0);
+    f.selectModel(model);
     QTemporaryDir out;
-    const QString path = out.filePath(QStringLiteral("patch.vkp"));
-    f.dialogs.saveAnswers << path;
-    f.button("Command1")->click();
-
-    const QByteArray expected = test::readFile(
-        test::sourceDir() + QStringLiteral("/tests/data/golden/") + model + QStringLiteral(".vkp"));
-    QCOMPARE(test::readFile(path), expected);
-    const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.first().text, QStringLiteral("Done"));
-    QCOMPARE(messages.first().title, QStringLiteral("Jukora Patch Editor"));
-    QCOMPARE(messages.first().icon, Dialogs::Icon::Information);
+    const QString path = out.filePath(QStringLiteral("patch")); // no extension is added
+    const QByteArray expected =
+        test::readFile(test::sourceDir() + QStringLiteral("/tests/data/golden/%1.vkp").arg(model));
+    QCOMPARE(f.generate(path), expected);
+    QCOMPARE(f.messages().size(), 1);
+    QCOMPARE(f.messages().first().text, QStringLiteral("Done"));
+    QCOMPARE(f.messages().first().title, QStringLiteral("Jukora Patch Editor"));
     QCOMPARE(f.window->comm().FileName, path); // kept after the run
-
-    // A second run over the first gives the same bytes.
-    f.dialogs.saveAnswers << path;
-    f.window->GenerateRun();
-    QCOMPARE(test::readFile(path), expected);
+    QCOMPARE(f.generate(path), expected);      // again, over the first
 }
 
 void TestGenerateRun::doneOnlyAfterTheFileIsComplete()
 {
-    QByteArray templ;
-    QByteArray expected;
+    QByteArray templ, expected;
     for (int i = 0; i < 20000; ++i) {
         templ += "*cx*" + QByteArray::number(i) + ": 07 07 ;x\r\nplain line\r\n";
         expected += QByteArray::number(i) + ": 07 0721;x\r\nplain line\r\n";
     }
-    OwnDb db({{QStringLiteral("big"), templ}});
-    WindowFixture f(db.db());
-    const QString path = db.out(QStringLiteral("p.vkp"));
+    ProgramFolder folder({{QStringLiteral("big"), templ}});
+    WindowFixture f(folder.db());
+    const QString path = folder.file(QStringLiteral("p.vkp"));
     test::writeFile(path, "old");
-    f.dialogs.saveAnswers << path;
     QByteArray atDone;
-    f.dialogs.onMessage = [&](const FakeDialogs::Call &) { atDone = test::readFile(path); };
-    f.window->GenerateRun();
+    f.dialogs.onMessage = [&](const test::FakeDialogs::Call &) { atDone = test::readFile(path); };
+    f.generate(path);
     QCOMPARE(atDone, expected);
 }
 
-void TestGenerateRun::missingTemplateLeavesTargetUnchanged()
+void TestGenerateRun::refusals_data()
 {
-    OwnDb db({{QStringLiteral("gone"), "x\r\n"}});
-    WindowFixture f(db.db());
-    QVERIFY(QFile::remove(db.templ(QStringLiteral("gone"))));
-    const QString path = db.out(QStringLiteral("p.vkp"));
-    test::writeFile(path, "precious");
-    f.dialogs.saveAnswers << path;
-    f.window->GenerateRun();
-    const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
-    QVERIFY(messages.first().text.contains(QStringLiteral("gone.txt")));
-    QVERIFY(messages.first().text.contains(QStringLiteral("No patch was written")));
-    QCOMPARE(test::readFile(path), QByteArray("precious"));
+    QTest::addColumn<QByteArray>("templ"); // empty: the template is gone
+    QTest::addColumn<float>("cover");
+    QTest::addColumn<QString>("target"); // in the program folder
+    QTest::addColumn<QStringList>("says");
+    QTest::newRow("template gone")
+        << QByteArray() << 150.f << "p.vkp" << QStringList{"m.txt", "No patch was written"};
+    QTest::newRow("malformed lines")
+        << QByteArray(
+               "; ok\r\n*cx*A: 00 00;fine\r\n*cy*B:0000;x\r\n*tpw*C: 00 00\r\nAB *albumx* 1;x")
+        << 150.f << "p.vkp"
+        << QStringList{"line 3 (*cy*): no space", "line 4 (*tpw*): no \";\"",
+                       "line 5 (*albumx*): the first field is shorter", "No patch was written"};
+    QTest::newRow("cover width 256") << QByteArray("*cw*A: 9620 9620;w\r\n") << 256.f << "p.vkp"
+                                     << QStringList{"256 pixels wide", "0 to 255"};
+    QTest::newRow("folder is a file") << QByteArray("plain\r\n") << 150.f << "p.vkp/p.vkp"
+                                      << QStringList{"p.vkp/p.vkp", "unchanged"};
 }
 
-void TestGenerateRun::malformedTemplateWritesNothingAndNamesTheLines()
+void TestGenerateRun::refusals()
 {
-    OwnDb db({{QStringLiteral("bad"), "; ok\r\n*cx*A: 00 00;fine\r\n*cy*B:0000;nospace\r\n*tpw*C: "
-                                      "00 00\r\nAB *albumx* 1;x\r\n"}});
-    WindowFixture f(db.db());
-    const QString path = db.out(QStringLiteral("p.vkp"));
-    f.dialogs.saveAnswers << path;
-    f.window->GenerateRun();
-    const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
-    QCOMPARE(messages.size(), 1);
-    const QString text = messages.first().text;
-    QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
-    QVERIFY2(text.contains(QStringLiteral("line 3 (*cy*): no space")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("line 4 (*tpw*): no \";\"")), qPrintable(text));
-    QVERIFY2(text.contains(QStringLiteral("line 5 (*albumx*): the first field is shorter")),
-             qPrintable(text));
-    QVERIFY(!text.contains(QStringLiteral("line 2")));
-    QVERIFY(!QFile::exists(path));
-}
-
-void TestGenerateRun::coverWidthOutsideAByteWritesNothing()
-{
-    OwnDb db({{QStringLiteral("m"), "*cw*A: 9620 9620;w\r\n"}});
-    WindowFixture f(db.db());
-    f.model().setCoverSize(300);
-    const QString path = db.out(QStringLiteral("p.vkp"));
-    f.dialogs.saveAnswers << path;
-    f.window->GenerateRun();
-    const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
-    QCOMPARE(messages.size(), 1);
-    QVERIFY(messages.first().text.contains(QStringLiteral("300 pixels wide")));
-    QVERIFY(messages.first().text.contains(QStringLiteral("0 to 255")));
-    QVERIFY(!QFile::exists(path));
-
-    // A cover template without a width rule does not care.
-    OwnDb plain({{QStringLiteral("m"), "*cx*A: 00 00;x\r\n"}});
-    WindowFixture g(plain.db());
-    g.model().setCoverSize(300);
-    g.dialogs.saveAnswers << plain.out(QStringLiteral("p.vkp"));
-    g.window->GenerateRun();
-    QCOMPARE(test::readFile(plain.out(QStringLiteral("p.vkp"))), QByteArray("A: 00 0721;x\r\n"));
+    QFETCH(QByteArray, templ);
+    QFETCH(float, cover);
+    QFETCH(QString, target);
+    QFETCH(QStringList, says);
+    ProgramFolder folder({{QStringLiteral("m"), templ.isEmpty() ? "x" : templ}});
+    WindowFixture f(folder.db());
+    if (templ.isEmpty())
+        QVERIFY(QFile::remove(folder.templ(QStringLiteral("m"))));
+    f.model().setCoverSize(cover);
+    const QString old = folder.file(QStringLiteral("p.vkp"));
+    test::writeFile(old, "precious");
+    f.generate(folder.file(target));
+    QCOMPARE(f.messages().size(), 1);
+    QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
+    for (const QString &part : says)
+        QVERIFY2(f.messages().first().text.contains(part), qPrintable(f.messages().first().text));
+    QCOMPARE(test::readFile(old), QByteArray("precious"));
+    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 void TestGenerateRun::positionsOffTheByteAskFirst_data()
@@ -189,68 +128,31 @@ void TestGenerateRun::positionsOffTheByteAskFirst_data()
 void TestGenerateRun::positionsOffTheByteAskFirst()
 {
     QFETCH(bool, answer);
-    OwnDb db({{QStringLiteral("m"),
-               "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again\r\n"}});
-    WindowFixture f(db.db());
-    f.model().setPosition(10, 190, 142); // right edge 270
-    const QString path = db.out(QStringLiteral("p.vkp"));
+    ProgramFolder folder({{QStringLiteral("m"),
+                           "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again\r\n"}});
+    WindowFixture f(folder.db());
+    f.model().setPosition(10, 176, 142); // right edge 256: one past the byte
+    const QString path = folder.file(QStringLiteral("p.vkp"));
     test::writeFile(path, "old");
-    f.dialogs.saveAnswers << path;
-    f.dialogs.questionAnswers << answer;
-    f.window->GenerateRun();
+    const QByteArray written = f.generate(path, answer);
     const auto questions = f.dialogs.callsOf(QStringLiteral("question"));
     QCOMPARE(questions.size(), 1);
     const QString text = questions.first().text;
-    QVERIFY2(text.contains(QStringLiteral("play time right edge: 270, written as 0E")),
+    QVERIFY2(text.contains(QStringLiteral("\nplay time right edge: 256, written as 00\n")),
              qPrintable(text));
     QCOMPARE(text.count(QStringLiteral("right edge")), 1); // listed once
-    QVERIFY(!text.contains(QStringLiteral("play time X")));
-    if (answer) {
-        QCOMPARE(test::readFile(path),
-                 QByteArray("A: F0 0E;r\r\nB: A022 BE22;x\r\nC: F0 0E;again\r\n"));
-        QCOMPARE(f.dialogs.callsOf(QStringLiteral("message")).size(), 1);
-    } else {
-        QCOMPARE(test::readFile(path), QByteArray("old"));
-        QVERIFY(f.dialogs.callsOf(QStringLiteral("message")).isEmpty());
-    }
-}
-
-void TestGenerateRun::unwritableTargetReportsAndKeepsTheOldFile()
-{
-    OwnDb db({{QStringLiteral("m"), "plain\r\n"}});
-    WindowFixture f(db.db());
-    const QString notAFolder = db.out(QStringLiteral("file"));
-    test::writeFile(notAFolder, "precious");
-    const QString path = notAFolder + QStringLiteral("/p.vkp");
-    f.dialogs.saveAnswers << path;
-    f.window->GenerateRun();
-    const auto messages = f.dialogs.callsOf(QStringLiteral("message"));
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.first().icon, Dialogs::Icon::Critical);
-    QVERIFY(messages.first().text.contains(QDir::toNativeSeparators(path)));
-    QVERIFY(messages.first().text.contains(QStringLiteral("unchanged")));
-    QCOMPARE(test::readFile(notAFolder), QByteArray("precious"));
+    QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A022 B022;x\r\nC: F0 00;again\r\n")
+                             : QByteArray("old"));
+    QCOMPARE(f.messages().size(), answer ? 1 : 0);
 }
 
 void TestGenerateRun::selIndexEndsOnTheLastEncodedElement()
 {
-    OwnDb db({{QStringLiteral("m"), "*ay*A: 00 00;\r\n*cw*B: 00 00;\r\n*tpa*C: 00 00;\r\n"}});
-    WindowFixture f(db.db());
-    f.model().SelIndex = 8;
-    f.dialogs.saveAnswers << db.out(QStringLiteral("p.vkp"));
-    f.window->GenerateRun();
-    QCOMPARE(f.model().SelIndex, std::int16_t(11));
-}
-
-void TestGenerateRun::generateUsesTheSelectedModel()
-{
-    OwnDb db({{QStringLiteral("a"), "from a\r\n"}, {QStringLiteral("b"), "from b\r\n"}});
-    WindowFixture f(db.db());
-    f.combo("Combo1")->setCurrentIndex(1);
-    const QString path = db.out(QStringLiteral("p"));
-    f.dialogs.saveAnswers << path; // no extension is added
-    f.window->GenerateRun();
-    QCOMPARE(test::readFile(path), QByteArray("from b\r\n"));
+    ProgramFolder folder({{QStringLiteral("m"), "*ay*A: 00 00;\r\n*cw*B: 00 00;\r\n*tpa*C: 0 0;"}});
+    WindowFixture f(folder.db());
+    QCOMPARE(f.tool().selIndex(), std::int16_t(0));
+    f.generate(folder.file(QStringLiteral("p.vkp")));
+    QCOMPARE(f.tool().selIndex(), std::int16_t(11));
 }
 
 QTEST_MAIN(TestGenerateRun)

@@ -1,7 +1,6 @@
-#include "previewitems.h"
 #include "windowfixture.h"
 
-#include <QGraphicsScene>
+#include <QScreen>
 #include <QtTest>
 
 using namespace jukora;
@@ -12,68 +11,40 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void windowIsFixed();
-    void stackingOrder();
+    void init()
+    {
+        f = std::make_unique<WindowFixture>();
+        f->show();
+    }
+    void cleanup() { f.reset(); }
+    void windowIsFixedAndCentred();
     void focusOrder();
     void previewDrawsOnePixelPerPixel();
+    void readoutsFollowTheDrag_data();
+    void readoutsFollowTheDrag();
+    void pressShowsSizeOrLoadsStyle();
+    void arrowKeysPlaceTheLastPressed();
 
 private:
     std::unique_ptr<WindowFixture> f;
 };
 
-void TestMainWindow::init()
-{
-    f = std::make_unique<WindowFixture>();
-}
-
-void TestMainWindow::cleanup()
-{
-    f.reset();
-}
-
-void TestMainWindow::windowIsFixed()
+void TestMainWindow::windowIsFixedAndCentred()
 {
     MainWindow *w = f->window.get();
     QCOMPARE(w->windowTitle(), QStringLiteral("Jukora v2 patch editor"));
-    QCOMPARE(w->size(), QSize(358, 324));
     QCOMPARE(w->minimumSize(), QSize(358, 324));
     QCOMPARE(w->maximumSize(), QSize(358, 324));
     QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-    QVERIFY(!w->windowIcon().isNull());
-    w->showCentered();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    QCOMPARE(w->size(), QSize(358, 324));
     const QRect screen = w->screen()->availableGeometry();
     QVERIFY(qAbs(w->geometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(w->geometry().center().y() - screen.center().y()) <= 1);
 }
 
-void TestMainWindow::stackingOrder()
-{
-    // Front to back; what is earlier covers what is later.
-    const auto *v = f->view();
-    const QList<QGraphicsItem *> expected = {
-        v->imageItem(4),  v->imageItem(3), v->imageItem(5),  v->imageItem(6),
-        v->labelItem(10), v->labelItem(9), v->labelItem(13), v->labelItem(12),
-        v->labelItem(11), v->imageItem(0), v->imageItem(2),  v->guideL2(),
-        v->guideL1(),     v->imageItem(1), v->imageItem(7),  v->backgroundItem()};
-    for (qsizetype i = 0; i + 1 < expected.size(); ++i)
-        QVERIFY2(expected[i]->zValue() > expected[i + 1]->zValue(), qPrintable(QString::number(i)));
-
-    // The scene agrees: where the logo and the bass indicator overlap, the logo wins.
-    f->model().setPosition(3, 161, 29);
-    QCOMPARE(v->elementAt(QPointF(170, 40)), 4);
-    QCOMPARE(v->elementAt(QPointF(5, 5)), 8); // bare surface
-}
-
 void TestMainWindow::focusOrder()
 {
-    MainWindow *w = f->window.get();
-    w->showCentered();
-    QApplication::setActiveWindow(w);
-    QVERIFY(QTest::qWaitForWindowActive(w));
+    QApplication::setActiveWindow(f->window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
     f->view()->setFocus(Qt::OtherFocusReason);
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 0; i < 12; ++i) {
@@ -87,8 +58,6 @@ void TestMainWindow::focusOrder()
 
 void TestMainWindow::previewDrawsOnePixelPerPixel()
 {
-    f->window->showCentered();
-    QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
     QWidget *viewport = f->view()->viewport();
     QCOMPARE(viewport->size(), QSize(240, 320));
     QCOMPARE(viewport->mapTo(f->window.get(), QPoint(0, 0)), QPoint(2, 2));
@@ -101,6 +70,84 @@ void TestMainWindow::previewDrawsOnePixelPerPixel()
     // Drawn in stacking order: the shuffle indicator's black box covers the
     // top of the track number "01/99" behind it.
     QCOMPARE(shot.pixelColor(2 + 190, 2 + 123), QColor(Qt::black));
+}
+
+void TestMainWindow::readoutsFollowTheDrag_data()
+{
+    QTest::addColumn<QPointF>("to");
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    // The cover taken 10 right of and 5 below its corner; Y counts from the
+    // band's lower edge.
+    QTest::newRow("whole") << QPointF(100, 105) << "90"
+                           << "76";
+    QTest::newRow("into the band") << QPointF(50, 10) << "40"
+                                   << "0";
+    QTest::newRow("half above the band") << QPointF(50, 28.5) << "40"
+                                         << "-0.5";
+    QTest::newRow("fraction") << QPointF(50.25, 100) << "40.25"
+                              << "71";
+}
+
+void TestMainWindow::readoutsFollowTheDrag()
+{
+    QFETCH(QPointF, to);
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    test::drag(f->view(), {17, 35}, to);
+    QCOMPARE(f->text("Lxx"), x);
+    QCOMPARE(f->text("Lyy"), y);
+    QCOMPARE(f->text("Lw"), QStringLiteral("150"));
+    // A press without a move leaves the position read-outs as they were.
+    test::tap(f->view(), f->centreOf(4));
+    QCOMPARE(f->text("Lxx"), x);
+    QCOMPARE(f->text("Lw"), QStringLiteral("75"));
+    QCOMPARE(f->text("Lh"), QStringLiteral("50"));
+}
+
+void TestMainWindow::pressShowsSizeOrLoadsStyle()
+{
+    // "00:00": bold, Medium, centred. The controls show it without changing it.
+    test::tap(f->view(), f->centreOf(10));
+    QCOMPARE(f->tag(), QStringLiteral("10"));
+    QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Medium"));
+    QCOMPARE(f->combo("Combo2")->currentText(), QStringLiteral("Center"));
+    QVERIFY(f->check("Check2")->isChecked());
+    QVERIFY(f->text("Lw").isEmpty()); // a label press leaves the size read-outs
+
+    // Restyle "Title", then press "Album": Album keeps its own style and the
+    // controls show it; Title keeps what it was given.
+    test::tap(f->view(), f->centreOf(12));
+    f->check("Check3")->setChecked(true);
+    f->check("Check2")->setChecked(false);
+    f->combo("Combo2")->setCurrentIndex(1);
+    test::tap(f->view(), f->centreOf(13));
+    const Element &album = f->model().element(13);
+    QVERIFY(album.bold && !album.italic);
+    QCOMPARE(album.alignment, 0);
+    QVERIFY(f->check("Check2")->isChecked() && !f->check("Check3")->isChecked());
+    const Element &title = f->model().element(12);
+    QVERIFY(!title.bold && title.italic);
+    QCOMPARE(title.alignment, 1);
+
+    // A height no entry gives leaves the font entry as it was.
+    f->model().setLabelPixelSize(11, 21);
+    f->combo("Co")->setCurrentIndex(3);
+    test::tap(f->view(), f->centreOf(11));
+    QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Big"));
+    QCOMPARE(f->model().element(11).pixelSize, 21);
+}
+
+void TestMainWindow::arrowKeysPlaceTheLastPressed()
+{
+    QApplication::setActiveWindow(f->window.get());
+    test::tap(f->view(), {17, 35});
+    QCOMPARE(QApplication::focusWidget(), f->view());
+    QTest::keyClick(f->view(), Qt::Key_Right);
+    QTest::keyClick(f->view(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(f->text("Lxx"), QStringLiteral("8"));
+    QCOMPARE(f->text("Lyy"), QStringLiteral("16"));
+    QCOMPARE(f->view()->guideL1()->x(), 8.0);
 }
 
 QTEST_MAIN(TestMainWindow)

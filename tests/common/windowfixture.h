@@ -1,7 +1,9 @@
 #pragma once
 
+#include "dragtool.h"
 #include "fakedialogs.h"
 #include "mainwindow.h"
+#include "previewitems.h"
 #include "previewmodel.h"
 #include "previewview.h"
 #include "templatelist.h"
@@ -17,7 +19,8 @@
 
 namespace jukora::test {
 
-/// A fresh window over the sample templates, with scripted dialogs.
+/// A fresh window over a template folder (the sample DB unless told),
+/// with scripted dialogs.
 struct WindowFixture
 {
     FakeDialogs dialogs;
@@ -25,22 +28,29 @@ struct WindowFixture
 
     explicit WindowFixture(const QString &folder = sourceDir() + QStringLiteral("/DB"))
     {
-        const TemplateListing listing = listTemplates(folder);
-        window = std::make_unique<MainWindow>(listing.entries, dialogs);
+        QString error;
+        window = std::make_unique<MainWindow>(
+            listTemplates(folder, &error).value_or(QList<TemplateEntry>()), dialogs);
     }
 
     PreviewModel &model() { return window->model(); }
     PreviewView *view() { return window->preview(); }
+    DragTool &tool() { return window->preview()->tool(); }
 
     template <typename T> T *child(const char *name)
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
-    QLabel *label(const char *name) { return child<QLabel>(name); }
+    QString text(const char *label) { return child<QLabel>(label)->text(); }
     QCheckBox *check(const char *name) { return child<QCheckBox>(name); }
     QComboBox *combo(const char *name) { return child<QComboBox>(name); }
-    QPushButton *button(const char *name) { return child<QPushButton>(name); }
     QString tag() { return combo("Co")->property("Tag").toString(); }
+
+    void show()
+    {
+        window->showCentered();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
 
     void selectModel(const QString &name)
     {
@@ -48,15 +58,18 @@ struct WindowFixture
         QCOMPARE(combo("Combo1")->currentText(), name);
     }
 
-    /// Generate through the scripted Save dialog (Yes to any question);
-    /// returns what was written.
-    QByteArray generate(const QString &path)
+    /// Generate through the scripted Save dialog, answering `yes` to any
+    /// question; returns what the file holds afterwards.
+    QByteArray generate(const QString &path, bool yes = true)
     {
         dialogs.saveAnswers << path;
-        dialogs.questionAnswers << true;
+        dialogs.questionAnswers << yes;
         window->GenerateRun();
         return readFile(path);
     }
+
+    /// Message boxes shown so far.
+    QList<FakeDialogs::Call> messages() const { return dialogs.callsOf(QStringLiteral("message")); }
 
     /// A random layout that stays on screen: every value the patch carries
     /// fits a byte, the labels' right edges too.

@@ -114,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Whole, and again in chunks: the same patch.
     PatchRun once(query, 0);
     std::string whole;
-    forEachLine(templ, [&](std::string_view line, bool hasStar) { once.line(line, hasStar, whole); });
+    forEachLine(templ,
+                [&](std::string_view line, bool hasStar) { once.line(line, hasStar, whole); });
     PatchRun run(query, 0);
     std::string chunked;
     std::vector<std::string> inLines;

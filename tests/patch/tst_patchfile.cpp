@@ -1,46 +1,14 @@
 #include "fakequery.h"
 #include "patchfile.h"
+#include "testfiles.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 using namespace jukora;
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll();
-}
-
-bool runWrite(const QString &templ, const QString &target, const test::FakeQuery &query,
-              QString *error)
-{
-    patch::PatchFileWriter writer(target, query, 0);
-    if (!writer.run(templ)) {
-        *error = writer.templateError();
-        return false;
-    }
-    if (!writer.check().canWrite()) {
-        *error = QStringLiteral("template not writable");
-        return false;
-    }
-    const bool ok = writer.commit();
-    *error = writer.writeError();
-    return ok;
-}
-
-} // namespace
+using test::readFile;
+using test::writeFile;
 
 class TestPatchFile : public QObject
 {
@@ -48,12 +16,20 @@ class TestPatchFile : public QObject
 
 private slots:
     void init();
-    void writesWholePatch();
-    void longLinesAndChunkBoundaries();
+    void writes_data();
+    void writes();
     void readOnlyFolderKeepsOldFile();
-    void discardedRunLeavesNoTrace();
+    void uncommittedRunLeavesNoTrace();
 
 private:
+    /// Runs the template at `templ` into `target`; false with `error` set
+    /// when it was not written.
+    bool write(const QString &templ, const QString &target, QString *error)
+    {
+        patch::PatchFileWriter writer(target, m_query, 0);
+        return writer.run(templ, error) && writer.check().canWrite() && writer.commit(error);
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
     test::FakeQuery m_query;
 };
@@ -66,47 +42,43 @@ void TestPatchFile::init()
     m_query.lefts[7] = 42;
 }
 
-void TestPatchFile::writesWholePatch()
+void TestPatchFile::writes_data()
 {
-    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
-    const QString target = m_dir->filePath(QStringLiteral("out.vkp"));
-    writeFile(templ, "; head\xE4\r\n*cx*1A: 07 07 ;x\nlast");
-    writeFile(target, "old content that is longer than the new patch, to see it replaced");
-    QString error;
-    QVERIFY2(runWrite(templ, target, m_query, &error), qPrintable(error));
-    QCOMPARE(readFile(target), QByteArray("; head\xE4\r\n1A: 07 2A21;x\r\nlast\r\n"));
-    // Nothing but the patch is left in the folder.
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2);
+    QTest::addColumn<QByteArray>("templ");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("bytes and line ends") << QByteArray("; head\xE4\r\n*cx*1A: 07 07 ;x\nlast")
+                                         << QByteArray("; head\xE4\r\n1A: 07 2A21;x\r\nlast\r\n");
+    // Lines longer than the read chunk, and terminators straddling chunks.
+    QByteArray templ, expected;
+    for (int i = 0; i < 3; ++i) {
+        templ += QByteArray(200000, 'x') + "\r" + "*cx*" + QByteArray(70000, 'A') + ": 00 00;c\r\n";
+        expected += QByteArray(200000, 'x') + "\r\n" + QByteArray(70000, 'A') + ": 00 2A21;c\r\n";
+    }
+    QTest::newRow("long lines, many chunks")
+        << templ + QByteArray(120000, '\n')
+        << expected + QByteArray(120000, '\n').replace("\n", "\r\n");
 }
 
-void TestPatchFile::longLinesAndChunkBoundaries()
+void TestPatchFile::writes()
 {
-    // Lines longer than the read chunk, and terminators straddling chunks.
-    QByteArray templ;
-    QByteArray expected;
-    const QByteArray longPlain(200000, 'x');
-    for (int i = 0; i < 3; ++i) {
-        templ += longPlain + "\r";
-        expected += longPlain + "\r\n";
-        templ += "*cx*" + QByteArray(70000, 'A') + ": 00 00;c\r\n";
-        expected += QByteArray(70000, 'A') + ": 00 2A21;c\r\n";
-    }
-    for (int i = 0; i < 40000; ++i) {
-        templ += "y\r\n";
-        expected += "y\r\n";
-    }
-    const QString templPath = m_dir->filePath(QStringLiteral("long.txt"));
-    const QString target = m_dir->filePath(QStringLiteral("long.vkp"));
+    QFETCH(QByteArray, templ);
+    QFETCH(QByteArray, expected);
+    const QString templPath = m_dir->filePath(QStringLiteral("t.txt"));
+    const QString target = m_dir->filePath(QStringLiteral("out.vkp"));
     writeFile(templPath, templ);
+    writeFile(target, "old content, to see it replaced");
     QString error;
-    QVERIFY2(runWrite(templPath, target, m_query, &error), qPrintable(error));
+    QVERIFY2(write(templPath, target, &error), qPrintable(error));
     QCOMPARE(readFile(target), expected);
+    // Nothing but the template and the patch is left in the folder.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 void TestPatchFile::readOnlyFolderKeepsOldFile()
 {
     if (::geteuid() == 0)
-        QSKIP("root writes into read-only folders");
+        QSKIP("root writes into read-only folders; the Generate run tests cover a folder that "
+              "is a file");
     const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
     writeFile(templ, "plain\r\n");
     QDir(m_dir->path()).mkdir(QStringLiteral("ro"));
@@ -115,7 +87,7 @@ void TestPatchFile::readOnlyFolderKeepsOldFile()
     writeFile(target, "precious");
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     QString error;
-    const bool ok = runWrite(templ, target, m_query, &error);
+    const bool ok = write(templ, target, &error);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!ok);
     QVERIFY(!error.isEmpty());
@@ -123,25 +95,21 @@ void TestPatchFile::readOnlyFolderKeepsOldFile()
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("p.vkp")});
 }
 
-void TestPatchFile::discardedRunLeavesNoTrace()
+void TestPatchFile::uncommittedRunLeavesNoTrace()
 {
     const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
     writeFile(templ, "plain\r\n*cx*12:0707;nospace\r\nmore\r\n");
     const QString target = m_dir->filePath(QStringLiteral("p.vkp"));
     writeFile(target, "precious");
-    {
+    for (bool explicitDiscard : {false, true}) {
         patch::PatchFileWriter writer(target, m_query, 0);
-        QVERIFY(writer.run(templ));
-        QCOMPARE(writer.check().malformedCount(), std::size_t(1));
+        QString error;
+        QVERIFY(writer.run(templ, &error));
         QCOMPARE(writer.check().malformed().front().lineNumber, std::size_t(2));
-        // Nothing is committed: the writer goes away with its temporary file.
+        if (explicitDiscard)
+            writer.discard();
     }
     QCOMPARE(readFile(target), QByteArray("precious"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-
-    patch::PatchFileWriter writer(target, m_query, 0);
-    QVERIFY(writer.run(templ));
-    writer.discard();
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 

@@ -63,75 +63,24 @@ void TestPlaceholderRules::everyPlaceholder_data()
     QTest::addColumn<int>("selIndex");
 
     // Worked out by hand from layout(): X is Left, Y is Top - 24, the right
-    // edge Left + 80, each as two hex digits, then the suffix.
-    QTest::newRow("cw") << "*cw*"
-                        << "B020" << 5;
-    QTest::newRow("cy") << "*cy*"
-                        << "6B22" << 7;
-    QTest::newRow("cx") << "*cx*"
-                        << "2A21" << 7;
-    QTest::newRow("ex") << "*ex*"
-                        << "0D20" << 3;
-    QTest::newRow("ey") << "*ey*"
-                        << "6721" << 3;
-    QTest::newRow("sx") << "*sx*"
-                        << "1020" << 6;
-    QTest::newRow("sy") << "*sy*"
-                        << "6A21" << 6;
-    QTest::newRow("lx") << "*lx*"
-                        << "0F20" << 5;
-    QTest::newRow("ly") << "*ly*"
-                        << "6921" << 5;
-    QTest::newRow("aix") << "*aix*"
-                         << "0A20" << 0;
-    QTest::newRow("aiy") << "*aiy*"
-                         << "6421" << 0;
-    QTest::newRow("tix") << "*tix*"
-                         << "0B20" << 1;
-    QTest::newRow("tiy") << "*tiy*"
-                         << "6521" << 1;
-    QTest::newRow("albumx") << "*albumx*"
-                            << "0C20" << 2;
-    QTest::newRow("albumy") << "*albumy*"
-                            << "6621" << 2;
-    QTest::newRow("jix") << "*jix*"
-                         << "0E20" << 4;
-    QTest::newRow("jiy") << "*jiy*"
-                         << "6821" << 4;
-    QTest::newRow("ctw") << "*ctw*"
-                         << "F0" << 5;
-    QTest::newRow("ctx") << "*ctx*"
-                         << "A022" << 9;
-    QTest::newRow("cty") << "*cty*"
-                         << "6023" << 9;
-    QTest::newRow("cta") << "*cta*"
-                         << "02" << 5;
-    QTest::newRow("tpx") << "*tpx*"
-                         << "A022" << 10;
-    QTest::newRow("tpy") << "*tpy*"
-                         << "7623" << 10;
-    QTest::newRow("tpa") << "*tpa*"
-                         << "01" << 5;
-    QTest::newRow("tpw") << "*tpw*"
-                         << "F0" << 5;
-    QTest::newRow("ay") << "*ay*"
-                        << "9F" << 11;
-    QTest::newRow("ax") << "*ax*"
-                        << "2332" << 11;
-    QTest::newRow("aa") << "*aa*"
-                        << "00" << 5;
-    QTest::newRow("ty") << "*ty*"
-                        << "B5" << 12;
-    QTest::newRow("tx") << "*tx*"
-                        << "2432" << 12;
-    QTest::newRow("ta") << "*ta*"
-                        << "01" << 5;
-    QTest::newRow("aly") << "*aly*"
-                         << "7E" << 13;
-    QTest::newRow("alx") << "*alx*"
-                         << "2537" << 13;
-    QTest::newRow("ala") << "*ala*"
-                         << "02" << 5;
+    // edge Left + 80, each as two hex digits, then the suffix; the third
+    // column is SelIndex afterwards (5 where the rule encodes no position).
+    const char *rows[][3] = {
+        {"cw", "B020", "5"},   {"cy", "6B22", "7"},     {"cx", "2A21", "7"},
+        {"ex", "0D20", "3"},   {"ey", "6721", "3"},     {"sx", "1020", "6"},
+        {"sy", "6A21", "6"},   {"lx", "0F20", "5"},     {"ly", "6921", "5"},
+        {"aix", "0A20", "0"},  {"aiy", "6421", "0"},    {"tix", "0B20", "1"},
+        {"tiy", "6521", "1"},  {"albumx", "0C20", "2"}, {"albumy", "6621", "2"},
+        {"jix", "0E20", "4"},  {"jiy", "6821", "4"},    {"ctw", "F0", "5"},
+        {"ctx", "A022", "9"},  {"cty", "6023", "9"},    {"cta", "02", "5"},
+        {"tpx", "A022", "10"}, {"tpy", "7623", "10"},   {"tpa", "01", "5"},
+        {"tpw", "F0", "5"},    {"ay", "9F", "11"},      {"ax", "2332", "11"},
+        {"aa", "00", "5"},     {"ty", "B5", "12"},      {"tx", "2432", "12"},
+        {"ta", "01", "5"},     {"aly", "7E", "13"},     {"alx", "2537", "13"},
+        {"ala", "02", "5"}};
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << QStringLiteral("*%1*").arg(QLatin1String(row[0]))
+                              << QString::fromLatin1(row[1]) << QString::fromLatin1(row[2]).toInt();
 }
 
 void TestPlaceholderRules::everyPlaceholder()

@@ -1,0 +1,93 @@
+#include "generatejob.h"
+
+#include "dialogs.h"
+#include "patchfile.h"
+
+#include <QDir>
+#include <QStringList>
+
+namespace jukora {
+
+void GenerateJob::fail(const QString &text)
+{
+    m_dialogs.message(m_window, Dialogs::Icon::Critical, applicationTitle(), text);
+}
+
+std::optional<std::int16_t> GenerateJob::run(const QString &patchPath, const QString &model,
+                                             const QString &templatePath,
+                                             const patch::ElementQuery &query,
+                                             std::int16_t selIndex)
+{
+    const QString shownTemplate = QDir::toNativeSeparators(templatePath);
+
+    // One pass over the template checks every line while the patch goes to
+    // a temporary file; the target is replaced only when all is well.
+    patch::PatchFileWriter writer(patchPath, query, selIndex);
+    QString error;
+    if (!writer.run(templatePath, &error)) {
+        fail(                    QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\n"
+                                   "No patch was written.")
+                        .arg(model, shownTemplate, error));
+        return std::nullopt;
+    }
+    const patch::TemplateCheck &check = writer.check();
+    if (check.malformedCount() > 0) {
+        QStringList lines;
+        for (const patch::MalformedLine &bad : check.malformed()) {
+            lines << QStringLiteral("line %1 (%2): %3")
+                         .arg(bad.lineNumber)
+                         .arg(QString::fromStdString(bad.placeholder),
+                              QString::fromStdString(bad.what));
+        }
+        if (check.malformedCount() > check.malformed().size())
+            lines << QStringLiteral("and %1 more")
+                         .arg(check.malformedCount() - check.malformed().size());
+        fail(                    QStringLiteral("The template %1 has lines that cannot be turned into patch "
+                                   "lines. A placeholder line needs the placeholder and address, "
+                                   "a space, the old value and a \";\" before its comment.\n\n%2"
+                                   "\n\nCorrect the template and generate again. No patch was "
+                                   "written.")
+                        .arg(shownTemplate, lines.join(QLatin1Char('\n'))));
+        return std::nullopt;
+    }
+    if (const auto width = check.badCoverWidth()) {
+        fail(                    QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
+                                   "cover width only from 0 to 255 pixels.\n\nUse \"Cover Size\" "
+                                   "to set a width in that range and generate again. No patch was "
+                                   "written.")
+                        .arg(*width));
+        return std::nullopt;
+    }
+    const auto writeFailed = [&] {
+        fail(                    QStringLiteral("The patch could not be written to\n%1\n\n%2.\n\n"
+                                   "Any file that was there is unchanged.")
+                        .arg(QDir::toNativeSeparators(patchPath), error));
+    };
+    if (!writer.written(&error)) {
+        writeFailed();
+        return std::nullopt;
+    }
+    if (!check.outOfRange().empty()) {
+        QStringList lines;
+        for (const patch::OutOfRangeValue &value : check.outOfRange())
+            lines << QString::fromStdString(patch::describe(value));
+        const bool write = m_dialogs.question(
+            m_window, applicationTitle(),
+            QStringLiteral("These positions do not fit in the byte the patch has for them. "
+                           "The patch would carry only their low 8 bits, which puts the "
+                           "elements somewhere else on the phone:\n\n%1\n\nWrite the patch "
+                           "anyway?")
+                .arg(lines.join(QLatin1Char('\n'))));
+        if (!write)
+            return std::nullopt;
+    }
+    if (!writer.commit(&error)) {
+        writeFailed();
+        return std::nullopt;
+    }
+    m_dialogs.message(m_window, Dialogs::Icon::Information, applicationTitle(),
+                      QStringLiteral("Done"));
+    return writer.selIndex();
+}
+
+} // namespace jukora

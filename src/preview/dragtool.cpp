@@ -1,0 +1,82 @@
+#include "dragtool.h"
+
+#include "previewmodel.h"
+
+namespace jukora {
+
+DragTool::DragTool(PreviewModel &model, QObject *parent) : QObject(parent), m_model(model) {}
+
+void DragTool::setGuidesVisible(bool visible)
+{
+    if (m_guidesVisible == visible)
+        return;
+    m_guidesVisible = visible;
+    emit guidesChanged();
+}
+
+void DragTool::setElementsEnabled(bool enabled)
+{
+    m_elementsEnabled = enabled;
+    emit enabledChanged();
+}
+
+void DragTool::press(int index, QPointF grab)
+{
+    if (!PreviewModel::isElement(index))
+        return;
+    GrabX = static_cast<float>(grab.x());
+    GrabY = static_cast<float>(grab.y());
+    SelIndex = static_cast<std::int16_t>(index);
+    m_lastPressed = index;
+    setElementsEnabled(false);
+}
+
+bool DragTool::move(Qt::MouseButtons buttons, QPointF pos)
+{
+    if (buttons != Qt::LeftButton) {
+        SelIndex = patch::NoElement;
+        return false;
+    }
+    if (!PreviewModel::isElement(SelIndex))
+        return false;
+    place(SelIndex, static_cast<float>(pos.x()) - GrabX, static_cast<float>(pos.y()) - GrabY);
+    return true;
+}
+
+void DragTool::release()
+{
+    setElementsEnabled(true);
+}
+
+bool DragTool::nudge(int dx, int dy)
+{
+    if (!PreviewModel::isElement(m_lastPressed))
+        return false;
+    const Element &e = m_model.element(m_lastPressed);
+    place(m_lastPressed, e.left + static_cast<float>(dx), e.top + static_cast<float>(dy));
+    return true;
+}
+
+void DragTool::reset()
+{
+    SelIndex = patch::NoElement;
+    setElementsEnabled(true);
+    m_guideX = 0;
+    m_guideY = 0;
+    emit guidesChanged();
+}
+
+void DragTool::place(int index, float dx, float dy)
+{
+    // The element never passes the left edge and never rises into the top
+    // band; a fractional dy between 23 and 24 stands as it is.
+    const float left = dx > 0 ? dx : 0.0f;
+    const float top = dy > patch::kTopBand - 1 ? dy : patch::kTopBand;
+    m_guideX = left;
+    m_guideY = top;
+    m_model.setPosition(index, left, top);
+    emit guidesChanged();
+    emit targetPlaced(index);
+}
+
+} // namespace jukora

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QPointF>
+
+#include <cstdint>
+
+namespace jukora {
+
+class PreviewModel;
+
+/// Carries a drag on the preview: a left press on an element takes hold of
+/// it, moves with the left button place it, the release lets go. Also
+/// places the element last pressed from the keyboard, and keeps the guide
+/// lines on the placed element's left and top edges. It changes the
+/// document only through its setters; the window reads its state, never
+/// writes it.
+class DragTool : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DragTool(PreviewModel &model, QObject *parent = nullptr);
+
+    /// The drag target: the element a move places, or 8 for none.
+    std::int16_t selIndex() const { return SelIndex; }
+    /// Where the element was taken hold of, in preview pixels from its corner.
+    QPointF grabPoint() const { return {GrabX, GrabY}; }
+    /// The element last taken hold of, for keyboard placement; -1 before the
+    /// first press. Separate from SelIndex, which a move without the button
+    /// clears.
+    int lastPressed() const { return m_lastPressed; }
+    /// False from a press on an element to the release: no element takes
+    /// the mouse then, so the drag stays with the preview.
+    bool elementsEnabled() const { return m_elementsEnabled; }
+
+    float guideX() const { return m_guideX; }
+    float guideY() const { return m_guideY; }
+    bool guidesVisible() const { return m_guidesVisible; }
+    void setGuidesVisible(bool visible);
+
+    /// A left press on an element, `grab` preview pixels from its corner.
+    void press(int index, QPointF grab);
+    /// A move over the preview with `buttons` held. Returns true when it
+    /// placed the drag target.
+    bool move(Qt::MouseButtons buttons, QPointF pos);
+    /// The release over the preview: every element takes the mouse again.
+    void release();
+    /// Moves the element last pressed by whole pixels, through the same edge
+    /// and band rules as a drag. Returns false when no element was pressed.
+    bool nudge(int dx, int dy);
+
+    /// Generate encodes positions through the drag target and leaves it on
+    /// the last element it encoded.
+    void generated(std::int16_t lastEncoded) { SelIndex = lastEncoded; }
+    /// A new layout: nothing is held and the guide lines go back to where
+    /// they start.
+    void reset();
+
+signals:
+    void guidesChanged();
+    void enabledChanged();
+    /// The element was placed by a drag or a nudge; read-outs follow it.
+    void targetPlaced(int index);
+
+private:
+    void place(int index, float dx, float dy);
+    void setElementsEnabled(bool enabled);
+
+    PreviewModel &m_model;
+    std::int16_t SelIndex = 0;
+    float GrabX = 0;
+    float GrabY = 0;
+    int m_lastPressed = -1;
+    bool m_elementsEnabled = true;
+    float m_guideX = 0;
+    float m_guideY = 0;
+    bool m_guidesVisible = true;
+};
+
+} // namespace jukora
