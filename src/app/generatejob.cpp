@@ -25,9 +25,9 @@ std::optional<std::int16_t> GenerateJob::run(const QString &patchPath, const QSt
     patch::PatchFileWriter writer(patchPath, query, selIndex);
     QString error;
     if (!writer.run(templatePath, &error)) {
-        fail(                    QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\n"
-                                   "No patch was written.")
-                        .arg(model, shownTemplate, error));
+        fail(QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\n"
+                            "No patch was written.")
+                 .arg(model, shownTemplate, error));
         return std::nullopt;
     }
     const patch::TemplateCheck &check = writer.check();
@@ -42,26 +42,26 @@ std::optional<std::int16_t> GenerateJob::run(const QString &patchPath, const QSt
         if (check.malformedCount() > check.malformed().size())
             lines << QStringLiteral("and %1 more")
                          .arg(check.malformedCount() - check.malformed().size());
-        fail(                    QStringLiteral("The template %1 has lines that cannot be turned into patch "
-                                   "lines. A placeholder line needs the placeholder and address, "
-                                   "a space, the old value and a \";\" before its comment.\n\n%2"
-                                   "\n\nCorrect the template and generate again. No patch was "
-                                   "written.")
-                        .arg(shownTemplate, lines.join(QLatin1Char('\n'))));
+        fail(QStringLiteral("The template %1 has lines that cannot be turned into patch "
+                            "lines. A placeholder line needs the placeholder and address, "
+                            "a space, the old value and a \";\" before its comment.\n\n%2"
+                            "\n\nCorrect the template and generate again. No patch was "
+                            "written.")
+                 .arg(shownTemplate, lines.join(QLatin1Char('\n'))));
         return std::nullopt;
     }
     if (const auto width = check.badCoverWidth()) {
-        fail(                    QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
-                                   "cover width only from 0 to 255 pixels.\n\nUse \"Cover Size\" "
-                                   "to set a width in that range and generate again. No patch was "
-                                   "written.")
-                        .arg(*width));
+        fail(QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
+                            "cover width only from 0 to 255 pixels.\n\nUse \"Cover Size\" "
+                            "to set a width in that range and generate again. No patch was "
+                            "written.")
+                 .arg(*width));
         return std::nullopt;
     }
     const auto writeFailed = [&] {
-        fail(                    QStringLiteral("The patch could not be written to\n%1\n\n%2.\n\n"
-                                   "Any file that was there is unchanged.")
-                        .arg(QDir::toNativeSeparators(patchPath), error));
+        fail(QStringLiteral("The patch could not be written to\n%1\n\n%2.\n\n"
+                            "Any file that was there is unchanged.")
+                 .arg(QDir::toNativeSeparators(patchPath), error));
     };
     if (!writer.written(&error)) {
         writeFailed();

@@ -4,11 +4,11 @@
 #include "credits.h"
 #include "dragtool.h"
 #include "generatejob.h"
-#include "reopen.h"
 #include "patchfile.h"
 #include "picture.h"
 #include "previewmodel.h"
 #include "previewview.h"
+#include "reopen.h"
 #include "textstyle.h"
 
 #include <QCheckBox>
@@ -41,7 +41,7 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
     setTabOrder();
     load(templates);
 
-    // Beyond the classic layout: reopen a patch, by keyboard or by dropping it.
+    // Reopening a patch, by keyboard or by dropping it, needs no control of its own.
     auto *open = new QShortcut(QKeySequence::Open, this);
     connect(open, &QShortcut::activated, this, &MainWindow::openPatchDialog);
     setAcceptDrops(true);
@@ -64,11 +64,15 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
 
 void MainWindow::showCentered()
 {
+    show();
+    // Half the spare room on each side of the frame, once the frame is
+    // known: centring by QRect::center() put the window a pixel off.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect available = screen->availableGeometry();
-        move(available.center() - QPoint(kInnerWidth / 2, kInnerHeight / 2));
+        const QSize frame = frameGeometry().size();
+        move(available.x() + (available.width() - frame.width()) / 2,
+             available.y() + (available.height() - frame.height()) / 2);
     }
-    show();
 }
 
 QString MainWindow::selectedTemplate() const

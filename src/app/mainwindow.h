@@ -26,7 +26,8 @@ class PreviewModel;
 class PreviewView;
 
 /// The editor's only window: the preview on the left, the column of
-/// controls on the right. Every control keeps its layout name as its
+/// controls on the right. Every control keeps its short name (Picture1,
+/// Combo1, Lxx ...) as its
 /// objectName.
 class MainWindow : public QWidget
 {

@@ -19,7 +19,8 @@ std::optional<patch::PatchLayout> readPatchLayout(Dialogs &dialogs, QWidget *win
     auto layout = patch::readLayoutFile(patchPath, templatePath, &why, &mismatch);
     if (!layout) {
         if (mismatch)
-            why += QStringLiteral(" Pick the phone model the patch was made for and open it again.");
+            why +=
+                QStringLiteral(" Pick the phone model the patch was made for and open it again.");
         dialogs.message(window, Dialogs::Icon::Critical, applicationTitle(),
                         QStringLiteral("The patch %1 could not be opened with the template of "
                                        "%2.\n\n%3\n\nThe layout is unchanged.")

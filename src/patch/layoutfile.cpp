@@ -35,8 +35,8 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
         std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())),
         &why);
     if (!layout) {
-        *error = QStringLiteral("It does not match that template: %1.")
-                     .arg(QString::fromStdString(why));
+        *error =
+            QStringLiteral("It does not match that template: %1.").arg(QString::fromStdString(why));
         if (mismatch)
             *mismatch = true;
     }

@@ -45,7 +45,8 @@ LineScan scanLine(const PlaceholderRule &rule, std::string_view line)
     else if (semi == npos)
         scan.malformation = "no \";\" to start the comment";
     else if (space < rule.placeholder.size())
-        scan.malformation = "the first field is shorter than the placeholder, so there is no address";
+        scan.malformation =
+            "the first field is shorter than the placeholder, so there is no address";
     if (scan.malformation)
         return scan;
     scan.address = cut(line, rule.placeholder.size(), space);

@@ -15,8 +15,8 @@ std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString
     const QString shown = QDir::toNativeSeparators(dir.absolutePath());
     if (!QFileInfo(folder).isDir()) {
         *error = QStringLiteral("The template folder %1 was not found.\n\n"
-                                       "Put a folder named DB with the phone templates (*.txt) "
-                                       "beside the program and start it again.")
+                                "Put a folder named DB with the phone templates (*.txt) "
+                                "beside the program and start it again.")
                      .arg(shown);
         return std::nullopt;
     }
@@ -28,17 +28,16 @@ std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString
             continue;
         entries.append({name.left(name.size() - 4), info.absoluteFilePath()});
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const TemplateEntry &a, const TemplateEntry &b) {
-                  const int folded = a.model.compare(b.model, Qt::CaseInsensitive);
-                  if (folded != 0)
-                      return folded < 0;
-                  return a.path < b.path;
-              });
+    std::sort(entries.begin(), entries.end(), [](const TemplateEntry &a, const TemplateEntry &b) {
+        const int folded = a.model.compare(b.model, Qt::CaseInsensitive);
+        if (folded != 0)
+            return folded < 0;
+        return a.path < b.path;
+    });
     if (entries.isEmpty()) {
         *error = QStringLiteral("The template folder %1 holds no phone template.\n\n"
-                                       "Put at least one template file (*.txt) in it and start "
-                                       "the program again.")
+                                "Put at least one template file (*.txt) in it and start "
+                                "the program again.")
                      .arg(shown);
         return std::nullopt;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "elementquery.h"
 #include "codec.h"
+#include "elementquery.h"
 #include "layout.h"
 
 #include <QColor>

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-
 namespace jukora {
 
 namespace {

@@ -9,7 +9,7 @@ namespace jukora {
 /// is null and `error` says why in words a user can act on.
 QImage loadPicture(const QString &path, QString *error);
 
-/// The filter of the picture dialog: the classic three formats first, then
+/// The filter of the picture dialog: BMP, JPEG and GIF first, then
 /// every format this build of Qt can read.
 QString pictureFilter();
 

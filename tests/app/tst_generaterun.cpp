@@ -11,7 +11,6 @@ class TestGenerateRun : public QObject
     Q_OBJECT
 
 private slots:
-    void cancelTouchesNothing();
     void goldenPatches_data();
     void goldenPatches();
     void doneOnlyAfterTheFileIsComplete();
@@ -19,44 +18,38 @@ private slots:
     void refusals();
     void positionsOffTheByteAskFirst_data();
     void positionsOffTheByteAskFirst();
-    void selIndexEndsOnTheLastEncodedElement();
 };
-
-void TestGenerateRun::cancelTouchesNothing()
-{
-    ProgramFolder folder({{QStringLiteral("m"), "*cx*A: 00 00;c\r\n"}});
-    WindowFixture f(folder.db());
-    f.window->comm().FileName = QStringLiteral("/somewhere/else.vkp");
-    f.window->GenerateRun();
-    QCOMPARE(f.dialogs.calls.size(), 1);
-    const auto save = f.dialogs.calls.first();
-    QCOMPARE(save.text, QStringLiteral("Vkp patch|*.vkp"));
-    QCOMPARE(save.detail, QString()); // the file name is emptied first
-    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files), QStringList());
-}
 
 void TestGenerateRun::goldenPatches_data()
 {
     QTest::addColumn<QString>("model");
-    for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
-        QTest::newRow(model) << QString::fromLatin1(model);
+    QTest::addColumn<int>("lastEncoded"); // the element of the template's last X or Y line
+    QTest::newRow("Novo N3") << "Novo N3" << 13;
+    QTest::newRow("Novo N5") << "Novo N5" << 13;
+    QTest::newRow("orla X1") << "orla X1" << 4;
 }
 
 void TestGenerateRun::goldenPatches()
 {
     QFETCH(QString, model);
+    QFETCH(int, lastEncoded);
     WindowFixture f;
     f.selectModel(model);
+    f.window->comm().FileName = "/somewhere/else.vkp";
+    f.window->GenerateRun(); // cancelled
+    QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch|*.vkp"));
+    QCOMPARE(f.dialogs.calls.first().detail, QString()); // the file name is emptied first
     QTemporaryDir out;
-    const QString path = out.filePath(QStringLiteral("patch")); // no extension is added
+    const QString path = out.filePath("patch"); // no extension is added
     const QByteArray expected =
-        test::readFile(test::sourceDir() + QStringLiteral("/tests/data/golden/%1.vkp").arg(model));
+        test::readFile(test::sourceDir() + "/tests/data/golden/" + model + ".vkp");
     QCOMPARE(f.generate(path), expected);
     QCOMPARE(f.messages().size(), 1);
     QCOMPARE(f.messages().first().text, QStringLiteral("Done"));
     QCOMPARE(f.messages().first().title, QStringLiteral("Jukora Patch Editor"));
-    QCOMPARE(f.window->comm().FileName, path); // kept after the run
-    QCOMPARE(f.generate(path), expected);      // again, over the first
+    QCOMPARE(f.generate(path), expected); // again, over the first
+    // The drag target ends on the last element an X or Y rule encoded.
+    QCOMPARE(f.tool().selIndex(), lastEncoded);
 }
 
 void TestGenerateRun::doneOnlyAfterTheFileIsComplete()
@@ -66,13 +59,11 @@ void TestGenerateRun::doneOnlyAfterTheFileIsComplete()
         templ += "*cx*" + QByteArray::number(i) + ": 07 07 ;x\r\nplain line\r\n";
         expected += QByteArray::number(i) + ": 07 0721;x\r\nplain line\r\n";
     }
-    ProgramFolder folder({{QStringLiteral("big"), templ}});
+    ProgramFolder folder{{"big", templ}};
     WindowFixture f(folder.db());
-    const QString path = folder.file(QStringLiteral("p.vkp"));
-    test::writeFile(path, "old");
     QByteArray atDone;
-    f.dialogs.onMessage = [&](const test::FakeDialogs::Call &) { atDone = test::readFile(path); };
-    f.generate(path);
+    f.dialogs.onMessage = [&](const auto &) { atDone = test::readFile(folder.file("p.vkp")); };
+    f.generate(folder.file("p.vkp"));
     QCOMPARE(atDone, expected);
 }
 
@@ -102,19 +93,18 @@ void TestGenerateRun::refusals()
     QFETCH(float, cover);
     QFETCH(QString, target);
     QFETCH(QStringList, says);
-    ProgramFolder folder({{QStringLiteral("m"), templ.isEmpty() ? "x" : templ}});
+    ProgramFolder folder{{"m", templ.isEmpty() ? "x" : templ}};
     WindowFixture f(folder.db());
     if (templ.isEmpty())
-        QVERIFY(QFile::remove(folder.templ(QStringLiteral("m"))));
+        QVERIFY(QFile::remove(folder.templ("m")));
     f.model().setCoverSize(cover);
-    const QString old = folder.file(QStringLiteral("p.vkp"));
-    test::writeFile(old, "precious");
+    test::writeFile(folder.file("p.vkp"), "precious");
     f.generate(folder.file(target));
     QCOMPARE(f.messages().size(), 1);
     QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
     for (const QString &part : says)
         QVERIFY2(f.messages().first().text.contains(part), qPrintable(f.messages().first().text));
-    QCOMPARE(test::readFile(old), QByteArray("precious"));
+    QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("precious"));
     QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
@@ -128,31 +118,18 @@ void TestGenerateRun::positionsOffTheByteAskFirst_data()
 void TestGenerateRun::positionsOffTheByteAskFirst()
 {
     QFETCH(bool, answer);
-    ProgramFolder folder({{QStringLiteral("m"),
-                           "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again\r\n"}});
+    ProgramFolder folder{{"m", "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again"}};
     WindowFixture f(folder.db());
     f.model().setPosition(10, 176, 142); // right edge 256: one past the byte
-    const QString path = folder.file(QStringLiteral("p.vkp"));
-    test::writeFile(path, "old");
-    const QByteArray written = f.generate(path, answer);
-    const auto questions = f.dialogs.callsOf(QStringLiteral("question"));
-    QCOMPARE(questions.size(), 1);
-    const QString text = questions.first().text;
-    QVERIFY2(text.contains(QStringLiteral("\nplay time right edge: 256, written as 00\n")),
-             qPrintable(text));
-    QCOMPARE(text.count(QStringLiteral("right edge")), 1); // listed once
+    test::writeFile(folder.file("p.vkp"), "old");
+    const QByteArray written = f.generate(folder.file("p.vkp"), answer);
+    const QString question = f.dialogs.callsOf("question").value(0).text;
+    QVERIFY2(question.contains("\nplay time right edge: 256, written as 00\n"),
+             qPrintable(question));
+    QCOMPARE(question.count("right edge"), 1); // listed once
     QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A022 B022;x\r\nC: F0 00;again\r\n")
                              : QByteArray("old"));
     QCOMPARE(f.messages().size(), answer ? 1 : 0);
-}
-
-void TestGenerateRun::selIndexEndsOnTheLastEncodedElement()
-{
-    ProgramFolder folder({{QStringLiteral("m"), "*ay*A: 00 00;\r\n*cw*B: 00 00;\r\n*tpa*C: 0 0;"}});
-    WindowFixture f(folder.db());
-    QCOMPARE(f.tool().selIndex(), std::int16_t(0));
-    f.generate(folder.file(QStringLiteral("p.vkp")));
-    QCOMPARE(f.tool().selIndex(), std::int16_t(11));
 }
 
 QTEST_MAIN(TestGenerateRun)

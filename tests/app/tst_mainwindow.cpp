@@ -1,3 +1,4 @@
+#include "startup.h"
 #include "windowfixture.h"
 
 #include <QScreen>
@@ -17,43 +18,57 @@ private slots:
         f->show();
     }
     void cleanup() { f.reset(); }
-    void windowIsFixedAndCentred();
-    void focusOrder();
+    void startUp_data();
+    void startUp();
     void previewDrawsOnePixelPerPixel();
     void readoutsFollowTheDrag_data();
     void readoutsFollowTheDrag();
-    void pressShowsSizeOrLoadsStyle();
     void arrowKeysPlaceTheLastPressed();
 
 private:
     std::unique_ptr<WindowFixture> f;
 };
 
-void TestMainWindow::windowIsFixedAndCentred()
+void TestMainWindow::startUp_data()
 {
-    MainWindow *w = f->window.get();
-    QCOMPARE(w->windowTitle(), QStringLiteral("Jukora v2 patch editor"));
-    QCOMPARE(w->minimumSize(), QSize(358, 324));
-    QCOMPARE(w->maximumSize(), QSize(358, 324));
-    QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-    const QRect screen = w->screen()->availableGeometry();
-    QVERIFY(qAbs(w->geometry().center().x() - screen.center().x()) <= 1);
-    QVERIFY(qAbs(w->geometry().center().y() - screen.center().y()) <= 1);
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QByteArray>("templ"); // empty: none
+    QTest::addColumn<QString>("says");     // empty: the window opens
+    QTest::newRow("missing folder") << false << QByteArray() << "was not found";
+    QTest::newRow("no template") << true << QByteArray() << "holds no phone template";
+    QTest::newRow("a template") << true << QByteArray("x") << "";
 }
 
-void TestMainWindow::focusOrder()
+void TestMainWindow::startUp()
 {
-    QApplication::setActiveWindow(f->window.get());
-    QVERIFY(QTest::qWaitForWindowActive(f->window.get()));
-    f->view()->setFocus(Qt::OtherFocusReason);
-    QStringList visited{QApplication::focusWidget()->objectName()};
-    for (int i = 0; i < 12; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+    QFETCH(bool, folder);
+    QFETCH(QByteArray, templ);
+    QFETCH(QString, says);
+    f.reset();
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("DB"));
+    if (folder)
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("DB")));
+    if (!templ.isEmpty())
+        test::writeFile(db + QStringLiteral("/m.txt"), templ);
+    test::FakeDialogs dialogs;
+    const auto window = startEditor(dialogs, db);
+    QCOMPARE(!window, !says.isEmpty());
+    QCOMPARE(dialogs.calls.size(), says.isEmpty() ? 0 : 1);
+    if (window) {
+        // Shown centred on the screen, at its fixed size.
+        window->showCentered();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(window->size(), QSize(358, 324));
+        QCOMPARE(window->frameGeometry().center(), window->screen()->availableGeometry().center());
+        return;
     }
-    QCOMPARE(visited,
-             QStringList({"Picture1", "Check1", "Command3", "Com", "Command2", "Co", "Check2",
-                          "Check3", "Combo1", "Command4", "Command1", "Combo2", "Picture1"}));
+    const auto &call = dialogs.calls.first();
+    QCOMPARE(call.icon, Dialogs::Icon::Critical);
+    QCOMPARE(call.title, QStringLiteral("Jukora Patch Editor"));
+    QVERIFY2(call.text.contains(says), qPrintable(call.text));
+    QVERIFY2(call.text.contains(QDir::toNativeSeparators(db)), qPrintable(call.text));
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
 void TestMainWindow::previewDrawsOnePixelPerPixel()
@@ -62,8 +77,7 @@ void TestMainWindow::previewDrawsOnePixelPerPixel()
     QCOMPARE(viewport->size(), QSize(240, 320));
     QCOMPARE(viewport->mapTo(f->window.get(), QPoint(0, 0)), QPoint(2, 2));
     const QImage shot = f->view()->grab().toImage();
-    // The cover's centre dot is white at preview (82, 105); the working
-    // area around it is black, the status bar is not.
+    // The cover's centre dot, the black working area, the status bar.
     QCOMPARE(shot.pixelColor(2 + 82, 2 + 105), QColor(Qt::white));
     QCOMPARE(shot.pixelColor(2 + 120, 2 + 280), QColor(Qt::black));
     QVERIFY(shot.pixelColor(2 + 120, 2 + 2) != QColor(Qt::black));
@@ -76,17 +90,12 @@ void TestMainWindow::readoutsFollowTheDrag_data()
 {
     QTest::addColumn<QPointF>("to");
     QTest::addColumn<QString>("x");
-    QTest::addColumn<QString>("y");
-    // The cover taken 10 right of and 5 below its corner; Y counts from the
-    // band's lower edge.
-    QTest::newRow("whole") << QPointF(100, 105) << "90"
-                           << "76";
-    QTest::newRow("into the band") << QPointF(50, 10) << "40"
-                                   << "0";
-    QTest::newRow("half above the band") << QPointF(50, 28.5) << "40"
-                                         << "-0.5";
-    QTest::newRow("fraction") << QPointF(50.25, 100) << "40.25"
-                              << "71";
+    QTest::addColumn<QString>("y"); // counted from the band's lower edge
+    // The cover taken 10 right of and 5 below its corner.
+    for (const auto &[x, y, xText, yText] :
+         {std::tuple(100.0, 105.0, "90", "76"), std::tuple(50.0, 10.0, "40", "0"),
+          std::tuple(50.0, 28.5, "40", "-0.5"), std::tuple(50.25, 100.0, "40.25", "71")})
+        QTest::newRow(yText) << QPointF(x, y) << xText << yText;
 }
 
 void TestMainWindow::readoutsFollowTheDrag()
@@ -103,39 +112,8 @@ void TestMainWindow::readoutsFollowTheDrag()
     QCOMPARE(f->text("Lxx"), x);
     QCOMPARE(f->text("Lw"), QStringLiteral("75"));
     QCOMPARE(f->text("Lh"), QStringLiteral("50"));
-}
-
-void TestMainWindow::pressShowsSizeOrLoadsStyle()
-{
-    // "00:00": bold, Medium, centred. The controls show it without changing it.
-    test::tap(f->view(), f->centreOf(10));
-    QCOMPARE(f->tag(), QStringLiteral("10"));
-    QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Medium"));
-    QCOMPARE(f->combo("Combo2")->currentText(), QStringLiteral("Center"));
-    QVERIFY(f->check("Check2")->isChecked());
-    QVERIFY(f->text("Lw").isEmpty()); // a label press leaves the size read-outs
-
-    // Restyle "Title", then press "Album": Album keeps its own style and the
-    // controls show it; Title keeps what it was given.
-    test::tap(f->view(), f->centreOf(12));
-    f->check("Check3")->setChecked(true);
-    f->check("Check2")->setChecked(false);
-    f->combo("Combo2")->setCurrentIndex(1);
-    test::tap(f->view(), f->centreOf(13));
-    const Element &album = f->model().element(13);
-    QVERIFY(album.bold && !album.italic);
-    QCOMPARE(album.alignment, 0);
-    QVERIFY(f->check("Check2")->isChecked() && !f->check("Check3")->isChecked());
-    const Element &title = f->model().element(12);
-    QVERIFY(!title.bold && title.italic);
-    QCOMPARE(title.alignment, 1);
-
-    // A height no entry gives leaves the font entry as it was.
-    f->model().setLabelPixelSize(11, 21);
-    f->combo("Co")->setCurrentIndex(3);
-    test::tap(f->view(), f->centreOf(11));
-    QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Big"));
-    QCOMPARE(f->model().element(11).pixelSize, 21);
+    test::tap(f->view(), f->centreOf(10)); // a label leaves the size read-outs
+    QCOMPARE(f->text("Lw"), QStringLiteral("75"));
 }
 
 void TestMainWindow::arrowKeysPlaceTheLastPressed()

@@ -4,7 +4,6 @@
 
 #include <QColor>
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -18,43 +17,37 @@ public:
     struct Call
     {
         QString kind; ///< "save", "open", "color", "text", "message", "question"
-        QString title;
-        QString text;   ///< prompt, message or filter
-        QString detail; ///< the file name or colour handed in
+        QString title = {};
+        QString text = {};   ///< prompt, message or filter
+        QString detail = {}; ///< the file name or colour handed in
         Icon icon = Icon::Information;
     };
 
     // Scripted answers, taken front first; an empty queue means "cancel".
-    QStringList saveAnswers;
-    QStringList openAnswers;
+    QStringList saveAnswers, openAnswers, textAnswers;
     QList<QColor> colorAnswers;
-    QStringList textAnswers;
     QList<bool> questionAnswers;
     /// Runs when a message box is shown, for checks at that moment.
     std::function<void(const Call &)> onMessage;
-
     QList<Call> calls;
 
-    QString saveFileName(QWidget *, const QString &filter, const QString &fileName) override
+    QString saveFileName(QWidget *, const QString &filter, const QString &name) override
     {
-        calls.append({QStringLiteral("save"), {}, filter, fileName, Icon::Information});
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+        return answer(saveAnswers, {QStringLiteral("save"), {}, filter, name});
     }
-    QString openFileName(QWidget *, const QString &filter, const QString &fileName) override
+    QString openFileName(QWidget *, const QString &filter, const QString &name) override
     {
-        calls.append({QStringLiteral("open"), {}, filter, fileName, Icon::Information});
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+        return answer(openAnswers, {QStringLiteral("open"), {}, filter, name});
     }
     QColor color(QWidget *, const QColor &initial) override
     {
-        calls.append({QStringLiteral("color"), {}, {}, initial.name(), Icon::Information});
+        calls.append({QStringLiteral("color"), {}, {}, initial.name()});
         return colorAnswers.isEmpty() ? QColor() : colorAnswers.takeFirst();
     }
     QString text(QWidget *, const QString &title, const QString &prompt,
                  const QString &defaultText) override
     {
-        calls.append({QStringLiteral("text"), title, prompt, defaultText, Icon::Information});
-        return textAnswers.isEmpty() ? QString() : textAnswers.takeFirst();
+        return answer(textAnswers, {QStringLiteral("text"), title, prompt, defaultText});
     }
     void message(QWidget *, Icon icon, const QString &title, const QString &text) override
     {
@@ -64,7 +57,7 @@ public:
     }
     bool question(QWidget *, const QString &title, const QString &text) override
     {
-        calls.append({QStringLiteral("question"), title, text, {}, Icon::Information});
+        calls.append({QStringLiteral("question"), title, text});
         return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
     }
 
@@ -73,9 +66,16 @@ public:
         QList<Call> result;
         for (const Call &call : calls) {
             if (call.kind == kind)
-                result.append(call);
+                result << call;
         }
         return result;
+    }
+
+private:
+    QString answer(QStringList &answers, const Call &call)
+    {
+        calls.append(call);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 };
 

@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <initializer_list>
+#include <utility>
+
 namespace jukora::test {
 
 /// The project's source folder (set by CTest), for DB/ and the golden files.
@@ -32,14 +35,17 @@ inline QByteArray readFile(const QString &path)
 struct ProgramFolder
 {
     QTemporaryDir dir;
-    explicit ProgramFolder(const QList<QPair<QString, QByteArray>> &templates = {})
+    ProgramFolder(std::initializer_list<std::pair<QString, QByteArray>> templates = {})
     {
         QDir(dir.path()).mkdir(QStringLiteral("DB"));
         for (const auto &t : templates)
             writeFile(templ(t.first), t.second);
     }
     QString db() const { return dir.filePath(QStringLiteral("DB")); }
-    QString templ(const QString &model) const { return db() + u'/' + model + QStringLiteral(".txt"); }
+    QString templ(const QString &model) const
+    {
+        return db() + u'/' + model + QStringLiteral(".txt");
+    }
     QString file(const QString &name) const { return dir.filePath(name); }
 };
 

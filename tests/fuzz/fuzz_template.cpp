@@ -1,162 +1,115 @@
 // Fuzz target: arbitrary bytes as a template, through the placeholder rules
 // with arbitrary element values. Checks properties of the output, not only
-// that nothing crashes:
-//  - the patch is a sequence of lines each ended by CR LF;
-//  - a line without placeholder comes out byte for byte;
-//  - a placeholder line is reported malformed (or its cover width refused),
-//    or comes out as "address old value;comment" with a two-hex-digit value;
-//  - cutting the template into chunks anywhere changes nothing.
+// that nothing crashes: the patch is lines ended by CR LF; a plain line comes
+// out byte for byte; a placeholder line is reported (malformed, or a cover
+// width the patch cannot carry) or comes out as "address old value;comment"
+// with a two-hex-digit value and the rule's suffix; cutting the template
+// into chunks anywhere changes nothing.
 #include "codec.h"
-#include "elementquery.h"
+#include "layout.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <string_view>
 #include <vector>
-
-namespace {
 
 using namespace jukora::patch;
 
-struct FuzzQuery : ElementQuery
-{
-    float lefts[14] = {};
-    float tops[14] = {};
-    int aligns[14] = {};
-    float width = 150;
-    float left(int i) const override { return lefts[i]; }
-    float top(int i) const override { return tops[i]; }
-    float coverWidth() const override { return width; }
-    int alignment(int i) const override { return aligns[i]; }
-};
+namespace {
 
-[[noreturn]] void fail(const char *what)
+void require(bool holds, const char *what)
 {
+    if (holds)
+        return;
     std::fprintf(stderr, "property broken: %s\n", what);
     std::abort();
 }
 
-float quarterValue(const std::uint8_t *p)
-{
-    const auto raw = static_cast<std::int16_t>(p[0] | (p[1] << 8));
-    return static_cast<float>(raw) / 4.0f; // halves included, for rounding ties
-}
-
-bool isHex(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-}
-
+/// Field `n` of `line` cut at `separator`, read independently of the rules.
 std::string_view field(std::string_view line, char separator, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i) {
+    for (; n > 0; --n) {
         const auto at = line.find(separator);
-        if (at == std::string_view::npos)
-            return {};
-        line.remove_prefix(at + 1);
+        line = at == std::string_view::npos ? std::string_view() : line.substr(at + 1);
     }
     return line.substr(0, line.find(separator));
 }
 
-void checkLine(std::string_view in, std::string_view out, const FuzzQuery &query)
+void checkLine(std::string_view in, std::string_view out)
 {
     const PlaceholderRule *rule = findRule(in);
-    if (!rule) {
-        if (in != out)
-            fail("a plain line changed");
-        return;
-    }
-    const std::string_view address = field(in, ' ', 0).substr(rule->placeholder.size());
-    const std::string_view old = field(in, ' ', 1);
-    const std::string_view comment = field(in, ';', 1);
-    std::string prefix(address);
-    prefix += ' ';
-    prefix += old;
-    prefix += ' ';
-    if (out.substr(0, prefix.size()) != prefix)
-        fail("address or old value not kept");
-    std::string_view rest = out.substr(prefix.size());
-    if (rest.size() < 3 || !isHex(rest[0]) || !isHex(rest[1]))
-        fail("value is not two hex digits");
-    if (rule->kind == ValueKind::Alignment && (rest[0] != '0' || rest[1] > '2'))
-        fail("alignment code out of range");
-    rest.remove_prefix(2);
-    if (rest.substr(0, rule->suffix.size()) != rule->suffix)
-        fail("suffix missing");
-    rest.remove_prefix(rule->suffix.size());
-    if (rest.empty() || rest[0] != ';' || rest.substr(1) != comment)
-        fail("comment not kept");
-    (void)query;
+    if (!rule)
+        return require(in == out, "a plain line changed");
+    const std::string head = std::string(field(in, ' ', 0).substr(rule->placeholder.size())) + ' ' +
+                             std::string(field(in, ' ', 1)) + ' ';
+    require(out.substr(0, head.size()) == head, "address or old value not kept");
+    const std::string_view value = out.substr(head.size(), 2);
+    const auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
+    require(value.size() == 2 && hex(value[0]) && hex(value[1]), "value is not two hex digits");
+    require(rule->kind != ValueKind::Alignment || (value[0] == '0' && value[1] <= '2'),
+            "alignment code out of range");
+    const std::string tail = std::string(rule->suffix) + ';' + std::string(field(in, ';', 1));
+    require(out.substr(head.size() + 2) == tail, "suffix or comment not kept");
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    constexpr std::size_t header = 14 * 4 + 2 + 5 + 1;
+    // The first 64 bytes set the layout (quarter pixels, for rounding ties)
+    // and the chunk size; the rest is the template.
+    constexpr std::size_t header = 64;
     if (size < header)
         return 0;
-    FuzzQuery query;
-    for (int i = 0; i < 14; ++i) {
-        query.lefts[i] = quarterValue(data + 4 * i);
-        query.tops[i] = quarterValue(data + 4 * i + 2);
+    const auto quarter = [&](std::size_t at) {
+        return static_cast<float>(static_cast<std::int16_t>(data[at] | (data[at + 1] << 8))) / 4;
+    };
+    Layout layout;
+    for (std::size_t i = 0; i < 14; ++i) {
+        layout.left[i] = quarter(4 * i);
+        layout.top[i] = quarter(4 * i + 2);
+        layout.alignment[i] = i >= 9 ? data[58 + i - 9] % 3 : 0;
     }
-    query.width = quarterValue(data + 56);
-    for (int i = 9; i <= 13; ++i)
-        query.aligns[i] = data[58 + i - 9] % 3;
+    layout.coverWidth = quarter(56);
+    const LayoutQuery query(layout);
     const std::size_t chunk = 1 + data[63] % 17;
     const std::string_view templ(reinterpret_cast<const char *>(data + header), size - header);
 
     // Whole, and again in chunks: the same patch.
-    PatchRun once(query, 0);
-    std::string whole;
-    forEachLine(templ,
-                [&](std::string_view line, bool hasStar) { once.line(line, hasStar, whole); });
-    PatchRun run(query, 0);
-    std::string chunked;
+    PatchRun once(query, 0), run(query, 0);
+    std::string whole, chunked;
+    forEachLine(templ, [&](std::string_view line, bool star) { once.line(line, star, whole); });
     std::vector<std::string> inLines;
     LineSplitter splitter;
-    auto onLine = [&](std::string_view line, bool hasStar) {
+    auto onLine = [&](std::string_view line, bool star) {
         inLines.emplace_back(line);
-        run.line(line, hasStar, chunked);
+        run.line(line, star, chunked);
     };
     for (std::size_t at = 0; at < templ.size(); at += chunk)
         splitter.feed(templ.substr(at, chunk), onLine);
     splitter.finish(onLine);
-    if (whole != chunked)
-        fail("chunked input gave another patch");
+    require(whole == chunked, "chunked input gave another patch");
 
-    // Line by line: every output line ends in CR LF; match input to output.
+    // Line by line: each input line has its output line, or is reported.
     std::string_view out(whole);
-    for (const std::string &in : inLines) {
-        const PlaceholderRule *rule = findRule(in);
-        if (rule && (scanLine(*rule, in).malformation ||
-                     (rule->kind == ValueKind::Width && !fitsByte(query.width)))) {
-            continue; // reported (malformed, or a width the patch cannot carry): no output line
-        }
-        const auto end = out.find("\r\n");
-        if (end == std::string_view::npos)
-            fail("an output line lacks CR LF");
-        const std::string_view line = out.substr(0, end);
-        if (line.find('\r') != std::string_view::npos || line.find('\n') != std::string_view::npos)
-            fail("a bare CR or LF inside an output line");
-        checkLine(in, line, query);
-        out.remove_prefix(end + 2);
-    }
-    if (!out.empty())
-        fail("output left over");
-    const bool reported = run.check.malformedCount() > 0 || run.check.badCoverWidth().has_value();
     std::size_t malformed = 0;
     for (const std::string &in : inLines) {
         const PlaceholderRule *rule = findRule(in);
-        malformed += rule && scanLine(*rule, in).malformation;
+        const bool bad = rule && scanLine(*rule, in).malformation;
+        malformed += bad;
+        if (bad || (rule && rule->kind == ValueKind::Width && !fitsByte(layout.coverWidth)))
+            continue;
+        const auto end = out.find("\r\n");
+        require(end != std::string_view::npos, "an output line lacks CR LF");
+        const std::string_view line = out.substr(0, end);
+        require(line.find_first_of("\r\n") == std::string_view::npos, "a bare CR or LF");
+        checkLine(in, line);
+        out.remove_prefix(end + 2);
     }
-    if (malformed != run.check.malformedCount())
-        fail("malformed lines not all reported");
-    (void)reported;
+    require(out.empty(), "output left over");
+    require(malformed == run.check.malformedCount(), "malformed lines not all reported");
     return 0;
 }

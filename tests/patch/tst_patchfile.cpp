@@ -1,10 +1,8 @@
-#include "fakequery.h"
+#include "layout.h"
 #include "patchfile.h"
 #include "testfiles.h"
 
 #include <QtTest>
-
-#include <unistd.h>
 
 using namespace jukora;
 using test::readFile;
@@ -18,7 +16,6 @@ private slots:
     void init();
     void writes_data();
     void writes();
-    void readOnlyFolderKeepsOldFile();
     void uncommittedRunLeavesNoTrace();
 
 private:
@@ -31,15 +28,15 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    test::FakeQuery m_query;
+    patch::Layout m_layout;
+    patch::LayoutQuery m_query{m_layout};
 };
 
 void TestPatchFile::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    m_query = {};
-    m_query.lefts[7] = 42;
+    m_layout.left[7] = 42;
 }
 
 void TestPatchFile::writes_data()
@@ -72,27 +69,6 @@ void TestPatchFile::writes()
     QCOMPARE(readFile(target), expected);
     // Nothing but the template and the patch is left in the folder.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-}
-
-void TestPatchFile::readOnlyFolderKeepsOldFile()
-{
-    if (::geteuid() == 0)
-        QSKIP("root writes into read-only folders; the Generate run tests cover a folder that "
-              "is a file");
-    const QString templ = m_dir->filePath(QStringLiteral("t.txt"));
-    writeFile(templ, "plain\r\n");
-    QDir(m_dir->path()).mkdir(QStringLiteral("ro"));
-    const QString folder = m_dir->filePath(QStringLiteral("ro"));
-    const QString target = folder + QStringLiteral("/p.vkp");
-    writeFile(target, "precious");
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
-    QString error;
-    const bool ok = write(templ, target, &error);
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QVERIFY(!ok);
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(readFile(target), QByteArray("precious"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("p.vkp")});
 }
 
 void TestPatchFile::uncommittedRunLeavesNoTrace()

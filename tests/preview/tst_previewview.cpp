@@ -19,11 +19,9 @@ private slots:
     {
         model = std::make_unique<PreviewModel>();
         view = std::make_unique<PreviewView>(*model);
-        view->setGeometry(100, 100, 244, 324);
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     }
-    void cleanup() { view.reset(); }
     void hitTest_data();
     void hitTest();
     void elementsDeafUntilRelease();
@@ -44,18 +42,14 @@ void TestPreviewView::hitTest_data()
 {
     QTest::addColumn<QPointF>("at");
     QTest::addColumn<int>("element");
-    // Whole boxes: the icons' transparent corners and the labels' empty
-    // parts still belong to them.
+    // Whole boxes, and where they overlap the front-most.
     QTest::newRow("icon corner") << QPointF(8, 187) << 0;
     QTest::newRow("icon far corner") << QPointF(31.5, 233.5) << 1;
     QTest::newRow("label beyond its text") << QPointF(220, 230) << 12;
-    // Where boxes overlap, the front-most wins.
     QTest::newRow("artist icon over title icon") << QPointF(20, 210.5) << 0;
     QTest::newRow("title icon below it") << QPointF(20, 211.5) << 1;
     QTest::newRow("shuffle over track number") << QPointF(200, 122) << 6;
-    QTest::newRow("track number beside it") << QPointF(170, 122) << 9;
     QTest::newRow("title over artist") << QPointF(100, 208) << 12;
-    QTest::newRow("artist above") << QPointF(100, 204) << 11;
     QTest::newRow("bare surface") << QPointF(5, 5) << 8;
     QTest::newRow("background never") << QPointF(200, 280) << 8;
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "layout.h"
+#include "linesplitter.h"
+#include "patchgenerator.h"
+
+#include <QByteArray>
+
+namespace jukora::test {
+
+/// A template held in memory, run once through the check and the rewrite
+/// with a layout of its own.
+struct MemoryRun
+{
+    patch::Layout layout;
+    patch::LayoutQuery query{layout};
+    patch::PatchRun run;
+    std::string patch;
+
+    MemoryRun(const QByteArray &bytes, const patch::Layout &l, std::int16_t selIndex = 0)
+        : layout(l), run(query, selIndex)
+    {
+        patch::forEachLine(bytes.toStdString(),
+                           [&](std::string_view line, bool star) { run.line(line, star, patch); });
+    }
+    QByteArray bytes() const { return QByteArray::fromStdString(patch); }
+};
+
+} // namespace jukora::test
