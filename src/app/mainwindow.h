@@ -27,8 +27,7 @@ class PreviewView;
 
 /// The editor's only window: the preview on the left, the column of
 /// controls on the right. Every control keeps its short name (Picture1,
-/// Combo1, Lxx ...) as its
-/// objectName.
+/// Combo1, Lxx ...) as its objectName.
 class MainWindow : public QWidget
 {
     Q_OBJECT
