@@ -28,7 +28,7 @@ struct NoDialogs : jukora::Dialogs
     {
         return {};
     }
-    void message(QWidget *, Icon, const QString &, const QString &) override {}
+    void message(QWidget *, Icon, const QString &, const QString &, const QString &) override {}
     bool question(QWidget *, const QString &, const QString &) override { return false; }
 };
 

@@ -73,12 +73,14 @@ QString QtDialogs::text(QWidget *parent, const QString &title, const QString &pr
     return ok ? text : QString();
 }
 
-void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const QString &text)
+void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                        const QString &details)
 {
     const auto boxIcon = icon == Icon::Information ? QMessageBox::Information
                          : icon == Icon::Warning   ? QMessageBox::Warning
                                                    : QMessageBox::Critical;
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     box.exec();
 }
 

@@ -30,7 +30,10 @@ public:
     /// The confirmed text, or empty when cancelled.
     virtual QString text(QWidget *parent, const QString &title, const QString &prompt,
                          const QString &defaultText) = 0;
-    virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text) = 0;
+    /// `details`, when given, go in a part the user can expand, scroll and
+    /// copy, so that a long list never makes the box taller than the screen.
+    virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                         const QString &details = {}) = 0;
     /// A Yes/No question; true for Yes.
     virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
 };
@@ -44,7 +47,8 @@ public:
     QColor color(QWidget *parent, const QColor &initial) override;
     QString text(QWidget *parent, const QString &title, const QString &prompt,
                  const QString &defaultText) override;
-    void message(QWidget *parent, Icon icon, const QString &title, const QString &text) override;
+    void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
+                 const QString &details = {}) override;
     bool question(QWidget *parent, const QString &title, const QString &text) override;
 };
 

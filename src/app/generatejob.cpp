@@ -8,15 +8,13 @@
 
 namespace jukora {
 
-void GenerateJob::fail(const QString &text)
+void GenerateJob::fail(const QString &text, const QString &details)
 {
-    m_dialogs.message(m_window, Dialogs::Icon::Critical, applicationTitle(), text);
+    m_dialogs.message(m_window, Dialogs::Icon::Critical, applicationTitle(), text, details);
 }
 
-std::optional<std::int16_t> GenerateJob::run(const QString &patchPath, const QString &model,
-                                             const QString &templatePath,
-                                             const patch::ElementQuery &query,
-                                             std::int16_t selIndex)
+bool GenerateJob::run(const QString &patchPath, const QString &model, const QString &templatePath,
+                      const patch::ElementQuery &query, std::int16_t selIndex)
 {
     const QString shownTemplate = QDir::toNativeSeparators(templatePath);
 
@@ -25,48 +23,54 @@ std::optional<std::int16_t> GenerateJob::run(const QString &patchPath, const QSt
     patch::PatchFileWriter writer(patchPath, query, selIndex);
     QString error;
     if (!writer.run(templatePath, &error)) {
-        fail(QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\n"
-                            "No patch was written.")
+        fail(QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\nNo patch was "
+                            "written.")
                  .arg(model, shownTemplate, error));
-        return std::nullopt;
+        return false;
     }
+
+    // Every reason to refuse, in one message.
     const patch::TemplateCheck &check = writer.check();
-    if (check.malformedCount() > 0) {
-        QStringList lines;
-        for (const patch::MalformedLine &bad : check.malformed()) {
-            lines << QStringLiteral("line %1 (%2): %3")
+    QStringList reasons;
+    QStringList malformed;
+    for (const patch::MalformedLine &bad : check.malformed()) {
+        malformed << QStringLiteral("line %1 (%2): %3")
                          .arg(bad.lineNumber)
                          .arg(QString::fromStdString(bad.placeholder),
                               QString::fromStdString(bad.what));
-        }
-        if (check.malformedCount() > check.malformed().size())
-            lines << QStringLiteral("and %1 more")
-                         .arg(check.malformedCount() - check.malformed().size());
-        fail(QStringLiteral("The template %1 has lines that cannot be turned into patch "
-                            "lines. A placeholder line needs the placeholder and address, "
-                            "a space, the old value and a \";\" before its comment.\n\n%2"
-                            "\n\nCorrect the template and generate again. No patch was "
-                            "written.")
-                 .arg(shownTemplate, lines.join(QLatin1Char('\n'))));
-        return std::nullopt;
+    }
+    if (check.malformedCount() > check.malformed().size())
+        malformed
+            << QStringLiteral("and %1 more").arg(check.malformedCount() - check.malformed().size());
+    if (!malformed.isEmpty()) {
+        QStringList shown = malformed.mid(0, kShownLines);
+        if (malformed.size() > kShownLines)
+            shown << QStringLiteral("(%1 lines in all: see the details)").arg(malformed.size());
+        reasons << QStringLiteral("The template %1 has lines that cannot be turned into patch "
+                                  "lines. A placeholder line needs the placeholder and address, "
+                                  "a space, the old value and a \";\" before its comment:\n\n%2"
+                                  "\n\nCorrect the template and generate again.")
+                       .arg(shownTemplate, shown.join(QLatin1Char('\n')));
     }
     if (const auto width = check.badCoverWidth()) {
-        fail(QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
-                            "cover width only from 0 to 255 pixels.\n\nUse \"Cover Size\" "
-                            "to set a width in that range and generate again. No patch was "
-                            "written.")
-                 .arg(*width));
-        return std::nullopt;
+        reasons << QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
+                                  "cover width only from 0 to 255 pixels. Use \"Cover Size\" to "
+                                  "set a width in that range and generate again.")
+                       .arg(*width);
     }
-    const auto writeFailed = [&] {
-        fail(QStringLiteral("The patch could not be written to\n%1\n\n%2.\n\n"
-                            "Any file that was there is unchanged.")
-                 .arg(QDir::toNativeSeparators(patchPath), error));
+    const auto cannotWrite = [&] {
+        return QStringLiteral("The patch could not be written to\n%1\n\n%2.")
+            .arg(QDir::toNativeSeparators(patchPath), error);
     };
-    if (!writer.written(&error)) {
-        writeFailed();
-        return std::nullopt;
+    if (!writer.written(&error))
+        reasons << cannotWrite();
+    if (!reasons.isEmpty()) {
+        fail(reasons.join(QStringLiteral("\n\n")) +
+                 QStringLiteral("\n\nNo patch was written; any file that was there is unchanged."),
+             malformed.size() > kShownLines ? malformed.join(QLatin1Char('\n')) : QString());
+        return false;
     }
+
     if (!check.outOfRange().empty()) {
         QStringList lines;
         for (const patch::OutOfRangeValue &value : check.outOfRange())
@@ -79,15 +83,15 @@ std::optional<std::int16_t> GenerateJob::run(const QString &patchPath, const QSt
                            "anyway?")
                 .arg(lines.join(QLatin1Char('\n'))));
         if (!write)
-            return std::nullopt;
+            return false;
     }
     if (!writer.commit(&error)) {
-        writeFailed();
-        return std::nullopt;
+        fail(cannotWrite() + QStringLiteral("\n\nAny file that was there is unchanged."));
+        return false;
     }
     m_dialogs.message(m_window, Dialogs::Icon::Information, applicationTitle(),
                       QStringLiteral("Done"));
-    return writer.selIndex();
+    return true;
 }
 
 } // namespace jukora

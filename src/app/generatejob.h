@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 
 class QWidget;
 
@@ -25,14 +24,15 @@ public:
     GenerateJob(Dialogs &dialogs, QWidget *window) : m_dialogs(dialogs), m_window(window) {}
 
     /// Writes the patch of `model` (template at `templatePath`) to
-    /// `patchPath`. Returns the drag target as the run left it when the patch
-    /// was written, nothing otherwise.
-    std::optional<std::int16_t> run(const QString &patchPath, const QString &model,
-                                    const QString &templatePath, const patch::ElementQuery &query,
-                                    std::int16_t selIndex);
+    /// `patchPath`. True when the patch was written.
+    bool run(const QString &patchPath, const QString &model, const QString &templatePath,
+             const patch::ElementQuery &query, std::int16_t selIndex);
+
+    /// Malformed lines shown in the box itself; all of them go in its details.
+    static constexpr int kShownLines = 10;
 
 private:
-    void fail(const QString &text);
+    void fail(const QString &text, const QString &details = {});
 
     Dialogs &m_dialogs;
     QWidget *m_window;

@@ -174,8 +174,8 @@ void MainWindow::Com_Click()
 
 bool MainWindow::loadBackground(const QString &path)
 {
-    QString error;
-    const QImage picture = loadPicture(path, &error);
+    QString error, warning;
+    const QImage picture = loadPicture(path, &error, &warning);
     if (picture.isNull()) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The picture %1 could not be loaded.\n\n%2\n\n"
@@ -185,6 +185,9 @@ bool MainWindow::loadBackground(const QString &path)
     }
     m_model->setBackground(picture);
     Comm.FileName.clear();
+    if (!warning.isEmpty())
+        showMessage(Dialogs::Icon::Warning, QStringLiteral("The picture %1 is shown, but:\n\n%2")
+                                                .arg(QDir::toNativeSeparators(path), warning));
     return true;
 }
 
@@ -288,11 +291,10 @@ void MainWindow::GenerateRun()
     Comm.Filter = QStringLiteral("Vkp patch|*.vkp");
     if (!Comm.ShowSave() || Comm.FileName.isEmpty())
         return;
-    DragTool &tool = Picture1->tool();
     GenerateJob job(m_dialogs, this);
-    if (const auto selIndex = job.run(Comm.FileName, Combo1->currentText(), selectedTemplate(),
-                                      *m_model, tool.selIndex()))
-        tool.generated(*selIndex);
+    job.run(Comm.FileName, Combo1->currentText(), selectedTemplate(), *m_model,
+            Picture1->tool().selIndex());
+    Picture1->tool().generated();
 }
 
 } // namespace jukora

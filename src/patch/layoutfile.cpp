@@ -1,7 +1,8 @@
 #include "layoutfile.h"
 
+#include "files.h"
+
 #include <QDir>
-#include <QFile>
 
 namespace jukora::patch {
 
@@ -11,8 +12,8 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
     if (mismatch)
         *mismatch = false;
     QFile patchFile(patchPath);
-    if (!patchFile.open(QIODevice::ReadOnly)) {
-        *error = patchFile.errorString() + QLatin1Char('.');
+    if (!openForReading(patchFile, error)) {
+        *error += QLatin1Char('.');
         return std::nullopt;
     }
     if (patchFile.size() > kMaxPatchBytes) {
@@ -22,9 +23,10 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
         return std::nullopt;
     }
     QFile templateFile(templatePath);
-    if (!templateFile.open(QIODevice::ReadOnly)) {
+    QString reason;
+    if (!openForReading(templateFile, &reason)) {
         *error = QStringLiteral("The template %1 could not be read: %2.")
-                     .arg(QDir::toNativeSeparators(templatePath), templateFile.errorString());
+                     .arg(QDir::toNativeSeparators(templatePath), reason);
         return std::nullopt;
     }
     const QByteArray patchBytes = patchFile.readAll();

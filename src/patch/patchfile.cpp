@@ -22,10 +22,18 @@ void PatchFileWriter::flush()
 {
     if (m_buffer.empty())
         return;
-    if (m_writeError.isEmpty()) {
-        const auto size = static_cast<qint64>(m_buffer.size());
-        if (m_file->write(m_buffer.data(), size) != size)
+    // A disk that fills part way takes only part of a write, and says so
+    // (with the system's reason) only on the next one.
+    const char *data = m_buffer.data();
+    auto left = static_cast<qint64>(m_buffer.size());
+    while (m_writeError.isEmpty() && m_file->isOpen() && left > 0) {
+        const qint64 written = m_file->write(data, left);
+        if (written <= 0) {
             m_writeError = m_file->errorString();
+            break;
+        }
+        data += written;
+        left -= written;
     }
     m_buffer.clear();
 }
@@ -34,13 +42,17 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
 {
     // The template is opened first: when it cannot be read, nothing is
     // created at the target either.
-    QFile probe(templatePath);
-    if (!probe.open(QIODevice::ReadOnly)) {
-        *error = probe.errorString();
+    QFile templ(templatePath);
+    if (!openForReading(templ, error, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    }
-    probe.close();
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // Only a regular file is ever replaced: the patch would take the place
+    // of a device node or a pipe, which is never what the user meant.
+    const QString kind = specialKind(m_file->fileName());
+    if (!kind.isEmpty())
+        m_writeError = QStringLiteral("It is %1, not a regular file; a patch would take its "
+                                      "place. Choose another name")
+                           .arg(kind);
+    else if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         m_writeError = m_file->errorString();
 
     auto onLine = [this](std::string_view line, bool hasStar) {
@@ -48,7 +60,7 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
         if (m_buffer.size() >= kFlushAt)
             flush();
     };
-    if (!readLines(templatePath, onLine, error)) {
+    if (!readLines(templ, onLine, error)) {
         discard();
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
 
@@ -11,16 +12,11 @@
 
 namespace jukora::patch {
 
-/// Reads the file at `path` in chunks and hands each of its lines to
+/// Reads the open `file` in chunks and hands each of its lines to
 /// `onLine(line, hasStar)`, bytes as they are. Returns false and sets `error`
-/// to the system's reason when the file cannot be opened or read.
-template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, QString *error)
+/// to the system's reason when it cannot be read.
+template <typename OnLine> bool readLines(QFile &file, OnLine &&onLine, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        *error = file.errorString();
-        return false;
-    }
     LineSplitter splitter;
     QByteArray chunk(1 << 18, Qt::Uninitialized);
     for (;;) {
@@ -35,6 +31,14 @@ template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, 
     }
     splitter.finish(onLine);
     return true;
+}
+
+/// The same for the regular file at `path`, opened as openForReading does.
+template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, QString *error)
+{
+    QFile file(path);
+    return openForReading(file, error, QIODevice::ReadOnly | QIODevice::Unbuffered) &&
+           readLines(file, onLine, error);
 }
 
 /// Turns a template into a patch in one pass, all or nothing: the patch goes

@@ -2,6 +2,8 @@
 
 #include "previewmodel.h"
 
+#include <algorithm>
+
 namespace jukora {
 
 DragTool::DragTool(PreviewModel &model, QObject *parent) : QObject(parent), m_model(model) {}
@@ -53,7 +55,8 @@ bool DragTool::nudge(int dx, int dy)
     if (!PreviewModel::isElement(m_lastPressed))
         return false;
     const Element &e = m_model.element(m_lastPressed);
-    place(m_lastPressed, e.left + static_cast<float>(dx), e.top + static_cast<float>(dy));
+    place(m_lastPressed, std::min(e.left + static_cast<float>(dx), PreviewModel::kWidth - 1),
+          std::min(e.top + static_cast<float>(dy), PreviewModel::kHeight - 1));
     return true;
 }
 

@@ -47,12 +47,14 @@ public:
     /// The release over the preview: every element takes the mouse again.
     void release();
     /// Moves the element last pressed by whole pixels, through the same edge
-    /// and band rules as a drag. Returns false when no element was pressed.
+    /// and band rules as a drag, and no further right or down than where
+    /// its top-left pixel leaves the preview. Returns false when no element
+    /// was pressed.
     bool nudge(int dx, int dy);
 
-    /// Generate encodes positions through the drag target and leaves it on
-    /// the last element it encoded.
-    void generated(std::int16_t lastEncoded) { SelIndex = lastEncoded; }
+    /// After a Generate nothing is held: the next press on bare surface
+    /// must not drag an element the run happened to encode last.
+    void generated() { SelIndex = 8; }
     /// A new layout: nothing is held and the guide lines go back to where
     /// they start.
     void reset();

@@ -1,6 +1,9 @@
+#include "generatejob.h"
 #include "windowfixture.h"
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace jukora;
 using test::ProgramFolder;
@@ -18,21 +21,19 @@ private slots:
     void refusals();
     void positionsOffTheByteAskFirst_data();
     void positionsOffTheByteAskFirst();
+    void longListsGoToTheDetails();
 };
 
 void TestGenerateRun::goldenPatches_data()
 {
     QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("lastEncoded"); // the element of the template's last X or Y line
-    QTest::newRow("Novo N3") << "Novo N3" << 13;
-    QTest::newRow("Novo N5") << "Novo N5" << 13;
-    QTest::newRow("orla X1") << "orla X1" << 4;
+    for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
+        QTest::newRow(model) << QString::fromLatin1(model);
 }
 
 void TestGenerateRun::goldenPatches()
 {
     QFETCH(QString, model);
-    QFETCH(int, lastEncoded);
     WindowFixture f;
     f.selectModel(model);
     f.window->comm().FileName = "/somewhere/else.vkp";
@@ -48,8 +49,11 @@ void TestGenerateRun::goldenPatches()
     QCOMPARE(f.messages().first().text, QStringLiteral("Done"));
     QCOMPARE(f.messages().first().title, QStringLiteral("Jukora Patch Editor"));
     QCOMPARE(f.generate(path), expected); // again, over the first
-    // The drag target ends on the last element an X or Y rule encoded.
-    QCOMPARE(f.tool().selIndex(), lastEncoded);
+    // Nothing is held afterwards: a press on bare surface drags nothing.
+    const patch::Layout before = f.model().layout();
+    test::press(f.view(), {120, 280});
+    test::move(f.view(), {60, 60}, Qt::LeftButton);
+    QCOMPARE(f.model().layout().left, before.left);
 }
 
 void TestGenerateRun::doneOnlyAfterTheFileIsComplete()
@@ -85,6 +89,11 @@ void TestGenerateRun::refusals_data()
                                      << QStringList{"256 pixels wide", "0 to 255"};
     QTest::newRow("folder is a file") << QByteArray("plain\r\n") << 150.f << "p.vkp/p.vkp"
                                       << QStringList{"p.vkp/p.vkp", "unchanged"};
+    QTest::newRow("every reason at once")
+        << QByteArray("*cw*A: 0 0;w\r\n*cx*B: 0 0\r\n") << 256.f << "p.vkp/p.vkp"
+        << QStringList{"line 2 (*cx*)", "256 pixels wide", "could not be written"};
+    QTest::newRow("target is a pipe") << QByteArray("plain\r\n") << 150.f << "pipe"
+                                      << QStringList{"It is a named pipe (FIFO), not a regular"};
 }
 
 void TestGenerateRun::refusals()
@@ -99,13 +108,16 @@ void TestGenerateRun::refusals()
         QVERIFY(QFile::remove(folder.templ("m")));
     f.model().setCoverSize(cover);
     test::writeFile(folder.file("p.vkp"), "precious");
-    f.generate(folder.file(target));
+    QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe")).constData(), 0600), 0);
+    f.dialogs.saveAnswers << folder.file(target);
+    f.window->GenerateRun();
     QCOMPARE(f.messages().size(), 1);
     QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
     for (const QString &part : says)
         QVERIFY2(f.messages().first().text.contains(part), qPrintable(f.messages().first().text));
     QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("precious"));
     QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    QVERIFY(QFileInfo(folder.file("pipe")).isFile() == false);
 }
 
 void TestGenerateRun::positionsOffTheByteAskFirst_data()
@@ -130,6 +142,18 @@ void TestGenerateRun::positionsOffTheByteAskFirst()
     QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A022 B022;x\r\nC: F0 00;again\r\n")
                              : QByteArray("old"));
     QCOMPARE(f.messages().size(), answer ? 1 : 0);
+}
+
+void TestGenerateRun::longListsGoToTheDetails()
+{
+    ProgramFolder folder{{"m", QByteArray("*cx*A\r\n").repeated(200)}};
+    WindowFixture f(folder.db());
+    f.generate(folder.file("p.vkp"));
+    const auto box = f.messages().value(0);
+    QCOMPARE(box.text.count("): no space"), GenerateJob::kShownLines);
+    QVERIFY(box.text.contains("(51 lines in all: see the details)"));
+    QCOMPARE(box.detail.count('\n'), 50); // fifty lines and "and 150 more"
+    QVERIFY(box.detail.endsWith("and 150 more"));
 }
 
 QTEST_MAIN(TestGenerateRun)

@@ -19,7 +19,7 @@ public:
         QString kind; ///< "save", "open", "color", "text", "message", "question"
         QString title = {};
         QString text = {};   ///< prompt, message or filter
-        QString detail = {}; ///< the file name or colour handed in
+        QString detail = {}; ///< the file name or colour handed in, or a box's details
         Icon icon = Icon::Information;
     };
 
@@ -49,9 +49,10 @@ public:
     {
         return answer(textAnswers, {QStringLiteral("text"), title, prompt, defaultText});
     }
-    void message(QWidget *, Icon icon, const QString &title, const QString &text) override
+    void message(QWidget *, Icon icon, const QString &title, const QString &text,
+                 const QString &details) override
     {
-        calls.append({QStringLiteral("message"), title, text, {}, icon});
+        calls.append({QStringLiteral("message"), title, text, details, icon});
         if (onMessage)
             onMessage(calls.last());
     }

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace jukora;
 
 namespace {
@@ -27,7 +29,7 @@ private slots:
     void refused();
     void rightEdgeGivesLeftWhereNoX();
     void twoRulesOnOneAddress();
-    void fileTooLarge();
+    void fileTooLargeOrSpecial();
 };
 
 void TestLayoutReader::refused_data()
@@ -79,7 +81,7 @@ void TestLayoutReader::twoRulesOnOneAddress()
     QCOMPARE(layout->left[patch::ShuffleIndicator], std::optional<float>(40));
 }
 
-void TestLayoutReader::fileTooLarge()
+void TestLayoutReader::fileTooLargeOrSpecial()
 {
     test::ProgramFolder folder({{QStringLiteral("m"), kTemplate}});
     QFile huge(folder.file(QStringLiteral("huge.vkp")));
@@ -92,6 +94,10 @@ void TestLayoutReader::fileTooLarge()
                                    &mismatch));
     QVERIFY2(error.contains(QStringLiteral("at most 64 MB")), qPrintable(error));
     QVERIFY(!mismatch);
+    // A named pipe nobody writes to is refused at once, never waited on.
+    QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe.vkp")).constData(), 0600), 0);
+    QVERIFY(!patch::readLayoutFile(folder.file("pipe.vkp"), folder.templ("m"), &error));
+    QVERIFY2(error.startsWith("It is a named pipe (FIFO)"), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestLayoutReader)

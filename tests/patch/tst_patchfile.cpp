@@ -4,6 +4,12 @@
 
 #include <QtTest>
 
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace jukora;
 using test::readFile;
 using test::writeFile;
@@ -17,6 +23,9 @@ private slots:
     void writes_data();
     void writes();
     void uncommittedRunLeavesNoTrace();
+    void specialFilesAreNeverOpenedOrReplaced_data();
+    void specialFilesAreNeverOpenedOrReplaced();
+    void diskFillingPartWaySaysWhy();
 
 private:
     /// Runs the template at `templ` into `target`; false with `error` set
@@ -85,6 +94,64 @@ void TestPatchFile::uncommittedRunLeavesNoTrace()
         if (explicitDiscard)
             writer.discard();
     }
+    QCOMPARE(readFile(target), QByteArray("precious"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestPatchFile::specialFilesAreNeverOpenedOrReplaced_data()
+{
+    QTest::addColumn<bool>("asTemplate");
+    QTest::addColumn<bool>("device"); // else a named pipe, which nobody writes to
+    QTest::addColumn<QString>("says");
+    QTest::newRow("pipe as template") << true << false << "It is a named pipe (FIFO)";
+    QTest::newRow("pipe as target") << false << false << "It is a named pipe (FIFO)";
+    QTest::newRow("device as target") << false << true << "It is a character device";
+}
+
+void TestPatchFile::specialFilesAreNeverOpenedOrReplaced()
+{
+    QFETCH(bool, asTemplate);
+    QFETCH(bool, device);
+    QFETCH(QString, says);
+    const QByteArray special = QFile::encodeName(m_dir->filePath("special"));
+    // A copy of the full-disk device (1, 7), made here, never the real one.
+    if (device && ::mknod(special.constData(), S_IFCHR | 0600, makedev(1, 7)) != 0)
+        QSKIP("making a device node needs root; the pipe cases cover the same path");
+    if (!device)
+        QCOMPARE(::mkfifo(special.constData(), 0600), 0);
+    const QString templ = m_dir->filePath("t.txt");
+    writeFile(templ, "plain\r\n");
+    QString error;
+    QVERIFY(!write(asTemplate ? QString::fromLocal8Bit(special) : templ,
+                   asTemplate ? m_dir->filePath("p.vkp") : QString::fromLocal8Bit(special),
+                   &error));
+    QVERIFY2(error.startsWith(says), qPrintable(error));
+    struct stat st;
+    QCOMPARE(::stat(special.constData(), &st), 0);
+    QVERIFY(device ? S_ISCHR(st.st_mode) : S_ISFIFO(st.st_mode));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::System).size(), 2);
+}
+
+void TestPatchFile::diskFillingPartWaySaysWhy()
+{
+    // A file size limit stands in for a disk that fills part way: the first
+    // write past it is cut short, the next one fails with the reason.
+    const QString templ = m_dir->filePath("t.txt");
+    writeFile(templ, QByteArray("a plain line of the template\r\n").repeated(20000));
+    const QString target = m_dir->filePath("p.vkp");
+    writeFile(target, "precious");
+    rlimit old;
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 100000;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    QString error;
+    const bool ok = write(templ, target, &error);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!ok);
+    QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
     QCOMPARE(readFile(target), QByteArray("precious"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }

@@ -75,7 +75,9 @@ void TestDragTool::nudgesMoveTheLastPressed()
     QCOMPARE(cover(), QPointF(8, 40));
     QCOMPARE(tool.selIndex(), std::int16_t(patch::NoElement));
     QVERIFY(tool.nudge(-10, -10) && tool.nudge(0, -10));
-    QCOMPARE(cover(), QPointF(0, 24));     // the same edge and band
+    QCOMPARE(cover(), QPointF(0, 24)); // the same edge and band
+    QVERIFY(tool.nudge(250, 400));     // no further than the last pixel
+    QCOMPARE(cover(), QPointF(239, 319));
     QVERIFY(!DragTool(model).nudge(1, 0)); // nothing pressed yet
 }
 

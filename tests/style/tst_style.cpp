@@ -2,8 +2,11 @@
 #include "previewitems.h"
 #include "windowfixture.h"
 
+#include <QBuffer>
 #include <QGraphicsPixmapItem>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace jukora;
 
@@ -23,6 +26,7 @@ private slots:
     void colourGoesToAllLabelsAndTheSwatch();
     void background_data();
     void background();
+    void truncatedJpegShownWithAWarning();
     void coverSizeAndReadouts();
 
 private:
@@ -123,22 +127,32 @@ void TestStyle::colourGoesToAllLabelsAndTheSwatch()
 void TestStyle::background_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes"); // empty: a 300 x 400 blue picture
-    QTest::newRow("larger than the preview") << "big.bmp" << QByteArray();
-    QTest::newRow("not a picture") << "text.bmp" << QByteArray("hello, not a picture");
-    QTest::newRow("truncated GIF") << "cut.gif" << QByteArray("GIF89a\x10\x00\x10\x00", 10);
-    QTest::newRow("missing") << "missing.bmp" << QByteArray("-");
+    QTest::addColumn<QByteArray>("bytes"); // empty: a blue picture of 2000 x 1500; "|": a pipe
+    QTest::addColumn<QString>("says");     // a part of the message; none when it loads
+    QTest::newRow("larger than the preview") << "big.jpg" << QByteArray() << "";
+    QTest::newRow("not a picture") << "text.bmp" << QByteArray("not a picture") << "not a picture";
+    QTest::newRow("truncated GIF")
+        << "cut.gif" << QByteArray("GIF89a\x10\x00\x10\x00", 10) << "damaged or cut short";
+    QTest::newRow("declares 65535 x 65535")
+        << "huge.gif"
+        << QByteArray("GIF89a\xff\xff\xff\xff\0\0\0,\0\0\0\0\xff\xff\xff\xff\0\2\2D\1\0;", 29)
+        << "65535 x 65535 pixels, too large";
+    QTest::newRow("missing") << "missing.bmp" << QByteArray("-") << "does not exist";
+    QTest::newRow("a pipe") << "pipe.png" << QByteArray("|") << "It is a named pipe (FIFO)";
 }
 
 void TestStyle::background()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, says);
     const QString path = m_dir.filePath(name);
-    QImage picture(300, 400, QImage::Format_RGB32);
+    QImage picture(2000, 1500, QImage::Format_RGB32);
     picture.fill(QColor(0, 0, 200));
     if (bytes.isEmpty())
-        QVERIFY(picture.save(path));
+        QVERIFY(picture.save(path, "JPEG", 100));
+    else if (bytes == "|")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (bytes != "-")
         test::writeFile(path, bytes);
     picture = picture.copy(0, 0, 20, 10);
@@ -148,16 +162,31 @@ void TestStyle::background()
     f->window->Com_Click();
     QVERIFY(f->window->comm().Filter.startsWith(QStringLiteral("Image (*.bmp;*.jpg;*.gif)|")));
     const QImage image = shot();
-    QCOMPARE(f->messages().size(), bytes.isEmpty() ? 0 : 1);
-    if (!bytes.isEmpty()) { // the old one stays, at its own size
-        QVERIFY(f->messages().first().text.contains(name));
+    QCOMPARE(f->messages().size(), says.isEmpty() ? 0 : 1);
+    if (!says.isEmpty()) { // the old one stays, at its own size
+        QVERIFY2(f->messages().first().text.contains(says), qPrintable(f->messages().first().text));
         QCOMPARE(image.pixelColor(5, 30), QColor(0, 200, 0));
         QCOMPARE(image.pixelColor(25, 30), QColor(Qt::black));
         return;
     }
-    QCOMPARE(image.pixelColor(100, 300), QColor(0, 0, 200)); // over the soft-key bar
-    QVERIFY(image.pixelColor(100, 10) != QColor(0, 0, 200)); // not over the status bar
-    QCOMPARE(image.pixelColor(82, 105), QColor(Qt::white));  // elements stay in front
+    QCOMPARE(f->model().background().size(), QSize(240, 296));  // only what is ever visible
+    QVERIFY(qAbs(image.pixelColor(100, 300).blue() - 200) < 8); // over the soft-key bar
+    QVERIFY(image.pixelColor(100, 10).blue() < 150);            // not over the status bar
+    QCOMPARE(image.pixelColor(82, 105), QColor(Qt::white));     // elements stay in front
+}
+
+void TestStyle::truncatedJpegShownWithAWarning()
+{
+    QImage picture(200, 200, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "JPEG"));
+    test::writeFile(m_dir.filePath("cut.jpg"), buffer.data().left(buffer.size() / 2));
+    QVERIFY(f->window->loadBackground(m_dir.filePath("cut.jpg")));
+    QCOMPARE(f->model().background().size(), QSize(200, 200));
+    QCOMPARE(f->messages().value(0).icon, Dialogs::Icon::Warning);
+    QVERIFY(f->messages().value(0).text.contains("ends early"));
 }
 
 void TestStyle::coverSizeAndReadouts()

@@ -1,0 +1,74 @@
+#include "files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace jukora::patch {
+
+namespace {
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (S_ISCHR(mode))
+        return QStringLiteral("a character device");
+    if (S_ISBLK(mode))
+        return QStringLiteral("a block device");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return S_ISREG(mode) ? QString() : QStringLiteral("not a file");
+}
+
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+QString specialKind(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return {};
+    return kindOf(st.st_mode);
+}
+
+bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
+{
+    // Opened without blocking, so that a named pipe with no writer cannot
+    // hold the program; what it is decides before a byte is read.
+    const int fd =
+        ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = systemReason();
+        return false;
+    }
+    struct stat st;
+    QString kind;
+    if (::fstat(fd, &st) != 0)
+        kind = systemReason();
+    else if (!(kind = kindOf(st.st_mode)).isEmpty())
+        kind = QStringLiteral("It is %1, not a regular file").arg(kind);
+    if (kind.isEmpty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        kind = systemReason();
+    if (!kind.isEmpty()) {
+        ::close(fd);
+        *error = kind;
+        return false;
+    }
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace jukora::patch
