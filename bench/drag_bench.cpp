@@ -29,6 +29,7 @@ struct NoDialogs : jukora::Dialogs
         return {};
     }
     void message(QWidget *, Icon, const QString &, const QString &, const QString &) override {}
+    bool progress(QWidget *, const QString &, qint64, qint64) override { return true; }
     bool question(QWidget *, const QString &, const QString &) override { return false; }
 };
 

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace jukora {
 
@@ -82,6 +83,30 @@ void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const 
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
     box.setDetailedText(details);
     box.exec();
+}
+
+QtDialogs::QtDialogs() = default;
+QtDialogs::~QtDialogs() = default;
+
+bool QtDialogs::progress(QWidget *parent, const QString &label, qint64 done, qint64 total)
+{
+    if (done >= total || total <= 0) {
+        m_progress.reset();
+        return true;
+    }
+    if (!m_progress) {
+        m_progress =
+            std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, 1000, parent);
+        m_progress->setWindowTitle(applicationTitle());
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(500);
+        m_progress->setAutoReset(false);
+        m_progress->setValue(0);
+    }
+    // Setting the value of a modal progress dialog lets the window repaint
+    // and the Cancel button take its click.
+    m_progress->setValue(static_cast<int>(done * 1000 / total));
+    return !m_progress->wasCanceled();
 }
 
 bool QtDialogs::question(QWidget *parent, const QString &title, const QString &text)

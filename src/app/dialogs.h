@@ -3,6 +3,10 @@
 #include <QColor>
 #include <QString>
 
+#include <memory>
+
+class QProgressDialog;
+
 class QWidget;
 
 namespace jukora {
@@ -36,6 +40,10 @@ public:
                          const QString &details = {}) = 0;
     /// A Yes/No question; true for Yes.
     virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
+    /// Progress of a long job, `done` of `total`, with a Cancel button; it
+    /// shows only once the job has run for about half a second. False once
+    /// the user has cancelled. A call with `done` equal to `total` ends it.
+    virtual bool progress(QWidget *parent, const QString &label, qint64 done, qint64 total) = 0;
 };
 
 /// The real dialogs, Qt's own widgets.
@@ -50,6 +58,12 @@ public:
     void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
                  const QString &details = {}) override;
     bool question(QWidget *parent, const QString &title, const QString &text) override;
+    bool progress(QWidget *parent, const QString &label, qint64 done, qint64 total) override;
+    QtDialogs();
+    ~QtDialogs() override;
+
+private:
+    std::unique_ptr<QProgressDialog> m_progress;
 };
 
 /// Turns a "description|patterns|..." filter into Qt's name filters.

@@ -21,8 +21,14 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
     // One pass over the template checks every line while the patch goes to
     // a temporary file; the target is replaced only when all is well.
     patch::PatchFileWriter writer(patchPath, query, selIndex);
+    writer.setProgress([&](qint64 done, qint64 total) {
+        return m_dialogs.progress(
+            m_window, QStringLiteral("Writing the patch of %1 ...").arg(model), done, total);
+    });
     QString error;
     if (!writer.run(templatePath, &error)) {
+        if (writer.cancelled())
+            return false; // nothing was written, and the user knows why
         fail(QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\nNo patch was "
                             "written.")
                  .arg(model, shownTemplate, error));

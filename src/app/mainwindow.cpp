@@ -251,6 +251,15 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
+    // A name that is not valid UTF-8 reaches Qt with replacement characters
+    // in it, and no file of that name can be opened.
+    if (file.contains(QChar::ReplacementCharacter)) {
+        showMessage(Dialogs::Icon::Critical,
+                    QStringLiteral("The name of the dropped file %1 is not valid UTF-8, so this "
+                                   "program cannot open it. Rename the file and drop it again.")
+                        .arg(file));
+        return;
+    }
     if (action == DropAction::OpenPatch)
         openPatch(file);
     else

@@ -8,12 +8,14 @@ namespace jukora {
 
 std::unique_ptr<MainWindow> startEditor(Dialogs &dialogs, const QString &folder)
 {
-    QString error;
-    const auto templates = listTemplates(folder, &error);
+    QString error, warning;
+    const auto templates = listTemplates(folder, &error, &warning);
     if (!templates) {
         dialogs.message(nullptr, Dialogs::Icon::Critical, applicationTitle(), error);
         return nullptr;
     }
+    if (!warning.isEmpty())
+        dialogs.message(nullptr, Dialogs::Icon::Warning, applicationTitle(), warning);
     return std::make_unique<MainWindow>(*templates, dialogs);
 }
 

@@ -60,7 +60,15 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
         if (m_buffer.size() >= kFlushAt)
             flush();
     };
-    if (!readLines(templ, onLine, error)) {
+    const qint64 total = templ.size();
+    const auto afterChunk = [&](qint64 done) {
+        m_cancelled = m_progress && !m_progress(done, total);
+        return !m_cancelled;
+    };
+    const bool read = readLines(templ, onLine, error, afterChunk);
+    if (m_progress)
+        m_progress(total, total);
+    if (!read) {
         discard();
         return false;
     }

@@ -8,6 +8,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace jukora::patch {
@@ -15,7 +16,9 @@ namespace jukora::patch {
 /// Reads the open `file` in chunks and hands each of its lines to
 /// `onLine(line, hasStar)`, bytes as they are. Returns false and sets `error`
 /// to the system's reason when it cannot be read.
-template <typename OnLine> bool readLines(QFile &file, OnLine &&onLine, QString *error)
+template <typename OnLine>
+bool readLines(QFile &file, OnLine &&onLine, QString *error,
+               const std::function<bool(qint64)> &afterChunk = {})
 {
     LineSplitter splitter;
     QByteArray chunk(1 << 18, Qt::Uninitialized);
@@ -28,6 +31,8 @@ template <typename OnLine> bool readLines(QFile &file, OnLine &&onLine, QString 
         if (got == 0)
             break;
         splitter.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(got)), onLine);
+        if (afterChunk && !afterChunk(file.pos()))
+            return false;
     }
     splitter.finish(onLine);
     return true;
@@ -56,6 +61,14 @@ public:
     /// the check goes on to the end either way: written() tells.
     bool run(const QString &templatePath, QString *error);
 
+    /// Called after each piece of the template with the bytes read so far
+    /// and the template's size; returning false stops the run (cancelled()).
+    void setProgress(std::function<bool(qint64 done, qint64 total)> progress)
+    {
+        m_progress = std::move(progress);
+    }
+    bool cancelled() const { return m_cancelled; }
+
     const TemplateCheck &check() const { return m_run.check; }
     /// SelIndex as the last X or Y rule left it.
     std::int16_t selIndex() const { return m_run.generator.SelIndex; }
@@ -75,6 +88,8 @@ private:
     std::unique_ptr<QSaveFile> m_file;
     std::string m_buffer;
     QString m_writeError;
+    std::function<bool(qint64, qint64)> m_progress;
+    bool m_cancelled = false;
 };
 
 } // namespace jukora::patch

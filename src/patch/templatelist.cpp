@@ -4,11 +4,35 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <dirent.h>
+
 #include <algorithm>
 
 namespace jukora {
 
-std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error)
+namespace {
+
+/// Template files in `folder` whose names Qt cannot represent (not valid
+/// UTF-8): QDir does not list them at all.
+int unreadableNames(const QString &folder)
+{
+    int count = 0;
+    if (DIR *dir = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            if (name.size() > 4 && name.right(4).toLower() == ".txt" &&
+                QFile::encodeName(QFile::decodeName(name)) != name)
+                ++count;
+        }
+        ::closedir(dir);
+    }
+    return count;
+}
+
+} // namespace
+
+std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error,
+                                                  QString *warning)
 {
     QList<TemplateEntry> entries;
     const QDir dir(folder);
@@ -34,6 +58,21 @@ std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString
             return folded < 0;
         return a.path < b.path;
     });
+    const int unreadable = unreadableNames(folder);
+    const QString leftOut =
+        unreadable == 0
+            ? QString()
+            : QStringLiteral("%1 template file(s) in %2 were left out: their names are not "
+                             "valid UTF-8, which this program cannot open. Rename them (for "
+                             "example with convmv) and start the program again.")
+                  .arg(unreadable)
+                  .arg(shown);
+    if (warning)
+        *warning = leftOut;
+    if (entries.isEmpty() && unreadable > 0) {
+        *error = leftOut;
+        return std::nullopt;
+    }
     if (entries.isEmpty()) {
         *error = QStringLiteral("The template folder %1 holds no phone template.\n\n"
                                 "Put at least one template file (*.txt) in it and start "

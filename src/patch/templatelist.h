@@ -18,7 +18,10 @@ struct TemplateEntry
 /// ends in ".txt" in any case, sorted without regard to case (names that
 /// differ only in case keep a fixed order). Nothing when the folder is
 /// missing or holds no template; `error` then says so and what to do.
-std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error);
+/// Templates whose names are not valid UTF-8 cannot be opened through Qt and
+/// are left out; `warning` (when given) then says how many and what to do.
+std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error,
+                                                  QString *warning = nullptr);
 
 /// The template folder: "DB" beside the executable.
 QString templateFolder();

@@ -69,6 +69,16 @@ void TestGenerateRun::doneOnlyAfterTheFileIsComplete()
     f.dialogs.onMessage = [&](const auto &) { atDone = test::readFile(folder.file("p.vkp")); };
     f.generate(folder.file("p.vkp"));
     QCOMPARE(atDone, expected);
+    QVERIFY(f.dialogs.progressCalls >= 2); // the template is read in pieces
+    // Cancelled part way: nothing written, nothing left behind, no box.
+    f.dialogs.progressCalls = 0;
+    f.dialogs.cancelAt = 1;
+    f.dialogs.calls.clear();
+    test::writeFile(folder.file("p.vkp"), "old");
+    f.generate(folder.file("p.vkp"));
+    QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("old"));
+    QVERIFY(f.messages().isEmpty());
+    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 void TestGenerateRun::refusals_data()

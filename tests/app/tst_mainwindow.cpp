@@ -4,6 +4,9 @@
 #include <QScreen>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace jukora;
 using test::WindowFixture;
 
@@ -32,11 +35,16 @@ private:
 void TestMainWindow::startUp_data()
 {
     QTest::addColumn<bool>("folder");
-    QTest::addColumn<QByteArray>("templ"); // empty: none
-    QTest::addColumn<QString>("says");     // empty: the window opens
-    QTest::newRow("missing folder") << false << QByteArray() << "was not found";
-    QTest::newRow("no template") << true << QByteArray() << "holds no phone template";
-    QTest::newRow("a template") << true << QByteArray("x") << "";
+    QTest::addColumn<QByteArray>("templ"); // a file name in the folder, if any
+    QTest::addColumn<QString>("says");     // a part of the one box shown; empty: none
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("missing folder") << false << QByteArray() << "was not found" << false;
+    QTest::newRow("no template") << true << QByteArray() << "holds no phone template" << false;
+    QTest::newRow("a template") << true << QByteArray("m.txt") << "" << true;
+    QTest::newRow("only a name not in UTF-8")
+        << true << QByteArray("Caf\xe9.txt") << "1 template file(s)" << false;
+    QTest::newRow("and a good one")
+        << true << QByteArray("Caf\xe9.txt|m.txt") << "not valid UTF-8" << true;
 }
 
 void TestMainWindow::startUp()
@@ -44,17 +52,21 @@ void TestMainWindow::startUp()
     QFETCH(bool, folder);
     QFETCH(QByteArray, templ);
     QFETCH(QString, says);
+    QFETCH(bool, opens);
     f.reset();
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("DB"));
     if (folder)
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("DB")));
-    if (!templ.isEmpty())
-        test::writeFile(db + QStringLiteral("/m.txt"), templ);
+    for (const QByteArray &name : templ.split('|')) // made byte for byte: Qt cannot name some
+        if (!name.isEmpty())
+            ::close(::creat(QFile::encodeName(db).append('/').append(name).constData(), 0600));
     test::FakeDialogs dialogs;
     const auto window = startEditor(dialogs, db);
-    QCOMPARE(!window, !says.isEmpty());
+    QCOMPARE(bool(window), opens);
     QCOMPARE(dialogs.calls.size(), says.isEmpty() ? 0 : 1);
+    if (!says.isEmpty())
+        QVERIFY2(dialogs.calls.first().text.contains(says), qPrintable(dialogs.calls.first().text));
     if (window) {
         // Shown centred on the screen, at its fixed size.
         window->showCentered();
@@ -66,7 +78,6 @@ void TestMainWindow::startUp()
     const auto &call = dialogs.calls.first();
     QCOMPARE(call.icon, Dialogs::Icon::Critical);
     QCOMPARE(call.title, QStringLiteral("Jukora Patch Editor"));
-    QVERIFY2(call.text.contains(says), qPrintable(call.text));
     QVERIFY2(call.text.contains(QDir::toNativeSeparators(db)), qPrintable(call.text));
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }

@@ -105,7 +105,8 @@ void TestReopen::ctrlOAndDrops()
 
     const auto drop = [&](QPoint at, const char *file) {
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(m_folder.file(file))});
+        data.setUrls(
+            {QUrl::fromEncoded(QUrl::fromLocalFile(m_folder.dir.path() + "/").toEncoded() + file)});
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(b.window.get(), &enter);
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -119,8 +120,10 @@ void TestReopen::ctrlOAndDrops()
     drop({300, 150}, "a.vkp"); // a patch anywhere
     QCOMPARE(b.model().element(4).left, 10.f);
     drop({100, 150}, "broken.png");
-    QCOMPARE(b.messages().size(), 1);
+    drop({100, 150}, "caf%E9.png"); // a name that is not UTF-8
+    QCOMPARE(b.messages().size(), 2);
     QVERIFY(b.messages().first().text.contains("broken.png"));
+    QVERIFY(b.messages().last().text.contains("not valid UTF-8"));
     QCOMPARE(b.model().background().size(), QSize(64, 48));
 }
 

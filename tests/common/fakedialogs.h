@@ -62,6 +62,14 @@ public:
         return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
     }
 
+    /// Progress reports so far; the one numbered `cancelAt` (from 1) cancels.
+    int progressCalls = 0;
+    int cancelAt = 0;
+    bool progress(QWidget *, const QString &, qint64, qint64) override
+    {
+        return ++progressCalls != cancelAt;
+    }
+
     QList<Call> callsOf(const QString &kind) const
     {
         QList<Call> result;
