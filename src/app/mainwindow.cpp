@@ -11,6 +11,7 @@
 #include "reopen.h"
 #include "textstyle.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 
 namespace jukora {
 
@@ -40,6 +42,20 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
     createControls();
     setTabOrder();
     load(templates);
+
+    // Undo and redo from anywhere in the window, with the platform's keys
+    // and Ctrl+Y.
+    QAction *undo = m_model->undoStack()->createUndoAction(this);
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = m_model->undoStack()->createRedoAction(this);
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
+    addActions({undo, redo});
+    connect(m_model, &PreviewModel::restored, this, &MainWindow::documentRestored);
+    connect(m_model, &PreviewModel::textColorChanged, this,
+            [this] { setFill(Label6, m_model->textColor()); });
 
     // Reopening a patch, by keyboard or by dropping it, needs no control of its own.
     auto *open = new QShortcut(QKeySequence::Open, this);
@@ -130,19 +146,19 @@ void MainWindow::Co_Change()
     if (!target)
         return;
     if (const auto pixels = TextStyle::pixelSizeForEntry(Co->currentText()))
-        m_model->setLabelPixelSize(*target, *pixels);
+        change(tr("Font size"), [&] { m_model->setLabelPixelSize(*target, *pixels); });
 }
 
 void MainWindow::Check2_Click()
 {
     if (const auto target = styleTarget())
-        m_model->setLabelBold(*target, Check2->isChecked());
+        change(tr("Bold"), [&] { m_model->setLabelBold(*target, Check2->isChecked()); });
 }
 
 void MainWindow::Check3_Click()
 {
     if (const auto target = styleTarget())
-        m_model->setLabelItalic(*target, Check3->isChecked());
+        change(tr("Italic"), [&] { m_model->setLabelItalic(*target, Check3->isChecked()); });
 }
 
 void MainWindow::Combo2_Change()
@@ -150,7 +166,7 @@ void MainWindow::Combo2_Change()
     const auto target = styleTarget();
     const int code = Combo2->currentIndex();
     if (target && code >= 0 && code <= 2)
-        m_model->setLabelAlignment(*target, code);
+        change(tr("Alignment"), [&] { m_model->setLabelAlignment(*target, code); });
 }
 
 void MainWindow::Command2_Click()
@@ -160,8 +176,7 @@ void MainWindow::Command2_Click()
     const QColor chosen = Comm.Color;
     if (chosen.rgb() == old)
         return;
-    setFill(Label6, chosen);
-    m_model->setTextColor(chosen);
+    change(tr("Text colour"), [&] { m_model->setTextColor(chosen); });
 }
 
 void MainWindow::Com_Click()
@@ -183,7 +198,7 @@ bool MainWindow::loadBackground(const QString &path)
                         .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
-    m_model->setBackground(picture);
+    change(tr("Background"), [&] { m_model->setBackground(picture); });
     Comm.FileName.clear();
     if (!warning.isEmpty())
         showMessage(Dialogs::Icon::Warning, QStringLiteral("The picture %1 is shown, but:\n\n%2")
@@ -208,16 +223,31 @@ bool MainWindow::openPatch(const QString &path)
         return false;
     patch::Layout layout = m_model->layout();
     patch::applyPatchLayout(*carried, layout);
-    m_model->setLayout(layout);
+    change(tr("Reopen"), [&] { m_model->setLayout(layout); });
 
-    // A new layout: nothing is held, the read-outs and guide lines describe
-    // no element, and the style controls show the style target as it is now.
+    documentRestored();
+    return true;
+}
+
+void MainWindow::documentRestored()
+{
+    // A layout put back whole: nothing is held, the read-outs and guide lines
+    // describe no element, and the controls show the document as it is now,
+    // loaded without their change handlers, which would only write it again.
     Picture1->tool().reset();
     for (QLabel *readout : {Lxx, Lyy, Lw, Lh})
         readout->clear();
-    if (const auto target = styleTarget())
-        Combo2->setCurrentIndex(m_model->element(*target).alignment);
-    return true;
+    Comm.Color = m_model->textColor();
+    const auto target = styleTarget();
+    if (!target)
+        return;
+    const Element &e = m_model->element(*target);
+    const QSignalBlocker blockSize(Co), blockBold(Check2), blockItalic(Check3), blockAlign(Combo2);
+    Check3->setChecked(e.italic);
+    Check2->setChecked(e.bold);
+    if (const auto entry = TextStyle::entryForPixelSize(e.pixelSize))
+        Co->setCurrentIndex(*entry);
+    Combo2->setCurrentIndex(e.alignment);
 }
 
 DropAction MainWindow::dropAction(const QDropEvent *event, QString *file) const
@@ -286,7 +316,7 @@ void MainWindow::Command3_Click()
         Lw->setText(text);
         Lh->setText(text);
     }
-    m_model->setCoverSize(*size);
+    change(tr("Cover size"), [&] { m_model->setCoverSize(*size); });
 }
 
 void MainWindow::Command4_Click()

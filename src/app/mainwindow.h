@@ -2,6 +2,7 @@
 
 #include "commondialog.h"
 #include "dialogs.h"
+#include "previewmodel.h"
 #include "reopen.h"
 #include "templatelist.h"
 #include "windowlayout.h"
@@ -84,6 +85,14 @@ private:
     void elementPressed(int index);
     void targetPlaced(int index);
     void showMessage(Dialogs::Icon icon, const QString &text);
+    void documentRestored();
+    /// Makes a change to the document as one step of its history.
+    template <typename Apply> void change(const QString &text, Apply &&apply)
+    {
+        const PreviewModel::State before = m_model->state();
+        apply();
+        m_model->commit(text, before);
+    }
     std::optional<int> styleTarget() const;
 
     Dialogs &m_dialogs;

@@ -1,6 +1,7 @@
 #include "dragtool.h"
 
 #include "previewmodel.h"
+#include "undocommand.h"
 
 #include <algorithm>
 
@@ -30,6 +31,8 @@ void DragTool::press(int index, QPointF grab)
     GrabY = static_cast<float>(grab.y());
     SelIndex = static_cast<std::int16_t>(index);
     m_lastPressed = index;
+    m_pressState = m_model.state();
+    ++m_series;
     setElementsEnabled(false);
 }
 
@@ -48,20 +51,26 @@ bool DragTool::move(Qt::MouseButtons buttons, QPointF pos)
 void DragTool::release()
 {
     setElementsEnabled(true);
+    if (m_pressState)
+        m_model.commit(tr("Move"), *m_pressState);
+    m_pressState.reset();
 }
 
 bool DragTool::nudge(int dx, int dy)
 {
     if (!PreviewModel::isElement(m_lastPressed))
         return false;
+    const PreviewModel::State before = m_model.state();
     const Element &e = m_model.element(m_lastPressed);
     place(m_lastPressed, std::min(e.left + static_cast<float>(dx), PreviewModel::kWidth - 1),
           std::min(e.top + static_cast<float>(dy), PreviewModel::kHeight - 1));
+    m_model.commit(tr("Move with the keys"), before, DocumentCommand::kNudgeId, m_series);
     return true;
 }
 
 void DragTool::reset()
 {
+    m_pressState.reset();
     SelIndex = patch::NoElement;
     setElementsEnabled(true);
     m_guideX = 0;

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "previewmodel.h"
+
 #include <QObject>
 #include <QPointF>
 
 #include <cstdint>
+#include <optional>
 
 namespace jukora {
-
-class PreviewModel;
 
 /// Carries a drag on the preview: a left press on an element takes hold of
 /// it, moves with the left button place it, the release lets go. Also
@@ -70,6 +71,10 @@ private:
     void setElementsEnabled(bool enabled);
 
     PreviewModel &m_model;
+    /// The document at the last press on an element: a drag that moved it
+    /// becomes one step of the history at the release.
+    std::optional<PreviewModel::State> m_pressState;
+    int m_series = 0; ///< nudges between two presses merge into one step
     std::int16_t SelIndex = 0;
     float GrabX = 0;
     float GrabY = 0;

@@ -41,6 +41,7 @@ public:
 
     int type() const override { return Type; }
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    const QPixmap &pixmap() const { return m_pixmap; }
 
 private:
     QPixmap m_pixmap;

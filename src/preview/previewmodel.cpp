@@ -1,5 +1,7 @@
 #include "previewmodel.h"
 
+#include "undocommand.h"
+
 namespace jukora {
 
 namespace {
@@ -23,8 +25,10 @@ Element label(float width, float height, const char *caption, int pixelSize)
 
 } // namespace
 
-PreviewModel::PreviewModel(QObject *parent) : QObject(parent)
+PreviewModel::PreviewModel(QObject *parent) : QObject(parent), m_undoStack(new QUndoStack(this))
 {
+    // Each step holds two small states; pictures in them are shared.
+    m_undoStack->setUndoLimit(5000);
     using namespace patch;
     // Sizes and captions here; positions, alignments and the cover's width
     // come from the default layout, which the command line shares.
@@ -42,6 +46,45 @@ PreviewModel::PreviewModel(QObject *parent) : QObject(parent)
     m_elements[TitleLabel] = label(190, 29, "Title", FontPixels::Standard);
     m_elements[AlbumLabel] = label(190, 29, "Album", FontPixels::Medium);
     applyLayout(defaultLayout());
+}
+
+bool PreviewModel::State::operator==(const State &other) const
+{
+    const auto sameElement = [](const Element &a, const Element &b) {
+        return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
+               a.pixelSize == b.pixelSize && a.bold == b.bold && a.italic == b.italic &&
+               a.alignment == b.alignment;
+    };
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (!sameElement(elements[i], other.elements[i]))
+            return false;
+    }
+    return textColor == other.textColor && background.cacheKey() == other.background.cacheKey();
+}
+
+void PreviewModel::restore(const State &state)
+{
+    m_elements = state.elements;
+    m_textColor = state.textColor;
+    m_background = state.background;
+    for (int i = 0; i < kSlots; ++i) {
+        if (!isElement(i))
+            continue;
+        emit elementChanged(i);
+        if (patch::isLabelIndex(i))
+            emit labelStyleChanged(i);
+    }
+    emit textColorChanged();
+    emit backgroundChanged();
+    emit restored();
+}
+
+void PreviewModel::commit(const QString &text, const State &before, int mergeId, int series)
+{
+    State after = state();
+    if (after == before)
+        return;
+    m_undoStack->push(new DocumentCommand(*this, text, before, std::move(after), mergeId, series));
 }
 
 patch::Layout PreviewModel::layout() const

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QString>
+#include <QUndoStack>
 
 #include <array>
 #include <cstdint>
@@ -74,6 +75,25 @@ public:
     float coverWidth() const override { return element(patch::AlbumCover).width; }
     int alignment(int labelIndex) const override { return element(labelIndex).alignment; }
 
+    /// The whole document, for the undo history. Equal states draw the
+    /// same preview.
+    struct State
+    {
+        std::array<Element, kSlots> elements;
+        QColor textColor;
+        QImage background;
+        bool operator==(const State &other) const;
+    };
+    State state() const { return {m_elements, m_textColor, m_background}; }
+    /// Puts the document back as `state` had it; `restored` follows.
+    void restore(const State &state);
+
+    QUndoStack *undoStack() const { return m_undoStack; }
+    /// Records the change made since `before` as one step of the history
+    /// (nothing when the document is unchanged). Nudges pass their merge id
+    /// and the series they belong to.
+    void commit(const QString &text, const State &before, int mergeId = -1, int series = 0);
+
     /// Positions, alignments and cover width: what a patch carries.
     patch::Layout layout() const;
     /// Takes every position, alignment and the cover width of `layout`.
@@ -93,6 +113,8 @@ public:
     void setBackground(const QImage &image);
 
 signals:
+    /// The document was put back by an undo or a redo.
+    void restored();
     /// Position or size changed.
     void elementChanged(int index);
     /// Font, bold, italic or alignment of a label changed.
@@ -106,6 +128,7 @@ private:
     Element &mutableElement(int index) { return m_elements.at(static_cast<std::size_t>(index)); }
 
     std::array<Element, kSlots> m_elements;
+    QUndoStack *m_undoStack;
     QColor m_textColor{192, 192, 192};
     QImage m_background;
 };

@@ -87,6 +87,11 @@ click_window() { # x y in window coordinates
 xdotool windowfocus --sync "$win"
 # The cover, taken at (60, 60): 53 right of and 30 below its corner.
 drag 60 60 110 130          # cover: Left 57, Top 100
+# The play time dragged away and the drag undone with a real Ctrl+Z: the
+# patch below must carry it where it started.
+drag 170 150 100 290
+xdotool key ctrl+z
+sleep 0.3
 # The title, taken 5 pixels inside its corner.
 drag 40 210 105 250         # title: Left 100, Top 245
 # The title is the style target now: "Center" in the alignment list.

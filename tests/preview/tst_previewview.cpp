@@ -27,6 +27,7 @@ private slots:
     void elementsDeafUntilRelease();
     void guidesDottedInvertedAndFollowWhileHidden();
     void partialRepaintsLeaveNoTrace();
+    void elementArtLetsTheLayoutShowThrough();
 
 private:
     QImage shot()
@@ -117,7 +118,22 @@ void TestPreviewView::partialRepaintsLeaveNoTrace()
                                 .convertToFormat(QImage::Format_RGB32);
     const QImage full = shot();
     QVERIFY(onScreen == full);
-    QCOMPARE(full.pixelColor(190, 123), QColor(Qt::black)); // the shuffle box, in front
+}
+
+void TestPreviewView::elementArtLetsTheLayoutShowThrough()
+{
+    // Drawn over red, every element picture leaves red around its shape.
+    for (int i = 0; i < 8; ++i) {
+        const QPixmap art = view->imageItem(i)->pixmap();
+        QImage canvas(art.size(), QImage::Format_RGB32);
+        canvas.fill(Qt::red);
+        QPainter(&canvas).drawPixmap(0, 0, art);
+        int red = 0;
+        for (int y = 0; y < canvas.height(); ++y)
+            for (int x = 0; x < canvas.width(); ++x)
+                red += canvas.pixel(x, y) == qRgb(255, 0, 0);
+        QVERIFY2(red > 0, qPrintable(QStringLiteral("element %1 covers its whole box").arg(i)));
+    }
 }
 
 QTEST_MAIN(TestPreviewView)
