@@ -85,7 +85,9 @@ std::string describe(const OutOfRangeValue &value);
 class TemplateCheck
 {
 public:
-    static constexpr std::size_t kMaxListed = 50;
+    /// Enough for any template being written; a broken or foreign file of
+    /// millions of lines still gives a list of bounded size.
+    static constexpr std::size_t kMaxListed = 1000;
 
     /// Lists at most `maxListed` malformed lines; malformedCount() counts
     /// them all.

@@ -17,8 +17,9 @@ struct MemoryRun
     patch::PatchRun run;
     std::string patch;
 
-    MemoryRun(const QByteArray &bytes, const patch::Layout &l, std::int16_t selIndex = 0)
-        : layout(l), run(query, selIndex)
+    MemoryRun(const QByteArray &bytes, const patch::Layout &l, std::int16_t selIndex = 0,
+              std::size_t maxListed = patch::TemplateCheck::kMaxListed)
+        : layout(l), run(query, selIndex, maxListed)
     {
         patch::forEachLine(bytes.toStdString(),
                            [&](std::string_view line, bool star) { run.line(line, star, patch); });
