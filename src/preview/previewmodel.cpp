@@ -62,11 +62,8 @@ bool PreviewModel::State::operator==(const State &other) const
     return textColor == other.textColor && background.cacheKey() == other.background.cacheKey();
 }
 
-void PreviewModel::restore(const State &state)
+void PreviewModel::announceAllElements()
 {
-    m_elements = state.elements;
-    m_textColor = state.textColor;
-    m_background = state.background;
     for (int i = 0; i < kSlots; ++i) {
         if (!isElement(i))
             continue;
@@ -74,6 +71,14 @@ void PreviewModel::restore(const State &state)
         if (patch::isLabelIndex(i))
             emit labelStyleChanged(i);
     }
+}
+
+void PreviewModel::restore(const State &state)
+{
+    m_elements = state.elements;
+    m_textColor = state.textColor;
+    m_background = state.background;
+    announceAllElements();
     emit textColorChanged();
     emit backgroundChanged();
     emit restored();
@@ -120,13 +125,7 @@ void PreviewModel::applyLayout(const patch::Layout &layout)
 void PreviewModel::setLayout(const patch::Layout &layout)
 {
     applyLayout(layout);
-    for (int i = 0; i < kSlots; ++i) {
-        if (!isElement(i))
-            continue;
-        emit elementChanged(i);
-        if (patch::isLabelIndex(i))
-            emit labelStyleChanged(i);
-    }
+    announceAllElements();
 }
 
 void PreviewModel::setPosition(int index, float left, float top)

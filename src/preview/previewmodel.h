@@ -124,6 +124,8 @@ signals:
 
 private:
     void applyLayout(const patch::Layout &layout);
+    /// Every element's position and every label's style changed.
+    void announceAllElements();
     template <typename Change> void restyleLabel(int index, Change &&change);
     Element &mutableElement(int index) { return m_elements.at(static_cast<std::size_t>(index)); }
 
