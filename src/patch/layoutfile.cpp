@@ -1,6 +1,7 @@
 #include "layoutfile.h"
 
 #include "files.h"
+#include "patchfile.h"
 
 #include <QDir>
 
@@ -24,18 +25,26 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
     }
     QFile templateFile(templatePath);
     QString reason;
-    if (!openForReading(templateFile, &reason)) {
+    if (!openForReading(templateFile, &reason, QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         *error = QStringLiteral("The template %1 could not be read: %2.")
                      .arg(QDir::toNativeSeparators(templatePath), reason);
         return std::nullopt;
     }
+    // The patch is read whole (it is small); the template, which may be
+    // large, line by line.
     const QByteArray patchBytes = patchFile.readAll();
-    const QByteArray templateBytes = templateFile.readAll();
+    LayoutReader reader(
+        std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())));
+    if (!readLines(
+            templateFile,
+            [&](std::string_view line, bool hasStar) { reader.templateLine(line, hasStar); },
+            &reason)) {
+        *error = QStringLiteral("The template %1 could not be read: %2.")
+                     .arg(QDir::toNativeSeparators(templatePath), reason);
+        return std::nullopt;
+    }
     std::string why;
-    auto layout = readLayout(
-        std::string_view(templateBytes.constData(), static_cast<std::size_t>(templateBytes.size())),
-        std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())),
-        &why);
+    auto layout = reader.finish(&why);
     if (!layout) {
         *error =
             QStringLiteral("It does not match that template: %1.").arg(QString::fromStdString(why));

@@ -5,7 +5,7 @@
 #include "patchgenerator.h"
 #include "placeholderrules.h"
 
-#include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace jukora::patch {
@@ -42,75 +42,90 @@ std::string quoted(std::string_view text)
 
 } // namespace
 
-std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
-                                      std::string *error)
+LayoutReader::LayoutReader(std::string_view patchBytes)
 {
-    // Address -> the template's well-formed placeholder lines at that
-    // address, in template order. A template may patch one address from two
-    // rules; the patch then has two lines there, matched in the same order.
-    struct AtAddress
-    {
-        std::vector<const PlaceholderRule *> rules;
-        std::size_t seen = 0; ///< patch lines at this address so far
-    };
-    std::map<std::string, AtAddress, std::less<>> rules;
-    eachLine(templateBytes, [&](std::size_t, std::string_view line, bool hasStar) {
-        const PlaceholderRule *rule = findRule(line, hasStar);
-        if (!rule)
-            return;
-        const LineScan scan = scanLine(*rule, line);
-        if (!scan.malformation)
-            rules[std::string(scan.address)].rules.push_back(rule);
-    });
-
-    std::array<std::optional<int>, kRules.size()> values;
-    std::size_t matched = 0;
-    std::string problem;
+    // The patch's lines by address, in patch order. A patch is small and a
+    // template may be large, so the template is only looked up against them.
     eachLine(patchBytes, [&](std::size_t number, std::string_view line, bool) {
-        if (!problem.empty())
-            return;
         const auto space = line.find(' ');
         if (space == std::string_view::npos)
             return;
-        const auto found = rules.find(line.substr(0, space));
-        if (found == rules.end() || found->second.seen == found->second.rules.size())
-            return;
-        const PlaceholderRule &rule = *found->second.rules[found->second.seen++];
+        m_byAddress[line.substr(0, space)].push_back(m_patchLines.size());
+        m_patchLines.push_back({number, line.substr(0, space), line});
+    });
+}
+
+void LayoutReader::templateLine(std::string_view line, bool hasStar)
+{
+    // A template may patch one address from two rules; the patch then has
+    // two lines there, matched in the same order.
+    const PlaceholderRule *rule = findRule(line, hasStar);
+    if (!rule)
+        return;
+    const LineScan scan = scanLine(*rule, line);
+    if (scan.malformation)
+        return;
+    const auto found = m_byAddress.find(scan.address);
+    if (found == m_byAddress.end())
+        return;
+    std::size_t &next = m_seen[found->first];
+    if (next < found->second.size())
+        m_patchLines[found->second[next++]].rule = rule;
+}
+
+std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
+                                      std::string *error)
+{
+    LayoutReader reader(patchBytes);
+    forEachLine(templateBytes,
+                [&](std::string_view line, bool hasStar) { reader.templateLine(line, hasStar); });
+    return reader.finish(error);
+}
+
+std::optional<PatchLayout> LayoutReader::finish(std::string *error)
+{
+    std::array<std::optional<int>, kRules.size()> values;
+    std::size_t matched = 0;
+    std::string problem;
+    for (const PatchLine &patchLine : m_patchLines) {
+        if (!patchLine.rule)
+            continue;
+        const PlaceholderRule &rule = *patchLine.rule;
         // "address old value;comment": the value runs from the second space to the ";".
-        const std::string_view afterAddress = line.substr(space + 1);
+        const std::string_view afterAddress = patchLine.line.substr(patchLine.address.size() + 1);
         const auto secondSpace = afterAddress.find(' ');
         const std::string_view rest = secondSpace == std::string_view::npos
                                           ? std::string_view()
                                           : afterAddress.substr(secondSpace + 1);
         const std::string_view value = rest.substr(0, rest.find(';'));
         std::string where("line ");
-        where += std::to_string(number) + " (" + std::string(rule.placeholder) + ", address " +
-                 std::string(found->first) + ")";
+        where += std::to_string(patchLine.number) + " (" + std::string(rule.placeholder) +
+                 ", address " + std::string(patchLine.address) + ")";
         if (value.size() != 2 + rule.suffix.size() || hexDigit(value[0]) < 0 ||
             hexDigit(value[1]) < 0) {
             problem = where + ": the value " + quoted(value) + " is not a byte in hex" +
                       (rule.suffix.empty() ? "" : " followed by " + quoted(rule.suffix));
-            return;
+            break;
         }
         if (value.substr(2) != rule.suffix) {
             problem = where + ": the value " + quoted(value) + " should end in " +
                       quoted(rule.suffix) + " for this instruction";
-            return;
+            break;
         }
         const int byte = hexDigit(value[0]) * 16 + hexDigit(value[1]);
         if (rule.kind == ValueKind::Alignment && byte > 2) {
             problem =
                 where + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
-            return;
+            break;
         }
         auto &slot = values[static_cast<std::size_t>(&rule - kRules.data())];
         if (slot && *slot != byte) {
             problem = where + ": another line gives this value as " + std::to_string(*slot);
-            return;
+            break;
         }
         slot = byte;
         ++matched;
-    });
+    }
     if (!problem.empty()) {
         *error = problem;
         return std::nullopt;

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "layout.h"
+#include "placeholderrules.h"
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace jukora::patch {
 
@@ -32,6 +35,28 @@ struct PatchLayout
 /// lines disagree on one value.
 std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
                                       std::string *error);
+
+/// The same reading with the template fed line by line, for a template too
+/// large to hold whole. `patchBytes` must outlive the reader.
+class LayoutReader
+{
+public:
+    explicit LayoutReader(std::string_view patchBytes);
+    void templateLine(std::string_view line, bool hasStar);
+    std::optional<PatchLayout> finish(std::string *error);
+
+private:
+    struct PatchLine
+    {
+        std::size_t number;
+        std::string_view address;
+        std::string_view line;
+        const PlaceholderRule *rule = nullptr;
+    };
+    std::vector<PatchLine> m_patchLines;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> m_byAddress;
+    std::unordered_map<std::string_view, std::size_t> m_seen;
+};
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.
 void applyPatchLayout(const PatchLayout &patch, Layout &layout);

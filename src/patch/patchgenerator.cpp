@@ -4,6 +4,7 @@
 #include "elementquery.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace jukora::patch {
 
@@ -22,23 +23,18 @@ std::string_view cut(std::string_view line, std::size_t from, std::size_t to)
 
 LineScan scanLine(const PlaceholderRule &rule, std::string_view line)
 {
-    // The first two spaces and the first two ";" in one pass: template lines
-    // are short, and a plain loop beats four library searches here.
-    std::size_t space = npos, space2 = npos, semi = npos, semi2 = npos;
-    for (std::size_t i = 0; i < line.size() && (space2 == npos || semi2 == npos); ++i) {
-        const char c = line[i];
-        if (c == ' ') {
-            if (space == npos)
-                space = i;
-            else if (space2 == npos)
-                space2 = i;
-        } else if (c == ';') {
-            if (semi == npos)
-                semi = i;
-            else if (semi2 == npos)
-                semi2 = i;
-        }
-    }
+    // The first two spaces and the first two ";": four memchr calls beat a
+    // loop over every byte of the line.
+    const auto find = [&](char c, std::size_t from) {
+        if (from >= line.size())
+            return npos;
+        const void *at = std::memchr(line.data() + from, c, line.size() - from);
+        return at ? static_cast<std::size_t>(static_cast<const char *>(at) - line.data()) : npos;
+    };
+    const std::size_t space = find(' ', 0);
+    const std::size_t space2 = space == npos ? npos : find(' ', space + 1);
+    const std::size_t semi = find(';', 0);
+    const std::size_t semi2 = semi == npos ? npos : find(';', semi + 1);
     LineScan scan;
     if (space == npos)
         scan.malformation = "no space after the address, so there is no old value";
