@@ -27,7 +27,8 @@ void TestReopen::roundTrip_data()
     QTest::addColumn<int>("seed");
     for (const char *model : {"Novo N3", "Novo N5", "orla X1"}) {
         for (int seed : {1, 2, 3})
-            QTest::addRow("%s #%d", model, seed) << QString::fromLatin1(model) << seed;
+            QTest::newRow(QByteArray(model).append(" #").append(QByteArray::number(seed)))
+                << QString::fromLatin1(model) << seed;
     }
     // One address patched by two rules: both elements come back.
     QTest::newRow("two rules on one address") << "m" << 4;
