@@ -159,8 +159,8 @@ int CommandLine::checkFile(const QString &file)
     const bool read = patch::readLines(
         file,
         [&](std::string_view line, bool hasStar) {
-            const patch::PlaceholderRule *rule = patch::findRule(line, hasStar);
-            check.checkLine(rule, rule ? patch::scanLine(*rule, line) : patch::LineScan{});
+            const patch::TemplateLine t = patch::readTemplateLine(line, hasStar);
+            check.checkLine(t.rule, t.fields);
         },
         &error);
     if (!read) {

@@ -51,16 +51,16 @@ bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
         return false;
     }
     struct stat st;
-    QString kind;
+    QString why;
     if (::fstat(fd, &st) != 0)
-        kind = systemReason();
-    else if (!(kind = kindOf(st.st_mode)).isEmpty())
-        kind = QStringLiteral("It is %1, not a regular file").arg(kind);
-    if (kind.isEmpty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        kind = systemReason();
-    if (!kind.isEmpty()) {
+        why = systemReason();
+    else if (const QString kind = kindOf(st.st_mode); !kind.isEmpty())
+        why = QStringLiteral("It is %1, not a regular file").arg(kind);
+    else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        why = systemReason();
+    if (!why.isEmpty()) {
         ::close(fd);
-        *error = kind;
+        *error = why;
         return false;
     }
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {

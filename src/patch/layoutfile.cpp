@@ -23,20 +23,14 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
                      .arg(kMaxPatchBytes / (1024 * 1024));
         return std::nullopt;
     }
-    QFile templateFile(templatePath);
-    QString reason;
-    if (!openForReading(templateFile, &reason, QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        *error = QStringLiteral("The template %1 could not be read: %2.")
-                     .arg(QDir::toNativeSeparators(templatePath), reason);
-        return std::nullopt;
-    }
     // The patch is read whole (it is small); the template, which may be
     // large, line by line.
     const QByteArray patchBytes = patchFile.readAll();
     LayoutReader reader(
         std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())));
+    QString reason;
     if (!readLines(
-            templateFile,
+            templatePath,
             [&](std::string_view line, bool hasStar) { reader.templateLine(line, hasStar); },
             &reason)) {
         *error = QStringLiteral("The template %1 could not be read: %2.")

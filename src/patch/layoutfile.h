@@ -8,8 +8,8 @@
 
 namespace jukora::patch {
 
-/// A patch is a few kilobytes; a file far larger is not one of ours, and
-/// both files are read whole.
+/// A patch is a few kilobytes; a file far larger is not one of ours. The
+/// patch is read whole, the template line by line.
 inline constexpr qint64 kMaxPatchBytes = 64 * 1024 * 1024;
 
 /// Reads the layout that the patch file at `patchPath` carries, matched

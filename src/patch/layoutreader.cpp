@@ -50,7 +50,7 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
         const auto space = line.find(' ');
         if (space == std::string_view::npos)
             return;
-        m_byAddress[line.substr(0, space)].push_back(m_patchLines.size());
+        m_byAddress[line.substr(0, space)].patchLines.push_back(m_patchLines.size());
         m_patchLines.push_back({number, line.substr(0, space), line});
     });
 }
@@ -59,18 +59,15 @@ void LayoutReader::templateLine(std::string_view line, bool hasStar)
 {
     // A template may patch one address from two rules; the patch then has
     // two lines there, matched in the same order.
-    const PlaceholderRule *rule = findRule(line, hasStar);
-    if (!rule)
+    const TemplateLine t = readTemplateLine(line, hasStar);
+    if (!t.rule || t.fields.malformation)
         return;
-    const LineScan scan = scanLine(*rule, line);
-    if (scan.malformation)
-        return;
-    const auto found = m_byAddress.find(scan.address);
+    const auto found = m_byAddress.find(t.fields.address);
     if (found == m_byAddress.end())
         return;
-    std::size_t &next = m_seen[found->first];
-    if (next < found->second.size())
-        m_patchLines[found->second[next++]].rule = rule;
+    AtAddress &at = found->second;
+    if (at.matched < at.patchLines.size())
+        m_patchLines[at.patchLines[at.matched++]].rule = t.rule;
 }
 
 std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,

@@ -53,9 +53,15 @@ private:
         std::string_view line;
         const PlaceholderRule *rule = nullptr;
     };
+    /// The patch lines at one address, and how many of them the template's
+    /// placeholder lines there have taken so far.
+    struct AtAddress
+    {
+        std::vector<std::size_t> patchLines;
+        std::size_t matched = 0;
+    };
     std::vector<PatchLine> m_patchLines;
-    std::unordered_map<std::string_view, std::vector<std::size_t>> m_byAddress;
-    std::unordered_map<std::string_view, std::size_t> m_seen;
+    std::unordered_map<std::string_view, AtAddress> m_byAddress;
 };
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.

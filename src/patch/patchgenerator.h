@@ -29,6 +29,20 @@ struct LineScan
 
 LineScan scanLine(const PlaceholderRule &rule, std::string_view line);
 
+/// A template line looked at once: its rule (null for a plain line) and,
+/// for a placeholder line, its fields. The check, the rewrite and the
+/// layout reader all start from this.
+struct TemplateLine
+{
+    const PlaceholderRule *rule = nullptr;
+    LineScan fields;
+};
+inline TemplateLine readTemplateLine(std::string_view line, bool hasStar)
+{
+    const PlaceholderRule *rule = findRule(line, hasStar);
+    return {rule, rule ? scanLine(*rule, line) : LineScan{}};
+}
+
 /// Turns template lines into patch lines, one at a time. The working state
 /// keeps the names the rest of the program uses for it; SelIndex starts at the
 /// window's value and ends on the last element an X or Y rule encoded.
@@ -75,7 +89,7 @@ struct OutOfRangeValue
     std::string written; ///< the two hex digits the patch would get
 };
 
-/// "title label right edge: 280, written as 18": the element, the value and
+/// "track number right edge: 280, written as 18": the element, the value and
 /// the byte the patch would carry.
 std::string describe(const OutOfRangeValue &value);
 
@@ -133,10 +147,9 @@ public:
 
     void line(std::string_view line, bool hasStar, std::string &out)
     {
-        const PlaceholderRule *rule = findRule(line, hasStar);
-        const LineScan fields = rule ? scanLine(*rule, line) : LineScan{};
-        check.checkLine(rule, fields);
-        generator.processLine(line, rule, fields, out);
+        const TemplateLine t = readTemplateLine(line, hasStar);
+        check.checkLine(t.rule, t.fields);
+        generator.processLine(line, t.rule, t.fields, out);
     }
 
     TemplateCheck check;

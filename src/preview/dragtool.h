@@ -55,7 +55,7 @@ public:
 
     /// After a Generate nothing is held: the next press on bare surface
     /// must not drag an element the run happened to encode last.
-    void generated() { SelIndex = 8; }
+    void generated() { SelIndex = patch::NoElement; }
     /// A new layout: nothing is held and the guide lines go back to where
     /// they start.
     void reset();
