@@ -95,8 +95,19 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
         fail(cannotWrite() + QStringLiteral("\n\nAny file that was there is unchanged."));
         return false;
     }
-    m_dialogs.message(m_window, Dialogs::Icon::Information, applicationTitle(),
-                      QStringLiteral("Done"));
+    // Written, as asked; but a template whose old values do not look like
+    // the instructions it patches may have a wrong address or be meant for
+    // other firmware, which is worth knowing before flashing.
+    QString done = QStringLiteral("Done");
+    if (const std::size_t odd = check.oldValueWarnings()) {
+        done += QStringLiteral("\n\n%1 placeholder line(s) of the template have an old value "
+                               "that does not look like the instruction their placeholder "
+                               "writes; run jukora-patch-editor --check \"%2\" for the list "
+                               "before flashing the patch.")
+                    .arg(odd)
+                    .arg(shownTemplate);
+    }
+    m_dialogs.message(m_window, Dialogs::Icon::Information, applicationTitle(), done);
     return true;
 }
 

@@ -1,5 +1,8 @@
 #include "commandline.h"
 
+#include "files.h"
+#include "firmware.h"
+#include "instruction.h"
 #include "layoutfile.h"
 #include "patchfile.h"
 #include "templatelist.h"
@@ -19,8 +22,8 @@ namespace {
 /// The options that belong to the command line; any of them on the command
 /// line means no window.
 constexpr const char *kOwnOptions[] = {
-    "--check", "--generate", "--model",    "--layout",  "--output", "--allow-wrap",
-    "--help",  "-h",         "--help-all", "--version", "-v",       "-?",
+    "--check", "--generate", "--model", "--layout",   "--output",  "--allow-wrap", "--firmware",
+    "--base",  "--help",     "-h",      "--help-all", "--version", "-v",           "-?",
 };
 
 QString lineText(const patch::MalformedLine &bad)
@@ -42,6 +45,11 @@ public:
 private:
     int check(const QStringList &files);
     int checkFile(const QString &file);
+    /// Opens --firmware, if given; false (a message given) when it cannot be.
+    bool openFirmware();
+    /// Checks a template against the firmware image, listing each line that
+    /// differs; returns the status.
+    int checkFirmware(const QString &file);
     int generate();
     int usageError(const QString &message);
     /// "program: message" on standard error.
@@ -53,6 +61,8 @@ private:
     QTextStream &m_err;
     QString m_program;
     QCommandLineParser m_parser;
+    patch::MappedFile m_firmware;
+    std::optional<std::uint32_t> m_base;
     QCommandLineOption m_checkOption{
         QStringLiteral("check"),
         QStringLiteral("Check each TEMPLATE as Generate reads it and print every problem as "
@@ -76,6 +86,16 @@ private:
         QStringLiteral("allow-wrap"),
         QStringLiteral("Write positions that do not fit a byte as their low 8 bits instead of "
                        "refusing (the window asks about these).")};
+    QCommandLineOption m_firmwareOption{
+        QStringLiteral("firmware"),
+        QStringLiteral("A byte-for-byte dump of the phone's flash: every patch line's old bytes "
+                       "must be the image's bytes at its address. With --generate nothing is "
+                       "written when one differs."),
+        QStringLiteral("IMAGE")};
+    QCommandLineOption m_baseOption{
+        QStringLiteral("base"),
+        QStringLiteral("The address of the image's first byte, in hex (default 0)."),
+        QStringLiteral("HEX"), QStringLiteral("0")};
 };
 
 void CommandLine::complain(const QString &message)
@@ -101,7 +121,7 @@ int CommandLine::run(const QStringList &arguments)
     const QCommandLineOption help = m_parser.addHelpOption();
     const QCommandLineOption version = m_parser.addVersionOption();
     m_parser.addOptions({m_checkOption, m_generateOption, m_modelOption, m_layoutOption,
-                         m_outputOption, m_allowWrapOption});
+                         m_outputOption, m_allowWrapOption, m_firmwareOption, m_baseOption});
     m_parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
                                    QStringLiteral("With --check: the template files to check."),
                                    QStringLiteral("[TEMPLATE...]"));
@@ -119,6 +139,18 @@ int CommandLine::run(const QStringList &arguments)
     const bool generating = m_parser.isSet(m_generateOption);
     if (checking == generating)
         return usageError(QStringLiteral("give either --check or --generate"));
+    if (m_parser.isSet(m_baseOption) && !m_parser.isSet(m_firmwareOption))
+        return usageError(QStringLiteral("--base goes with --firmware"));
+    QString base = m_parser.value(m_baseOption);
+    if (base.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        base.remove(0, 2);
+    m_base = patch::parseAddress(base.toStdString());
+    if (!m_base)
+        return usageError(QStringLiteral("--base needs an address of one to eight hex digits, "
+                                         "not \"%1\"")
+                              .arg(m_parser.value(m_baseOption)));
+    if (!openFirmware())
+        return Unreadable;
     if (checking) {
         for (const auto *option :
              {&m_modelOption, &m_layoutOption, &m_outputOption, &m_allowWrapOption}) {
@@ -154,21 +186,82 @@ int CommandLine::checkFile(const QString &file)
     // The rules need a layout to read; whether positions fit a byte depends
     // on the layout, not on the template, so only the lines are judged.
     const patch::LayoutQuery query(patch::defaultLayout());
-    patch::TemplateCheck check(query, std::numeric_limits<std::size_t>::max());
+    patch::TemplateCheck check(query, 0);
+    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base.value_or(0));
+    const bool againstFirmware = m_parser.isSet(m_firmwareOption);
+    std::size_t number = 0;
     QString error;
+    const auto say = [&](const char *kind, const std::string &what) {
+        m_out << file << ':' << number << ": " << kind << ": " << QString::fromStdString(what)
+              << '\n';
+    };
     const bool read = patch::readLines(
         file,
         [&](std::string_view line, bool hasStar) {
+            ++number;
             const patch::TemplateLine t = patch::readTemplateLine(line, hasStar);
             check.checkLine(t.rule, t.fields);
+            if (t.rule && t.fields.malformation)
+                say("error", std::string(t.rule->placeholder) + ": " + t.fields.malformation);
+            else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue))
+                say("warning", patch::oldValueWarning(*t.rule, t.fields.oldValue));
+            if (againstFirmware) {
+                if (const auto wrong = firmware.line(line, hasStar))
+                    say("error", *wrong);
+            }
         },
         &error);
     if (!read) {
         m_err << file << ": error: cannot be read: " << error << '\n';
         return Unreadable;
     }
-    listMalformed(file, check);
-    return check.malformedCount() == 0 ? Success : Refused;
+    if (againstFirmware) {
+        m_out << file << ": " << firmware.checked() << " patch lines checked against "
+              << m_parser.value(m_firmwareOption) << ", " << firmware.failed()
+              << (firmware.failed() == 1 ? " does not match\n" : " do not match\n");
+    }
+    return check.malformedCount() == 0 && firmware.failed() == 0 ? Success : Refused;
+}
+
+bool CommandLine::openFirmware()
+{
+    const QString image = m_parser.value(m_firmwareOption);
+    QString error;
+    if (image.isEmpty() || m_firmware.open(image, &error))
+        return true;
+    complain(QStringLiteral("the firmware image %1 cannot be read: %2.")
+                 .arg(QDir::toNativeSeparators(image), error));
+    return false;
+}
+
+int CommandLine::checkFirmware(const QString &file)
+{
+    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base.value_or(0));
+    std::size_t number = 0;
+    QString error;
+    const bool read = patch::readLines(
+        file,
+        [&](std::string_view line, bool hasStar) {
+            ++number;
+            if (const auto wrong = firmware.line(line, hasStar))
+                m_out << file << ':' << number << ": error: " << QString::fromStdString(*wrong)
+                      << '\n';
+        },
+        &error);
+    if (!read) {
+        complain(QStringLiteral("the template %1 could not be read: %2. No patch was written.")
+                     .arg(file, error));
+        return Unreadable;
+    }
+    if (firmware.failed() == 0)
+        return Success;
+    m_out.flush();
+    complain(QStringLiteral("%1 of the template's patch lines (listed above) do not match the "
+                            "firmware image %2: the patch would change other code than it means "
+                            "to. No patch was written.")
+                 .arg(firmware.failed())
+                 .arg(QDir::toNativeSeparators(m_parser.value(m_firmwareOption))));
+    return Refused;
 }
 
 int CommandLine::check(const QStringList &files)
@@ -221,6 +314,10 @@ int CommandLine::generate()
         return Unreadable;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);
+    if (m_parser.isSet(m_firmwareOption)) {
+        if (const int status = checkFirmware(shownTemplate); status != Success)
+            return status;
+    }
 
     QString why;
     bool mismatch = false;

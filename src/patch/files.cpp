@@ -71,4 +71,24 @@ bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
     return true;
 }
 
+bool MappedFile::open(const QString &path, QString *error)
+{
+    m_file.setFileName(path);
+    if (!openForReading(m_file, error))
+        return false;
+    if (m_file.size() == 0) // nothing to map; an empty image holds no address
+        return true;
+    m_data = m_file.map(0, m_file.size());
+    if (!m_data)
+        *error = m_file.errorString();
+    return m_data != nullptr;
+}
+
+std::string_view MappedFile::bytes() const
+{
+    return m_data ? std::string_view(reinterpret_cast<const char *>(m_data),
+                                     static_cast<std::size_t>(m_file.size()))
+                  : std::string_view();
+}
+
 } // namespace jukora::patch

@@ -2,6 +2,7 @@
 
 #include "codec.h"
 #include "elementquery.h"
+#include "instruction.h"
 
 #include <cstdio>
 #include <cstring>
@@ -147,6 +148,7 @@ void TemplateCheck::checkLine(const PlaceholderRule *rule, const LineScan &field
         ++m_malformedCount;
         return;
     }
+    m_oldValueWarnings += !oldValueFits(*rule, fields.oldValue);
     const auto ruleNumber = static_cast<std::size_t>(rule - kRules.data());
     if (m_ruleSeen[ruleNumber])
         return;

@@ -120,6 +120,9 @@ public:
         return m_coverWidthBad ? std::optional<double>(m_coverWidth) : std::nullopt;
     }
     const std::vector<OutOfRangeValue> &outOfRange() const { return m_outOfRange; }
+    /// Placeholder lines whose old value does not look like what their rule
+    /// writes: a wrong address, or a template for other firmware.
+    std::size_t oldValueWarnings() const { return m_oldValueWarnings; }
 
 private:
     const ElementQuery &m_query;
@@ -130,6 +133,7 @@ private:
     bool m_coverWidthBad = false;
     double m_coverWidth = 0;
     std::vector<OutOfRangeValue> m_outOfRange;
+    std::size_t m_oldValueWarnings = 0;
     std::array<bool, 34> m_ruleSeen{};
 };
 

@@ -140,7 +140,8 @@ void TestGenerateRun::positionsOffTheByteAskFirst_data()
 void TestGenerateRun::positionsOffTheByteAskFirst()
 {
     QFETCH(bool, answer);
-    ProgramFolder folder{{"m", "*tpw*A: F0 F0;r\r\n*tpx*B: A022 A022;x\r\n*tpw*C: F0 F0;again"}};
+    // The old value of B is MOVS R3 where *tpx* writes MOVS R2.
+    ProgramFolder folder{{"m", "*tpw*A: F0 F0;r\r\n*tpx*B: A023 A023;x\r\n*tpw*C: F0 F0;again"}};
     WindowFixture f(folder.db());
     f.model().setPosition(10, 176, 142); // right edge 256: one past the byte
     test::writeFile(folder.file("p.vkp"), "old");
@@ -149,9 +150,11 @@ void TestGenerateRun::positionsOffTheByteAskFirst()
     QVERIFY2(question.contains("\nplay time right edge: 256, written as 00\n"),
              qPrintable(question));
     QCOMPARE(question.count("right edge"), 1); // listed once
-    QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A022 B022;x\r\nC: F0 00;again\r\n")
+    QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A023 B022;x\r\nC: F0 00;again\r\n")
                              : QByteArray("old"));
     QCOMPARE(f.messages().size(), answer ? 1 : 0);
+    if (answer) // written, with a word about the odd line
+        QVERIFY(f.messages().first().text.startsWith("Done\n\n1 placeholder line(s)"));
 }
 
 void TestGenerateRun::longListsGoToTheDetails()

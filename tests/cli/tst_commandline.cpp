@@ -86,9 +86,36 @@ void TestCommandLine::run_data()
     row("allowed to wrap", gen + QStringList{"%1/w.vkp", "--model", "W", "--allow-wrap"}, 0, "=",
         "", "C: A022 C822;x\r\nD: F0 18;r\r\n");
     row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
-        "The models are: M, N, W.");
+        "The models are: F, M, N, W.");
     row("missing layout", gen + QStringList{"%1/none.vkp", "--model", "N"}, 2, "=",
         "No such file or directory");
+    row("old values unlike the instruction", {"--check", "%1/odd.txt"}, 0,
+        "=%1/odd.txt:1: warning: the old value 6B20 is MOVS R0, but *cx* writes MOVS R1: is the "
+        "address right?\n%1/odd.txt:2: warning: the old value 7047 is BX, but *ax* writes ADDS R2: "
+        "is the address right?\n%1/odd.txt:3: warning: the old value 6B is 1 byte, but *cy* "
+        "writes 2 bytes (MOVS R2): appliers refuse a line whose old and new values differ in "
+        "length\n%1/odd.txt:4: warning: the old value 0102 is 2 bytes, but *ta* writes 1 byte: "
+        "appliers refuse a line whose old and new values differ in length\n%1/odd.txt:5: "
+        "warning: the old value 0G is not whole bytes in hex; appliers refuse the line\n",
+        "");
+    const QStringList fw{"--firmware", "%1/fw.bin", "--base", "A0000000"};
+    row("firmware matches", QStringList{"--check", "%1/DB/F.txt"} + fw, 0,
+        "=%1/DB/F.txt: 3 patch lines checked against %1/fw.bin, 0 do not match\n", "");
+    row("firmware with one byte changed",
+        {"--check", "%1/DB/F.txt", "--firmware", "%1/bad.bin", "--base", "a0000000"}, 1,
+        "=%1/DB/F.txt:4: error: old bytes 04 differ from the firmware's 05 at A0000026\n"
+        "%1/DB/F.txt: 3 patch lines checked against %1/bad.bin, 1 does not match\n",
+        "");
+    row("last byte and one past it", QStringList{"--check", "%1/end.txt"} + fw, 1,
+        "=%1/end.txt:2: error: the address A000002F lies outside the firmware image, which holds "
+        "A0000000 to A000002F\n%1/end.txt: 2 patch lines checked against %1/fw.bin, 1 does not "
+        "match\n",
+        "");
+    row("generate for other firmware",
+        gen + QStringList{"%1/n.vkp", "--model", "F", "--firmware", "%1/bad.bin"}, 1,
+        "%1/DB/F.txt:2: error: the address A0000010", "do not match the firmware image");
+    row("base without firmware", {"--check", "%1/end.txt", "--base", "0"}, 2, "=",
+        "--base goes with --firmware");
     row("output folder missing",
         {"--generate", "--output", "%1/no/out.vkp", "--layout", "%1/n.vkp", "--model", "N"}, 2, "=",
         "the patch could not be written to");
@@ -103,8 +130,20 @@ void TestCommandLine::run()
     QFETCH(QByteArray, patch);
     test::ProgramFolder p({{"M", "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n"},
                            {"N", "*cx*1A0 6B21 6B21;x\r\nplain"},
-                           {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"}});
-    test::writeFile(p.file("sound.txt"), "*cx*1A0 6B20 6B20;a\r\nplain\n*cy*1A2 6B21;b\r*ax*4 0;");
+                           {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
+                           // Offsets replace each other; a line with only new bytes is
+                           // not compared.
+                           {"F", "+A0000000\r\n*cx*10: 6B21 6B21;x\r\n+A0000004\r\n22: 04 C3;p\r\n"
+                                 "+0\r\nA000002A 7F 00\r\n30: 00;new only\r\n"}});
+    QByteArray image(0x30, '\0');
+    image.replace(0x10, 2, "\x6B\x21").replace(0x26, 1, "\x04").replace(0x2A, 1, "\x7F");
+    test::writeFile(p.file("fw.bin"), image);
+    test::writeFile(p.file("bad.bin"), image.replace(0x26, 1, "\x05"));
+    test::writeFile(p.file("end.txt"), "A000002F: 00 01\r\nA000002F: 0000 0102\r\n");
+    test::writeFile(p.file("odd.txt"), "*cx*A: 6B20 0;x\n*ax*B: 7047 0;x\n*cy*C: 6B 0;x\n"
+                                       "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n");
+    test::writeFile(p.file("sound.txt"),
+                    "*cx*1A0 6B21 6B21;a\r\nplain\n*cy*1A2 6B22 0;b\r*ax*4 0032 0;");
     test::writeFile(p.file("bad.txt"), "plain\r*cy*1A2 6B21\n*tx*1A0");
     test::writeFile(p.file("many.txt"), QByteArray("*cx*1A0\n").repeated(51));
     test::writeFile(p.file("n.vkp"), "1A0 6B21 0721;x\r\n");
@@ -127,7 +166,7 @@ void TestCommandLine::run()
     QCOMPARE(err.isEmpty(), gotErr.isEmpty());
     QCOMPARE(test::readFile(p.file("out.vkp")), patch);
     // Nothing is left behind beside the files the test made.
-    QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 6);
+    QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 10);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

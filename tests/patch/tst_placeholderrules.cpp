@@ -1,3 +1,4 @@
+#include "instruction.h"
 #include "memoryrun.h"
 
 #include <QtTest>
@@ -16,6 +17,8 @@ private slots:
     void lines_data();
     void lines();
     void checkFindsEveryProblem();
+    void thumbNames_data();
+    void thumbNames();
 };
 
 namespace {
@@ -150,6 +153,27 @@ void TestPlaceholderRules::checkFindsEveryProblem()
     QCOMPARE(check.outOfRange().size(), std::size_t(2));
     QCOMPARE(patch::describe(check.outOfRange()[0]), "play time right edge: 270, written as 0E");
     QCOMPARE(check.outOfRange()[1].written, std::string("FC"));
+}
+
+void TestPlaceholderRules::thumbNames_data()
+{
+    // Encodings from the Thumb instruction set, as a disassembler names them.
+    QTest::addColumn<int>("instruction");
+    QTest::addColumn<QString>("name");
+    for (const auto &[code, name] :
+         {std::pair(0x2001, "MOVS R0"), std::pair(0x2BFF, "CMP R3"), std::pair(0x3207, "ADDS R2"),
+          std::pair(0x3F01, "SUBS R7"), std::pair(0x1C08, "ADDS/SUBS"), std::pair(0x1049, "ASRS"),
+          std::pair(0x4348, "MULS"), std::pair(0x4770, "BX"), std::pair(0x4801, "LDR"),
+          std::pair(0xB510, "PUSH"), std::pair(0xBD10, "POP"), std::pair(0xD0FE, "B"),
+          std::pair(0xDF00, "SVC"), std::pair(0xF7FF, "BL")})
+        QTest::newRow(name) << code << name;
+}
+
+void TestPlaceholderRules::thumbNames()
+{
+    QFETCH(int, instruction);
+    QFETCH(QString, name);
+    QCOMPARE(QString::fromStdString(patch::thumbName(std::uint16_t(instruction))), name);
 }
 
 QTEST_GUILESS_MAIN(TestPlaceholderRules)

@@ -1,0 +1,142 @@
+#include "firmware.h"
+
+#include "instruction.h"
+#include "patchgenerator.h"
+
+#include <cstdio>
+
+namespace jukora::patch {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimFront(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    return text;
+}
+
+/// The next run of non-blank characters, taken off the front of `text`.
+std::string_view takeWord(std::string_view &text)
+{
+    text = trimFront(text);
+    std::size_t end = 0;
+    while (end < text.size() && !isBlank(text[end]))
+        ++end;
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(end);
+    return word;
+}
+
+std::string hex(std::int64_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, value < 0 ? "-%llX" : "%llX",
+                  static_cast<unsigned long long>(value < 0 ? -value : value));
+    return text;
+}
+
+std::string hexText(std::string_view bytes)
+{
+    std::string text;
+    for (char c : bytes) {
+        char pair[3];
+        std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned char>(c));
+        text += pair;
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> parseAddress(std::string_view text)
+{
+    if (text.empty() || text.size() > 8)
+        return std::nullopt;
+    std::uint32_t value = 0;
+    for (char c : text) {
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                 : -1;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * 16 + static_cast<std::uint32_t>(digit);
+    }
+    return value;
+}
+
+std::optional<std::string> FirmwareCheck::line(std::string_view line, bool hasStar)
+{
+    const TemplateLine t = readTemplateLine(line, hasStar);
+    if (t.rule) // a malformed one is reported by the template check
+        return t.fields.malformation ? std::nullopt : compare(t.fields.address, t.fields.oldValue);
+
+    std::string_view rest = trimFront(line.substr(0, line.find(';')));
+    if (rest.empty() || rest.front() == '#' || rest.substr(0, 2) == "//")
+        return std::nullopt;
+    if (rest.front() == '+' || rest.front() == '-') {
+        const bool minus = rest.front() == '-';
+        rest.remove_prefix(1);
+        const std::string_view word = takeWord(rest);
+        const auto offset = parseAddress(word);
+        if (!offset) {
+            ++m_failed;
+            return "the offset line \"" + std::string(minus ? "-" : "+") + std::string(word) +
+                   "\" is not a sign and one to eight hex digits";
+        }
+        m_offset = minus ? -std::int64_t(*offset) : std::int64_t(*offset);
+        return std::nullopt;
+    }
+    // "1A3014: 04 C3", "1A3014 04 C3" and "1A3014:04 C3" are all one patch line.
+    std::string_view address = takeWord(rest);
+    std::string_view old;
+    if (const auto colon = address.find(':'); colon != std::string_view::npos) {
+        old = address.substr(colon + 1);
+        address = address.substr(0, colon);
+    }
+    if (!parseAddress(address))
+        return std::nullopt; // not a patch line: nothing an applier writes
+    if (old.empty())
+        old = takeWord(rest);
+    if (takeWord(rest).empty())
+        return std::nullopt; // new bytes only: nothing to compare
+    return compare(address, old);
+}
+
+std::optional<std::string> FirmwareCheck::compare(std::string_view address, std::string_view old)
+{
+    address = trimFront(address);
+    if (!address.empty() && address.back() == ':')
+        address.remove_suffix(1);
+    ++m_checked;
+    ++m_failed; // until the bytes are found equal
+    const auto at = parseAddress(address);
+    if (!at)
+        return "the address \"" + std::string(address) + "\" is not one to eight hex digits";
+    const auto bytes = hexBytes(old);
+    if (!bytes)
+        return "the old value " + std::string(old) + " is not whole bytes in hex";
+    const std::int64_t where = std::int64_t(*at) + m_offset;
+    const std::int64_t from = where - std::int64_t(m_base);
+    const auto size = static_cast<std::int64_t>(m_image.size());
+    if (from < 0 || from + static_cast<std::int64_t>(bytes->size()) > size) {
+        return "the address " + hex(where) + " lies outside the firmware image, which holds " +
+               (size == 0 ? std::string("no bytes")
+                          : hex(m_base) + " to " + hex(std::int64_t(m_base) + size - 1));
+    }
+    const std::string_view found = m_image.substr(static_cast<std::size_t>(from), bytes->size());
+    if (found != *bytes) {
+        return "old bytes " + std::string(old) + " differ from the firmware's " + hexText(found) +
+               " at " + hex(where);
+    }
+    --m_failed;
+    return std::nullopt;
+}
+
+} // namespace jukora::patch

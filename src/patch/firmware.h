@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace jukora::patch {
+
+/// A hex number of one to eight digits (a 32-bit flash address), or nothing.
+std::optional<std::uint32_t> parseAddress(std::string_view text);
+
+/// Checks a template, line by line, against a byte-for-byte image of the
+/// phone's flash: every patch line's old bytes must be the image's bytes at
+/// its address, or the patch changes code that is not the code meant.
+///
+/// Lines are read as .vkp appliers read them: "+X" and "-X" set the offset
+/// added to the addresses that follow (each replaces the one before; "+0"
+/// cancels it); comments, pragmas and empty lines patch nothing; a patch
+/// line is an address, an optional ":", then the old and the new bytes (a
+/// line with only new bytes has nothing to compare). A placeholder line's
+/// old value is its second field, as Generate copies it.
+class FirmwareCheck
+{
+public:
+    /// `image` holds the flash from the address `base` on.
+    FirmwareCheck(std::string_view image, std::uint32_t base) : m_image(image), m_base(base) {}
+
+    /// Checks the next template line; returns what is wrong with it, or
+    /// nothing.
+    std::optional<std::string> line(std::string_view line, bool hasStar);
+
+    /// Patch lines whose old bytes were compared with the image.
+    std::size_t checked() const { return m_checked; }
+    std::size_t failed() const { return m_failed; }
+
+private:
+    std::optional<std::string> compare(std::string_view address, std::string_view old);
+
+    std::string_view m_image;
+    std::uint32_t m_base;
+    std::int64_t m_offset = 0;
+    std::size_t m_checked = 0;
+    std::size_t m_failed = 0;
+};
+
+} // namespace jukora::patch
