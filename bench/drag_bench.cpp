@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
     QFile(dir.filePath(QStringLiteral("m.txt"))).open(QIODevice::WriteOnly);
     NoDialogs dialogs;
     QString error;
-    jukora::MainWindow window(*jukora::listTemplates(dir.path(), &error), dialogs);
+    jukora::MainWindow window(*jukora::listTemplates({dir.path()}, &error), dialogs);
     window.showCentered();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();

@@ -16,13 +16,14 @@ int main(int argc, char *argv[])
     // loaded, so it works with no display at all.
     if (jukora::cli::wantsCommandLine(argc, argv)) {
         QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolder(), out, err);
+        return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolders(), out, err);
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Jukora Patch Editor"));
+    QApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
     // Qt has taken its own options (-platform, -style ...); the window takes
     // none, so anything left over is a mistake the user should hear about.
@@ -41,7 +42,7 @@ int main(int argc, char *argv[])
     QApplication::setFont(jukora::defaultFont());
 
     jukora::QtDialogs dialogs;
-    const auto window = jukora::startEditor(dialogs, jukora::templateFolder());
+    const auto window = jukora::startEditor(dialogs, jukora::templateFolders());
     if (!window)
         return 1;
     window->showCentered();

@@ -71,8 +71,12 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
 {
     Co->setCurrentIndex(0);
     Co_Change(); // the tag names no label yet, so this changes nothing
-    for (const TemplateEntry &entry : templates)
+    for (const TemplateEntry &entry : templates) {
         Combo1->addItem(entry.model, entry.path);
+        // Models come from more than one folder: say which file this one is.
+        Combo1->setItemData(Combo1->count() - 1, QDir::toNativeSeparators(entry.path),
+                            Qt::ToolTipRole);
+    }
     Combo1->setCurrentIndex(0);
     Combo2->setCurrentIndex(0);
     Combo2_Change();

@@ -6,10 +6,10 @@
 
 namespace jukora {
 
-std::unique_ptr<MainWindow> startEditor(Dialogs &dialogs, const QString &folder)
+std::unique_ptr<MainWindow> startEditor(Dialogs &dialogs, const QStringList &folders)
 {
     QString error, warning;
-    const auto templates = listTemplates(folder, &error, &warning);
+    const auto templates = listTemplates(folders, &error, &warning);
     if (!templates) {
         dialogs.message(nullptr, Dialogs::Icon::Critical, applicationTitle(), error);
         return nullptr;

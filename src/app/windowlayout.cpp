@@ -149,6 +149,14 @@ void MainWindow::createControls()
     Command1 = place(new QPushButton(QStringLiteral("Generate"), this), "Command1", 272, 296, 81,
                      25, fontT8());
     Command4->setToolTip(QStringLiteral("Credits"));
+    // Names a screen reader says where the caption alone would not do.
+    const std::pair<QWidget *, const char *> spoken[] = {
+        {Lxx, "X position"},    {Lyy, "Y position"},   {Lw, "Width"},
+        {Lh, "Height"},         {Co, "Font"},          {Combo2, "Align"},
+        {Combo1, "Phone"},      {Command4, "Credits"}, {Command2, "Text Color (preview)"},
+        {Label6, "Text colour"}};
+    for (const auto &[widget, name] : spoken)
+        widget->setAccessibleName(QString::fromLatin1(name));
     Command1->setToolTip(QStringLiteral("Write the patch for the selected phone"));
 
     connect(Check1, &QCheckBox::toggled, this, &MainWindow::Check1_Click);

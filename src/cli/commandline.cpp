@@ -35,8 +35,8 @@ QString lineText(const patch::MalformedLine &bad)
 class CommandLine
 {
 public:
-    CommandLine(const QString &templateFolder, QTextStream &out, QTextStream &err)
-        : m_folder(templateFolder), m_out(out), m_err(err)
+    CommandLine(const QStringList &templateFolders, QTextStream &out, QTextStream &err)
+        : m_folders(templateFolders), m_out(out), m_err(err)
     {
     }
 
@@ -56,7 +56,7 @@ private:
     void complain(const QString &message);
     void listMalformed(const QString &file, const patch::TemplateCheck &check);
 
-    QString m_folder;
+    QStringList m_folders;
     QTextStream &m_out;
     QTextStream &m_err;
     QString m_program;
@@ -280,7 +280,7 @@ int CommandLine::generate()
     const QString outputPath = m_parser.value(m_outputOption);
 
     QString error;
-    const auto templates = listTemplates(m_folder, &error);
+    const auto templates = listTemplates(m_folders, &error);
     if (!templates) {
         complain(error);
         return Unreadable;
@@ -308,9 +308,8 @@ int CommandLine::generate()
         for (const TemplateEntry &e : *templates)
             models << e.model;
         complain(
-            QStringLiteral("there is no template for the phone model \"%1\" in %2. The "
-                           "models are: %3.")
-                .arg(model, QDir::toNativeSeparators(m_folder), models.join(QStringLiteral(", "))));
+            QStringLiteral("there is no template for the phone model \"%1\". The models are: %2.")
+                .arg(model, models.join(QStringLiteral(", "))));
         return Unreadable;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);
@@ -392,10 +391,10 @@ bool wantsCommandLine(int argc, const char *const *argv)
     return false;
 }
 
-int run(const QStringList &arguments, const QString &templateFolder, QTextStream &out,
+int run(const QStringList &arguments, const QStringList &templateFolders, QTextStream &out,
         QTextStream &err)
 {
-    CommandLine commandLine(templateFolder, out, err);
+    CommandLine commandLine(templateFolders, out, err);
     const int status = commandLine.run(arguments);
     out.flush();
     err.flush();

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
+#include <QStandardPaths>
 
 #include <dirent.h>
 
@@ -31,61 +33,74 @@ int unreadableNames(const QString &folder)
 
 } // namespace
 
-std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error,
+std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QString *error,
                                                   QString *warning)
 {
     QList<TemplateEntry> entries;
-    const QDir dir(folder);
-    const QString shown = QDir::toNativeSeparators(dir.absolutePath());
-    if (!QFileInfo(folder).isDir()) {
-        *error = QStringLiteral("The template folder %1 was not found.\n\n"
-                                "Put a folder named DB with the phone templates (*.txt) "
-                                "beside the program and start it again.")
-                     .arg(shown);
-        return std::nullopt;
-    }
-    // QDir::Files without QDir::Hidden: regular files only, no dot-files.
-    const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::NoSort);
-    for (const QFileInfo &info : files) {
-        const QString name = info.fileName();
-        if (!name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) || !info.isFile())
-            continue;
-        entries.append({name.left(name.size() - 4), info.absoluteFilePath()});
+    QSet<QString> models;
+    QStringList leftOut;
+    int unreadable = 0;
+    for (const QString &folder : folders) {
+        // QDir::Files without QDir::Hidden: regular files only, no dot-files.
+        const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::NoSort);
+        for (const QFileInfo &info : files) {
+            const QString name = info.fileName();
+            if (!name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) || !info.isFile())
+                continue;
+            const QString model = name.left(name.size() - 4);
+            if (!models.contains(model))
+                entries.append({model, info.absoluteFilePath()});
+        }
+        for (const TemplateEntry &entry : std::as_const(entries))
+            models.insert(entry.model);
+        if (const int count = unreadableNames(folder)) {
+            unreadable += count;
+            leftOut << QDir::toNativeSeparators(folder);
+        }
     }
     std::sort(entries.begin(), entries.end(), [](const TemplateEntry &a, const TemplateEntry &b) {
         const int folded = a.model.compare(b.model, Qt::CaseInsensitive);
         if (folded != 0)
             return folded < 0;
-        return a.path < b.path;
+        return a.model < b.model;
     });
-    const int unreadable = unreadableNames(folder);
-    const QString leftOut =
+    const QString leftOutText =
         unreadable == 0
             ? QString()
             : QStringLiteral("%1 template file(s) in %2 were left out: their names are not "
                              "valid UTF-8, which this program cannot open. Rename them (for "
                              "example with convmv) and start the program again.")
                   .arg(unreadable)
-                  .arg(shown);
+                  .arg(leftOut.join(QStringLiteral(", ")));
     if (warning)
-        *warning = leftOut;
+        *warning = leftOutText;
     if (entries.isEmpty() && unreadable > 0) {
-        *error = leftOut;
+        *error = leftOutText;
         return std::nullopt;
     }
     if (entries.isEmpty()) {
-        *error = QStringLiteral("The template folder %1 holds no phone template.\n\n"
-                                "Put at least one template file (*.txt) in it and start "
-                                "the program again.")
-                     .arg(shown);
+        QStringList shown;
+        for (const QString &folder : folders)
+            shown << QStringLiteral("  ") + QDir::toNativeSeparators(QDir(folder).absolutePath());
+        *error = QStringLiteral("No phone template was found. The program looked in:\n%1\n\n"
+                                "Put your phone templates (*.txt) in %2 and start the program "
+                                "again.")
+                     .arg(shown.join(QLatin1Char('\n')),
+                          QDir::toNativeSeparators(QDir(folders.value(0)).absolutePath()));
         return std::nullopt;
     }
     return entries;
 }
 
-QString templateFolder()
+QStringList templateFolders()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/DB");
+    // The writable location comes first, then the system's, highest first.
+    QStringList folders;
+    for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
+        folders << data + QStringLiteral("/DB");
+    folders << QCoreApplication::applicationDirPath() + QStringLiteral("/DB");
+    folders.removeDuplicates();
+    return folders;
 }
 
 } // namespace jukora

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,16 +15,25 @@ struct TemplateEntry
     QString path;  ///< the file itself, as found
 };
 
-/// Lists the templates in a folder: regular, non-hidden files whose name
-/// ends in ".txt" in any case, sorted without regard to case (names that
-/// differ only in case keep a fixed order). Nothing when the folder is
-/// missing or holds no template; `error` then says so and what to do.
-/// Templates whose names are not valid UTF-8 cannot be opened through Qt and
-/// are left out; `warning` (when given) then says how many and what to do.
-std::optional<QList<TemplateEntry>> listTemplates(const QString &folder, QString *error,
+/// Lists the templates in `folders`, the first folder winning: a model found
+/// in more than one of them is listed once, from the first that has it. In
+/// each folder the templates are the regular, non-hidden files whose name
+/// ends in ".txt" in any case; the list is sorted without regard to case
+/// (names that differ only in case keep a fixed order). Missing folders are
+/// passed over. Nothing when no folder holds a template; `error` then names
+/// every folder searched and where the user's own templates go. Templates
+/// whose names are not valid UTF-8 cannot be opened through Qt and are left
+/// out; `warning` (when given) then says how many and what to do.
+std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QString *error,
                                                   QString *warning = nullptr);
 
-/// The template folder: "DB" beside the executable.
-QString templateFolder();
+/// Where the program looks for templates, the first winning: "DB" in the
+/// user's data folder (~/.local/share/jukora-patch-editor/DB), in each of
+/// the system's data folders, and beside the executable.
+QStringList templateFolders();
+
+/// The program's name for the system's folders (data folders, the desktop
+/// entry); the window and the command line both set it before they look.
+inline constexpr const char *kApplicationName = "jukora-patch-editor";
 
 } // namespace jukora

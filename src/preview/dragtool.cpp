@@ -2,8 +2,10 @@
 
 #include "previewmodel.h"
 #include "undocommand.h"
+#include "zorder.h"
 
 #include <algorithm>
+#include <array>
 
 namespace jukora {
 
@@ -31,9 +33,46 @@ void DragTool::press(int index, QPointF grab)
     GrabY = static_cast<float>(grab.y());
     SelIndex = static_cast<std::int16_t>(index);
     m_lastPressed = index;
+    m_heldByKeyboard = false;
     m_pressState = m_model.state();
     ++m_series;
     setElementsEnabled(false);
+    emit heldChanged();
+}
+
+void DragTool::hold(int index)
+{
+    if (!PreviewModel::isElement(index))
+        return;
+    m_lastPressed = index;
+    m_heldByKeyboard = true;
+    ++m_series;
+    emit heldChanged();
+}
+
+int DragTool::holdNext(bool forward)
+{
+    // The thirteen elements, front first, as a press finds them.
+    static const auto order = [] {
+        std::array<int, 13> elements{0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13};
+        std::sort(elements.begin(), elements.end(),
+                  [](int a, int b) { return ZOrder::forElement(a) > ZOrder::forElement(b); });
+        return elements;
+    }();
+    const auto at = std::find(order.begin(), order.end(), m_lastPressed);
+    const int count = static_cast<int>(order.size());
+    int next = forward ? 0 : count - 1;
+    if (at != order.end())
+        next = (static_cast<int>(at - order.begin()) + (forward ? 1 : count - 1)) % count;
+    hold(order[static_cast<std::size_t>(next)]);
+    return m_lastPressed;
+}
+
+void DragTool::letGo()
+{
+    m_lastPressed = -1;
+    m_heldByKeyboard = false;
+    emit heldChanged();
 }
 
 bool DragTool::move(Qt::MouseButtons buttons, QPointF pos)

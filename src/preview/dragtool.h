@@ -53,6 +53,20 @@ public:
     /// was pressed.
     bool nudge(int dx, int dy);
 
+    /// Takes hold of an element from the keyboard, as a press would but
+    /// without a drag: the keys move it from now on.
+    void hold(int index);
+    /// Takes hold of the next element in the stacking order, front first
+    /// (`forward`), or the previous one; from none, the first or the last.
+    /// Returns the element now held.
+    int holdNext(bool forward);
+    /// Lets go of the held element: the keys move nothing until the next
+    /// press or hold.
+    void letGo();
+    /// True when the element held was taken by the keyboard rather than
+    /// the mouse: it is then framed on the preview.
+    bool heldByKeyboard() const { return m_heldByKeyboard && m_lastPressed >= 0; }
+
     /// After a Generate nothing is held: the next press on bare surface
     /// must not drag an element the run happened to encode last.
     void generated() { SelIndex = patch::NoElement; }
@@ -65,6 +79,8 @@ signals:
     void enabledChanged();
     /// The element was placed by a drag or a nudge; read-outs follow it.
     void targetPlaced(int index);
+    /// Another element is held, or none.
+    void heldChanged();
 
 private:
     void place(int index, float dx, float dy);
@@ -79,6 +95,7 @@ private:
     float GrabX = 0;
     float GrabY = 0;
     int m_lastPressed = -1;
+    bool m_heldByKeyboard = false;
     bool m_elementsEnabled = true;
     float m_guideX = 0;
     float m_guideY = 0;

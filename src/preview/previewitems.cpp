@@ -1,6 +1,7 @@
 #include "previewitems.h"
 
 #include "previewmodel.h"
+#include "zorder.h"
 
 #include <QPainter>
 
@@ -142,6 +143,32 @@ void GuideLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, Q
         painter->drawImage(origin, m_dots);
     }
     painter->setCompositionMode(mode);
+}
+
+FocusFrameItem::FocusFrameItem()
+{
+    setAcceptedMouseButtons(Qt::NoButton);
+    setEnabled(false);
+    setZValue(ZOrder::FocusFrame);
+}
+
+void FocusFrameItem::frame(const QRectF &box)
+{
+    if (box == m_box)
+        return;
+    prepareGeometryChange();
+    m_box = box;
+}
+
+void FocusFrameItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    // One pixel outside the element's box, on whole pixels.
+    const QRectF line = m_box.toAlignedRect().adjusted(-1, -1, 0, 0);
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(Qt::black, 0));
+    painter->drawRect(line);
+    painter->setPen(QPen(Qt::white, 0, Qt::DotLine));
+    painter->drawRect(line);
 }
 
 } // namespace jukora

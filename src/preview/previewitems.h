@@ -84,4 +84,24 @@ private:
     QImage m_dots;
 };
 
+/// A thin frame around the element held from the keyboard: black under
+/// white dots, so it shows on any picture. Shown only while the preview has
+/// the focus, so it never stands in a picture taken to judge the layout.
+class FocusFrameItem : public QGraphicsItem
+{
+public:
+    enum { Type = UserType + 4 };
+
+    FocusFrameItem();
+
+    int type() const override { return Type; }
+    QRectF boundingRect() const override { return m_box.adjusted(-1, -1, 1, 1); }
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+    /// Frames the box of an element, in preview pixels.
+    void frame(const QRectF &box);
+
+private:
+    QRectF m_box;
+};
+
 } // namespace jukora

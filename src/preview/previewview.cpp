@@ -74,8 +74,17 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     m_l2->setZValue(ZOrder::GuideL2);
     scene->addItem(m_l2);
     syncGuides();
+    m_frame = new FocusFrameItem;
+    scene->addItem(m_frame);
+    setAccessibleName(tr("Preview"));
+    syncHeld();
 
-    connect(&model, &PreviewModel::elementChanged, this, &PreviewView::syncElement);
+    connect(&model, &PreviewModel::elementChanged, this, [this](int index) {
+        syncElement(index);
+        if (index == m_tool->lastPressed())
+            syncHeld();
+    });
+    connect(m_tool, &DragTool::heldChanged, this, &PreviewView::syncHeld);
     connect(&model, &PreviewModel::labelStyleChanged, this,
             [this](int index) { labelItem(index)->restyle(); });
     connect(m_tool, &DragTool::enabledChanged, this, &PreviewView::syncEnabled);
@@ -144,6 +153,19 @@ void PreviewView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void PreviewView::keyPressEvent(QKeyEvent *event)
 {
+    const bool backtab = event->key() == Qt::Key_Backtab;
+    if ((event->key() == Qt::Key_Tab || backtab) && (event->modifiers() & Qt::ControlModifier)) {
+        // Leaves the preview as in text editors, whatever is held.
+        RectwiseView::focusNextPrevChild(!backtab);
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_tool->lastPressed() >= 0) {
+        m_tool->letGo();
+        m_tabLeaves = true;
+        event->accept();
+        return;
+    }
     const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
     int dx = 0;
     int dy = 0;
@@ -166,6 +188,50 @@ void PreviewView::keyPressEvent(QKeyEvent *event)
     }
     m_tool->nudge(dx, dy);
     event->accept();
+}
+
+bool PreviewView::focusNextPrevChild(bool next)
+{
+    if (!hasFocus() || m_tabLeaves) {
+        m_tabLeaves = false;
+        return RectwiseView::focusNextPrevChild(next);
+    }
+    emit elementPressed(m_tool->holdNext(next));
+    return true;
+}
+
+void PreviewView::focusInEvent(QFocusEvent *event)
+{
+    m_tabLeaves = false;
+    syncHeld();
+    RectwiseView::focusInEvent(event);
+}
+
+void PreviewView::focusOutEvent(QFocusEvent *event)
+{
+    syncHeld();
+    RectwiseView::focusOutEvent(event);
+}
+
+void PreviewView::syncHeld()
+{
+    const int held = m_tool->lastPressed();
+    const bool framed = hasFocus() && m_tool->heldByKeyboard();
+    QString now;
+    if (PreviewModel::isElement(held)) {
+        const Element &e = m_model.element(held);
+        if (framed)
+            m_frame->frame(QRectF(e.left, e.top, e.width, e.height));
+        now = tr(" Held: %1 at X %2, Y %3.")
+                  .arg(QString::fromLatin1(patch::elementName(held).data(),
+                                           qsizetype(patch::elementName(held).size())))
+                  .arg(e.left)
+                  .arg(e.top - patch::kTopBand);
+    }
+    m_frame->setVisible(framed);
+    setAccessibleDescription(tr("The phone screen, life size. Tab takes hold of the next "
+                                "element, the arrow keys move it, Escape lets go.") +
+                             now);
 }
 
 void PreviewView::wheelEvent(QWheelEvent *event)

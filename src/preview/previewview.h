@@ -9,14 +9,18 @@ class QGraphicsPixmapItem;
 namespace jukora {
 
 class DragTool;
+class FocusFrameItem;
 class GuideLineItem;
 class ImageItem;
 class LabelItem;
 class PreviewModel;
 
 /// The life-size preview of the phone screen: one screen pixel per preview
-/// pixel inside a 2-pixel sunken frame. Its mouse and arrow keys drive the
-/// drag tool, which takes hold of elements and places them.
+/// pixel inside a 2-pixel sunken frame. Its mouse and keys drive the drag
+/// tool, which takes hold of elements and places them. With the focus here,
+/// Tab and Shift+Tab take hold of the next and the previous element, the
+/// arrow keys move it, Escape lets go (the next Tab then leaves), and
+/// Ctrl+Tab and Ctrl+Shift+Tab leave at once.
 class PreviewView : public RectwiseView
 {
     Q_OBJECT
@@ -39,6 +43,7 @@ public:
     GuideLineItem *guideL1() const { return m_l1; }
     GuideLineItem *guideL2() const { return m_l2; }
     QGraphicsPixmapItem *backgroundItem() const { return m_iback; }
+    FocusFrameItem *focusFrame() const { return m_frame; }
 
 signals:
     /// A left press took hold of an element (drag state already set).
@@ -50,6 +55,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
 
 private:
@@ -58,6 +66,9 @@ private:
     void syncEnabled();
     void syncGuides();
     void syncBackground();
+    /// The focus frame and what the preview tells a screen reader follow
+    /// the held element.
+    void syncHeld();
 
     PreviewModel &m_model;
     DragTool *m_tool;
@@ -66,6 +77,8 @@ private:
     GuideLineItem *m_l1 = nullptr;
     GuideLineItem *m_l2 = nullptr;
     QGraphicsPixmapItem *m_iback = nullptr;
+    FocusFrameItem *m_frame = nullptr;
+    bool m_tabLeaves = false; ///< after Escape, Tab leaves the preview
 };
 
 } // namespace jukora

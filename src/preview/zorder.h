@@ -22,6 +22,7 @@ constexpr qreal Shuffle = 13;     ///< I1(6)
 constexpr qreal Repeat = 14;      ///< I1(5)
 constexpr qreal Bass = 15;        ///< I1(3)
 constexpr qreal PlayerLogo = 16;  ///< I1(4)
+constexpr qreal FocusFrame = 17;  ///< around the element held from the keyboard
 
 /// The z-value of element 0-7 or 9-13.
 constexpr qreal forElement(int index)

@@ -1,6 +1,7 @@
 #include "startup.h"
 #include "windowfixture.h"
 
+#include <QAccessible>
 #include <QScreen>
 #include <QtTest>
 
@@ -26,7 +27,8 @@ private slots:
     void previewDrawsOnePixelPerPixel();
     void readoutsFollowTheDrag_data();
     void readoutsFollowTheDrag();
-    void arrowKeysPlaceTheLastPressed();
+    void everyElementByKeyboard();
+    void accessibleNames();
 
 private:
     std::unique_ptr<WindowFixture> f;
@@ -38,8 +40,8 @@ void TestMainWindow::startUp_data()
     QTest::addColumn<QByteArray>("templ"); // a file name in the folder, if any
     QTest::addColumn<QString>("says");     // a part of the one box shown; empty: none
     QTest::addColumn<bool>("opens");
-    QTest::newRow("missing folder") << false << QByteArray() << "was not found" << false;
-    QTest::newRow("no template") << true << QByteArray() << "holds no phone template" << false;
+    QTest::newRow("missing folder") << false << QByteArray() << "No phone template" << false;
+    QTest::newRow("no template") << true << QByteArray() << "No phone template" << false;
     QTest::newRow("a template") << true << QByteArray("m.txt") << "" << true;
     QTest::newRow("only a name not in UTF-8")
         << true << QByteArray("Caf\xe9.txt") << "1 template file(s)" << false;
@@ -62,7 +64,7 @@ void TestMainWindow::startUp()
         if (!name.isEmpty())
             ::close(::creat(QFile::encodeName(db).append('/').append(name).constData(), 0600));
     test::FakeDialogs dialogs;
-    const auto window = startEditor(dialogs, db);
+    const auto window = startEditor(dialogs, {db});
     QCOMPARE(bool(window), opens);
     QCOMPARE(dialogs.calls.size(), says.isEmpty() ? 0 : 1);
     if (!says.isEmpty())
@@ -124,16 +126,69 @@ void TestMainWindow::readoutsFollowTheDrag()
     QCOMPARE(f->text("Lw"), QStringLiteral("75"));
 }
 
-void TestMainWindow::arrowKeysPlaceTheLastPressed()
+void TestMainWindow::everyElementByKeyboard()
 {
     QApplication::setActiveWindow(f->window.get());
-    test::tap(f->view(), {17, 35});
-    QCOMPARE(QApplication::focusWidget(), f->view());
-    QTest::keyClick(f->view(), Qt::Key_Right);
-    QTest::keyClick(f->view(), Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(f->text("Lxx"), QStringLiteral("8"));
-    QCOMPARE(f->text("Lyy"), QStringLiteral("16"));
-    QCOMPARE(f->view()->guideL1()->x(), 8.0);
+    f->selectModel("Novo N3");
+    QWidget *view = f->view();
+    test::tap(f->view(), {5, 300}); // bare surface: the focus, nothing held
+    QCOMPARE(QApplication::focusWidget(), view);
+    const auto key = [&](int k, Qt::KeyboardModifiers m = {}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
+        return f->tool().lastPressed();
+    };
+    // Front to back, round again, and back with Shift+Tab.
+    QList<int> forward, backward;
+    for (int i = 0; i < 14; ++i)
+        forward << key(Qt::Key_Tab);
+    for (int i = 0; i < 14; ++i)
+        backward.prepend(key(Qt::Key_Backtab, Qt::ShiftModifier));
+    const QList<int> front = {4, 3, 5, 6, 10, 9, 13, 12, 11, 0, 2, 1, 7};
+    QCOMPARE(forward, front + QList<int>{4});
+    QCOMPARE(backward, QList<int>{7} + front.mid(0, 13));
+    QCOMPARE(QApplication::focusWidget(), view);
+    // A label held by keyboard is the style target; the held one is framed.
+    while (key(Qt::Key_Tab) != patch::TitleLabel) {
+    }
+    QCOMPARE(f->tag(), QStringLiteral("12"));
+    QVERIFY(f->view()->focusFrame()->isVisible());
+    QVERIFY(view->accessibleDescription().endsWith("Held: title at X 35, Y 181."));
+    key(Qt::Key_Right);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(f->text("Lxx") + ',' + f->text("Lyy"), QStringLiteral("36,191"));
+    QCOMPARE(f->view()->guideL1()->x(), 36.0);
+    QTemporaryDir dir;
+    QVERIFY(f->generate(dir.filePath("p.vkp")).contains("1A316A: 5A32 2432;title x"));
+    // Ctrl+Tab leaves at once; Escape lets go, and the next Tab leaves.
+    QApplication::setActiveWindow(f->window.get());
+    view->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(QApplication::focusWidget() != view);
+    view->setFocus(Qt::TabFocusReason);
+    QCOMPARE(key(Qt::Key_Escape), -1);
+    QVERIFY(!f->view()->focusFrame()->isVisible());
+    key(Qt::Key_Right);
+    key(Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget() != view);
+    QCOMPARE(f->model().element(patch::TitleLabel).left, 36.f);
+}
+
+void TestMainWindow::accessibleNames()
+{
+    for (QWidget *widget : f->window->findChildren<QWidget *>()) {
+        if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus) &&
+            !widget->focusProxy()) {
+            const QString name =
+                QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty() && !name.contains(u'\n'), widget->metaObject()->className());
+        }
+    }
+    const QStringList readouts{"Lxx", "Lyy", "Lw", "Lh"};
+    QStringList names;
+    for (const QString &readout : readouts)
+        names << QAccessible::queryAccessibleInterface(f->child<QLabel>(qPrintable(readout)))
+                     ->text(QAccessible::Name);
+    QCOMPARE(names, QStringList({"X position", "Y position", "Width", "Height"}));
 }
 
 QTEST_MAIN(TestMainWindow)

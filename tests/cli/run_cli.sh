@@ -8,6 +8,8 @@ source=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+# Only the samples beside the program: not templates this machine's user keeps.
+export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$work/sysdata"
 passed=0 failed=0
 
 expect() { # name, wanted status, command...

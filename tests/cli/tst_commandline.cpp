@@ -155,7 +155,7 @@ void TestCommandLine::run()
     QString gotOut, gotErr;
     QTextStream outStream(&gotOut), errStream(&gotErr);
     const int got =
-        cli::run(QStringList{"jukora-patch-editor"} + args, p.db(), outStream, errStream);
+        cli::run(QStringList{"jukora-patch-editor"} + args, {p.db()}, outStream, errStream);
     QCOMPARE(got, status);
     out = out.arg(p.dir.path());
     if (out.startsWith(u'='))

@@ -30,7 +30,7 @@ struct WindowFixture
     {
         QString error;
         window = std::make_unique<MainWindow>(
-            listTemplates(folder, &error).value_or(QList<TemplateEntry>()), dialogs);
+            listTemplates({folder}, &error).value_or(QList<TemplateEntry>()), dialogs);
     }
 
     PreviewModel &model() { return window->model(); }

@@ -12,6 +12,7 @@ class TestTemplateList : public QObject
 private slots:
     void listing_data();
     void listing();
+    void userFolderWinsOverSystemOverProgram();
 };
 
 void TestTemplateList::listing_data()
@@ -47,7 +48,7 @@ void TestTemplateList::listing()
     for (const QString &name : folders)
         QVERIFY(QDir(dir.path()).mkdir(name));
     QString error;
-    const auto listed = listTemplates(dir.path(), &error);
+    const auto listed = listTemplates({dir.path()}, &error);
     QVERIFY2(listed, qPrintable(error));
     QStringList got;
     for (const TemplateEntry &entry : *listed) {
@@ -55,6 +56,42 @@ void TestTemplateList::listing()
         QCOMPARE(test::readFile(entry.path), QFileInfo(entry.path).fileName().toUtf8());
     }
     QCOMPARE(got, models);
+}
+
+void TestTemplateList::userFolderWinsOverSystemOverProgram()
+{
+    QTemporaryDir root;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath("home")));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(root.filePath("sys")));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    QStringList folders = templateFolders();
+    QCOMPARE(folders.mid(0, 2), QStringList({root.filePath("home/jukora-patch-editor/DB"),
+                                             root.filePath("sys/jukora-patch-editor/DB")}));
+    QCOMPARE(folders.last(), QCoreApplication::applicationDirPath() + "/DB");
+    folders.last() = root.filePath("program/DB");
+    for (const QString &folder : folders)
+        QVERIFY(QDir().mkpath(folder));
+    QString error;
+    QVERIFY(!listTemplates(folders, &error));
+    QVERIFY2(error.contains("looked in:\n  " + folders.join("\n  ") +
+                            "\n\nPut your phone "
+                            "templates (*.txt) in " +
+                            folders.first()),
+             qPrintable(error));
+    const auto list = [&] {
+        QStringList got;
+        for (const TemplateEntry &entry :
+             listTemplates(folders, &error).value_or(QList<TemplateEntry>()))
+            got << entry.model + '=' + test::readFile(entry.path);
+        return got;
+    };
+    test::writeFile(folders[2] + "/both.txt", "program");
+    test::writeFile(folders[2] + "/a.txt", "program");
+    test::writeFile(folders[1] + "/both.txt", "system");
+    test::writeFile(folders[1] + "/Both.txt", "system");
+    QCOMPARE(list(), QStringList({"a=program", "Both=system", "both=system"}));
+    test::writeFile(folders[0] + "/both.txt", "user");
+    QCOMPARE(list(), QStringList({"a=program", "Both=system", "both=user"}));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateList)
