@@ -14,161 +14,148 @@ class TestGenerateRun : public QObject
     Q_OBJECT
 
 private slots:
-    void goldenPatches_data();
-    void goldenPatches();
-    void doneOnlyAfterTheFileIsComplete();
-    void refusals_data();
-    void refusals();
-    void positionsOffTheByteAskFirst_data();
-    void positionsOffTheByteAskFirst();
-    void longListsGoToTheDetails();
-};
-
-void TestGenerateRun::goldenPatches_data()
-{
-    QTest::addColumn<QString>("model");
-    for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
-        QTest::newRow(model) << QString::fromLatin1(model);
-}
-
-void TestGenerateRun::goldenPatches()
-{
-    QFETCH(QString, model);
-    WindowFixture f;
-    f.selectModel(model);
-    f.window->comm().FileName = "/somewhere/else.vkp";
-    f.window->GenerateRun(); // cancelled
-    QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch|*.vkp"));
-    QCOMPARE(f.dialogs.calls.first().detail, QString()); // the file name is emptied first
-    QTemporaryDir out;
-    const QString path = out.filePath("patch"); // no extension is added
-    const QByteArray expected =
-        test::readFile(test::sourceDir() + "/tests/data/golden/" + model + ".vkp");
-    QCOMPARE(f.generate(path), expected);
-    QCOMPARE(f.messages().size(), 1);
-    QCOMPARE(f.messages().first().text, QStringLiteral("Done"));
-    QCOMPARE(f.messages().first().title, QStringLiteral("Jukora Patch Editor"));
-    QCOMPARE(f.generate(path), expected); // again, over the first
-    // Nothing is held afterwards: a press on bare surface drags nothing.
-    const patch::Layout before = f.model().layout();
-    test::press(f.view(), {120, 280});
-    test::move(f.view(), {60, 60}, Qt::LeftButton);
-    QCOMPARE(f.model().layout().left, before.left);
-}
-
-void TestGenerateRun::doneOnlyAfterTheFileIsComplete()
-{
-    QByteArray templ, expected;
-    for (int i = 0; i < 20000; ++i) {
-        templ += "*cx*" + QByteArray::number(i) + ": 07 07 ;x\r\nplain line\r\n";
-        expected += QByteArray::number(i) + ": 07 0721;x\r\nplain line\r\n";
+    void goldenPatches_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
+            QTest::newRow(model) << QString::fromLatin1(model);
     }
-    ProgramFolder folder{{"big", templ}};
-    WindowFixture f(folder.db());
-    QByteArray atDone;
-    f.dialogs.onMessage = [&](const auto &) { atDone = test::readFile(folder.file("p.vkp")); };
-    f.generate(folder.file("p.vkp"));
-    QCOMPARE(atDone, expected);
-    QVERIFY(f.dialogs.progressCalls >= 2); // the template is read in pieces
-    // Cancelled part way: nothing written, nothing left behind, no box.
-    f.dialogs.progressCalls = 0;
-    f.dialogs.cancelAt = 1;
-    f.dialogs.calls.clear();
-    test::writeFile(folder.file("p.vkp"), "old");
-    f.generate(folder.file("p.vkp"));
-    QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("old"));
-    QVERIFY(f.messages().isEmpty());
-    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-}
-
-void TestGenerateRun::refusals_data()
-{
-    QTest::addColumn<QByteArray>("templ"); // empty: the template is gone
-    QTest::addColumn<float>("cover");
-    QTest::addColumn<QString>("target"); // in the program folder
-    QTest::addColumn<QStringList>("says");
-    QTest::newRow("template gone")
-        << QByteArray() << 150.f << "p.vkp" << QStringList{"m.txt", "No patch was written"};
-    QTest::newRow("malformed lines")
-        << QByteArray(
-               "; ok\r\n*cx*A: 00 00;fine\r\n*cy*B:0000;x\r\n*tpw*C: 00 00\r\nAB *albumx* 1;x")
-        << 150.f << "p.vkp"
-        << QStringList{"line 3 (*cy*): no space", "line 4 (*tpw*): no \";\"",
-                       "line 5 (*albumx*): the first field is shorter", "No patch was written"};
-    QTest::newRow("cover width 256") << QByteArray("*cw*A: 9620 9620;w\r\n") << 256.f << "p.vkp"
-                                     << QStringList{"256 pixels wide", "0 to 255"};
-    QTest::newRow("folder is a file") << QByteArray("plain\r\n") << 150.f << "p.vkp/p.vkp"
-                                      << QStringList{"p.vkp/p.vkp", "unchanged"};
-    QTest::newRow("every reason at once")
-        << QByteArray("*cw*A: 0 0;w\r\n*cx*B: 0 0\r\n") << 256.f << "p.vkp/p.vkp"
-        << QStringList{"line 2 (*cx*)", "256 pixels wide", "could not be written"};
-    QTest::newRow("target is a pipe") << QByteArray("plain\r\n") << 150.f << "pipe"
-                                      << QStringList{"It is a named pipe (FIFO), not a regular"};
-}
-
-void TestGenerateRun::refusals()
-{
-    QFETCH(QByteArray, templ);
-    QFETCH(float, cover);
-    QFETCH(QString, target);
-    QFETCH(QStringList, says);
-    ProgramFolder folder{{"m", templ.isEmpty() ? "x" : templ}};
-    WindowFixture f(folder.db());
-    if (templ.isEmpty())
-        QVERIFY(QFile::remove(folder.templ("m")));
-    f.model().setCoverSize(cover);
-    test::writeFile(folder.file("p.vkp"), "precious");
-    QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe")).constData(), 0600), 0);
-    f.dialogs.saveAnswers << folder.file(target);
-    f.window->GenerateRun();
-    QCOMPARE(f.messages().size(), 1);
-    QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
-    for (const QString &part : says)
-        QVERIFY2(f.messages().first().text.contains(part), qPrintable(f.messages().first().text));
-    QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("precious"));
-    QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    QVERIFY(QFileInfo(folder.file("pipe")).isFile() == false);
-}
-
-void TestGenerateRun::positionsOffTheByteAskFirst_data()
-{
-    QTest::addColumn<bool>("answer");
-    QTest::newRow("no writes nothing") << false;
-    QTest::newRow("yes writes the low bits") << true;
-}
-
-void TestGenerateRun::positionsOffTheByteAskFirst()
-{
-    QFETCH(bool, answer);
-    // The old value of B is MOVS R3 where *tpx* writes MOVS R2.
-    ProgramFolder folder{{"m", "*tpw*A: F0 F0;r\r\n*tpx*B: A023 A023;x\r\n*tpw*C: F0 F0;again"}};
-    WindowFixture f(folder.db());
-    f.model().setPosition(10, 176, 142); // right edge 256: one past the byte
-    test::writeFile(folder.file("p.vkp"), "old");
-    const QByteArray written = f.generate(folder.file("p.vkp"), answer);
-    const QString question = f.dialogs.callsOf("question").value(0).text;
-    QVERIFY2(question.contains("\nplay time right edge: 256, written as 00\n"),
-             qPrintable(question));
-    QCOMPARE(question.count("right edge"), 1); // listed once
-    QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A023 B022;x\r\nC: F0 00;again\r\n")
-                             : QByteArray("old"));
-    QCOMPARE(f.messages().size(), answer ? 1 : 0);
-    if (answer) // written, with a word about the odd line
-        QVERIFY(f.messages().first().text.startsWith("Done\n\n1 placeholder line(s)"));
-}
-
-void TestGenerateRun::longListsGoToTheDetails()
-{
-    ProgramFolder folder{{"m", QByteArray("*cx*A\r\n").repeated(200)}};
-    WindowFixture f(folder.db());
-    f.generate(folder.file("p.vkp"));
-    const auto box = f.messages().value(0);
-    QCOMPARE(box.text.count("): no space"), GenerateJob::kShownLines);
-    QVERIFY(box.text.contains("(200 lines in all: see the details)"));
-    QCOMPARE(box.detail.count('\n'), 199); // every line
-    QVERIFY(box.detail.endsWith(
-        "line 200 (*cx*): no space after the address, so there is no old value"));
-}
+    void goldenPatches()
+    {
+        QFETCH(QString, model);
+        WindowFixture f;
+        f.selectModel(model);
+        f.window->comm().FileName = "/somewhere/else.vkp";
+        f.window->GenerateRun(); // cancelled
+        QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch|*.vkp"));
+        QCOMPARE(f.dialogs.calls.first().detail, QString()); // the file name is emptied first
+        QTemporaryDir out;
+        const QString path = out.filePath("patch"); // no extension is added
+        const QByteArray expected =
+            test::readFile(test::sourceDir() + "/tests/data/golden/" + model + ".vkp");
+        QCOMPARE(f.generate(path), expected);
+        QCOMPARE(f.messages().size(), 1);
+        QCOMPARE(f.messages().first().text, QStringLiteral("Done"));
+        QCOMPARE(f.messages().first().title, QStringLiteral("Jukora Patch Editor"));
+        QCOMPARE(f.generate(path), expected); // again, over the first
+        // Nothing is held afterwards: a press on bare surface drags nothing.
+        const patch::Layout before = f.model().layout();
+        test::press(f.view(), {120, 280});
+        test::move(f.view(), {60, 60}, Qt::LeftButton);
+        QCOMPARE(f.model().layout().left, before.left);
+    }
+    void doneOnlyAfterTheFileIsComplete()
+    {
+        QByteArray templ, expected;
+        for (int i = 0; i < 20000; ++i) {
+            templ += "*cx*" + QByteArray::number(i) + ": 07 07 ;x\r\nplain line\r\n";
+            expected += QByteArray::number(i) + ": 07 0721;x\r\nplain line\r\n";
+        }
+        ProgramFolder folder{{"big", templ}};
+        WindowFixture f(folder.db());
+        QByteArray atDone;
+        f.dialogs.onMessage = [&](const auto &) { atDone = test::readFile(folder.file("p.vkp")); };
+        f.generate(folder.file("p.vkp"));
+        QCOMPARE(atDone, expected);
+        QVERIFY(f.dialogs.progressCalls >= 2); // the template is read in pieces
+        // Cancelled part way: nothing written, nothing left behind, no box.
+        f.dialogs.progressCalls = 0;
+        f.dialogs.cancelAt = 1;
+        f.dialogs.calls.clear();
+        test::writeFile(folder.file("p.vkp"), "old");
+        f.generate(folder.file("p.vkp"));
+        QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("old"));
+        QVERIFY(f.messages().isEmpty());
+        QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("templ"); // empty: the template is gone
+        QTest::addColumn<float>("cover");
+        QTest::addColumn<QString>("target"); // in the program folder
+        QTest::addColumn<QStringList>("says");
+        QTest::newRow("template gone")
+            << QByteArray() << 150.f << "p.vkp" << QStringList{"m.txt", "No patch was written"};
+        QTest::newRow("malformed lines")
+            << QByteArray(
+                   "; ok\r\n*cx*A: 00 00;fine\r\n*cy*B:0000;x\r\n*tpw*C: 00 00\r\nAB *albumx* 1;x")
+            << 150.f << "p.vkp"
+            << QStringList{"line 3 (*cy*): no space", "line 4 (*tpw*): no \";\"",
+                           "line 5 (*albumx*): the first field is shorter", "No patch was written"};
+        QTest::newRow("cover width 256") << QByteArray("*cw*A: 9620 9620;w\r\n") << 256.f << "p.vkp"
+                                         << QStringList{"256 pixels wide", "0 to 255"};
+        QTest::newRow("folder is a file") << QByteArray("plain\r\n") << 150.f << "p.vkp/p.vkp"
+                                          << QStringList{"p.vkp/p.vkp", "unchanged"};
+        QTest::newRow("every reason at once")
+            << QByteArray("*cw*A: 0 0;w\r\n*cx*B: 0 0\r\n") << 256.f << "p.vkp/p.vkp"
+            << QStringList{"line 2 (*cx*)", "256 pixels wide", "could not be written"};
+        QTest::newRow("target is a pipe")
+            << QByteArray("plain\r\n") << 150.f << "pipe"
+            << QStringList{"It is a named pipe (FIFO), not a regular"};
+    }
+    void refusals()
+    {
+        QFETCH(QByteArray, templ);
+        QFETCH(float, cover);
+        QFETCH(QString, target);
+        QFETCH(QStringList, says);
+        ProgramFolder folder{{"m", templ.isEmpty() ? "x" : templ}};
+        WindowFixture f(folder.db());
+        if (templ.isEmpty())
+            QVERIFY(QFile::remove(folder.templ("m")));
+        f.model().setCoverSize(cover);
+        test::writeFile(folder.file("p.vkp"), "precious");
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe")).constData(), 0600), 0);
+        f.dialogs.saveAnswers << folder.file(target);
+        f.window->GenerateRun();
+        QCOMPARE(f.messages().size(), 1);
+        QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
+        for (const QString &part : says)
+            QVERIFY2(f.messages().first().text.contains(part),
+                     qPrintable(f.messages().first().text));
+        QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("precious"));
+        QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QVERIFY(QFileInfo(folder.file("pipe")).isFile() == false);
+    }
+    void positionsOffTheByteAskFirst_data()
+    {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("no writes nothing") << false;
+        QTest::newRow("yes writes the low bits") << true;
+    }
+    void positionsOffTheByteAskFirst()
+    {
+        QFETCH(bool, answer);
+        // The old value of B is MOVS R3 where *tpx* writes MOVS R2.
+        ProgramFolder folder{
+            {"m", "*tpw*A: F0 F0;r\r\n*tpx*B: A023 A023;x\r\n*tpw*C: F0 F0;again"}};
+        WindowFixture f(folder.db());
+        f.model().setPosition(10, 176, 142); // right edge 256: one past the byte
+        test::writeFile(folder.file("p.vkp"), "old");
+        const QByteArray written = f.generate(folder.file("p.vkp"), answer);
+        const QString question = f.dialogs.callsOf("question").value(0).text;
+        QVERIFY2(question.contains("\nplay time right edge: 256, written as 00\n"),
+                 qPrintable(question));
+        QCOMPARE(question.count("right edge"), 1); // listed once
+        QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A023 B022;x\r\nC: F0 00;again\r\n")
+                                 : QByteArray("old"));
+        QCOMPARE(f.messages().size(), answer ? 1 : 0);
+        if (answer) // written, with a word about the odd line
+            QVERIFY(f.messages().first().text.startsWith("Done\n\n1 placeholder line(s)"));
+    }
+    void longListsGoToTheDetails()
+    {
+        ProgramFolder folder{{"m", QByteArray("*cx*A\r\n").repeated(200)}};
+        WindowFixture f(folder.db());
+        f.generate(folder.file("p.vkp"));
+        const auto box = f.messages().value(0);
+        QCOMPARE(box.text.count("): no space"), GenerateJob::kShownLines);
+        QVERIFY(box.text.contains("(200 lines in all: see the details)"));
+        QCOMPARE(box.detail.count('\n'), 199); // every line
+        QVERIFY(box.detail.endsWith(
+            "line 200 (*cx*): no space after the address, so there is no old value"));
+    }
+};
 
 QTEST_MAIN(TestGenerateRun)
 #include "tst_generaterun.moc"

@@ -22,174 +22,163 @@ private slots:
         f->show();
     }
     void cleanup() { f.reset(); }
-    void startUp_data();
-    void startUp();
-    void previewDrawsOnePixelPerPixel();
-    void readoutsFollowTheDrag_data();
-    void readoutsFollowTheDrag();
-    void everyElementByKeyboard();
-    void accessibleNames();
+    void startUp_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QByteArray>("templ"); // a file name in the folder, if any
+        QTest::addColumn<QString>("says");     // a part of the one box shown; empty: none
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("missing folder") << false << QByteArray() << "No phone template" << false;
+        QTest::newRow("no template") << true << QByteArray() << "No phone template" << false;
+        QTest::newRow("a template") << true << QByteArray("m.txt") << "" << true;
+        QTest::newRow("only a name not in UTF-8")
+            << true << QByteArray("Caf\xe9.txt") << "1 template file(s)" << false;
+        QTest::newRow("and a good one")
+            << true << QByteArray("Caf\xe9.txt|m.txt") << "not valid UTF-8" << true;
+    }
+    void startUp()
+    {
+        QFETCH(bool, folder);
+        QFETCH(QByteArray, templ);
+        QFETCH(QString, says);
+        QFETCH(bool, opens);
+        f.reset();
+        QTemporaryDir dir;
+        const QString db = dir.filePath(QStringLiteral("DB"));
+        if (folder)
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("DB")));
+        for (const QByteArray &name : templ.split('|')) // made byte for byte: Qt cannot name some
+            if (!name.isEmpty())
+                ::close(::creat(QFile::encodeName(db).append('/').append(name).constData(), 0600));
+        test::FakeDialogs dialogs;
+        const auto window = startEditor(dialogs, {db});
+        QCOMPARE(bool(window), opens);
+        QCOMPARE(dialogs.calls.size(), says.isEmpty() ? 0 : 1);
+        if (!says.isEmpty())
+            QVERIFY2(dialogs.calls.first().text.contains(says),
+                     qPrintable(dialogs.calls.first().text));
+        if (window) {
+            // Shown centred on the screen, at its fixed size.
+            window->showCentered();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            QCOMPARE(window->size(), QSize(358, 324));
+            QCOMPARE(window->frameGeometry().center(),
+                     window->screen()->availableGeometry().center());
+            return;
+        }
+        const auto &call = dialogs.calls.first();
+        QCOMPARE(call.icon, Dialogs::Icon::Critical);
+        QCOMPARE(call.title, QStringLiteral("Jukora Patch Editor"));
+        QVERIFY2(call.text.contains(QDir::toNativeSeparators(db)), qPrintable(call.text));
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+    void previewDrawsOnePixelPerPixel()
+    {
+        QWidget *viewport = f->view()->viewport();
+        QCOMPARE(viewport->size(), QSize(240, 320));
+        QCOMPARE(viewport->mapTo(f->window.get(), QPoint(0, 0)), QPoint(2, 2));
+        const QImage shot = f->view()->grab().toImage();
+        // The cover's centre dot, the black working area, the status bar.
+        QCOMPARE(shot.pixelColor(2 + 82, 2 + 105), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(2 + 120, 2 + 280), QColor(Qt::black));
+        QVERIFY(shot.pixelColor(2 + 120, 2 + 2) != QColor(Qt::black));
+    }
+    void readoutsFollowTheDrag_data()
+    {
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<QString>("x");
+        QTest::addColumn<QString>("y"); // counted from the band's lower edge
+        // The cover taken 10 right of and 5 below its corner.
+        for (const auto &[x, y, xText, yText] :
+             {std::tuple(100.0, 105.0, "90", "76"), std::tuple(50.0, 10.0, "40", "0"),
+              std::tuple(50.0, 28.5, "40", "-0.5"), std::tuple(50.25, 100.0, "40.25", "71")})
+            QTest::newRow(yText) << QPointF(x, y) << xText << yText;
+    }
+    void readoutsFollowTheDrag()
+    {
+        QFETCH(QPointF, to);
+        QFETCH(QString, x);
+        QFETCH(QString, y);
+        test::drag(f->view(), {17, 35}, to);
+        QCOMPARE(f->text("Lxx"), x);
+        QCOMPARE(f->text("Lyy"), y);
+        QCOMPARE(f->text("Lw"), QStringLiteral("150"));
+        // A press without a move leaves the position read-outs as they were.
+        test::tap(f->view(), f->centreOf(4));
+        QCOMPARE(f->text("Lxx"), x);
+        QCOMPARE(f->text("Lw"), QStringLiteral("75"));
+        QCOMPARE(f->text("Lh"), QStringLiteral("50"));
+        test::tap(f->view(), f->centreOf(10)); // a label leaves the size read-outs
+        QCOMPARE(f->text("Lw"), QStringLiteral("75"));
+    }
+    void everyElementByKeyboard()
+    {
+        QApplication::setActiveWindow(f->window.get());
+        f->selectModel("Novo N3");
+        QWidget *view = f->view();
+        test::tap(f->view(), {5, 300}); // bare surface: the focus, nothing held
+        QCOMPARE(QApplication::focusWidget(), view);
+        const auto key = [&](int k, Qt::KeyboardModifiers m = {}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
+            return f->tool().lastPressed();
+        };
+        // Front to back, round again, and back with Shift+Tab.
+        QList<int> forward, backward;
+        for (int i = 0; i < 14; ++i)
+            forward << key(Qt::Key_Tab);
+        for (int i = 0; i < 14; ++i)
+            backward.prepend(key(Qt::Key_Backtab, Qt::ShiftModifier));
+        const QList<int> front = {4, 3, 5, 6, 10, 9, 13, 12, 11, 0, 2, 1, 7};
+        QCOMPARE(forward, front + QList<int>{4});
+        QCOMPARE(backward, QList<int>{7} + front.mid(0, 13));
+        QCOMPARE(QApplication::focusWidget(), view);
+        // A label held by keyboard is the style target; the held one is framed.
+        while (key(Qt::Key_Tab) != patch::TitleLabel) {
+        }
+        QCOMPARE(f->tag(), QStringLiteral("12"));
+        QVERIFY(f->view()->focusFrame()->isVisible());
+        QVERIFY(view->accessibleDescription().endsWith("Held: title at X 35, Y 181."));
+        key(Qt::Key_Right);
+        key(Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(f->text("Lxx") + ',' + f->text("Lyy"), QStringLiteral("36,191"));
+        QCOMPARE(f->view()->guideL1()->x(), 36.0);
+        QTemporaryDir dir;
+        QVERIFY(f->generate(dir.filePath("p.vkp")).contains("1A316A: 5A32 2432;title x"));
+        // Ctrl+Tab leaves at once; Escape lets go, and the next Tab leaves.
+        QApplication::setActiveWindow(f->window.get());
+        view->setFocus(Qt::TabFocusReason);
+        key(Qt::Key_Tab, Qt::ControlModifier);
+        QVERIFY(QApplication::focusWidget() != view);
+        view->setFocus(Qt::TabFocusReason);
+        QCOMPARE(key(Qt::Key_Escape), -1);
+        QVERIFY(!f->view()->focusFrame()->isVisible());
+        key(Qt::Key_Right);
+        key(Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != view);
+        QCOMPARE(f->model().element(patch::TitleLabel).left, 36.f);
+    }
+    void accessibleNames()
+    {
+        for (QWidget *widget : f->window->findChildren<QWidget *>()) {
+            if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus) &&
+                !widget->focusProxy()) {
+                const QString name =
+                    QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+                QVERIFY2(!name.isEmpty() && !name.contains(u'\n'),
+                         widget->metaObject()->className());
+            }
+        }
+        const QStringList readouts{"Lxx", "Lyy", "Lw", "Lh"};
+        QStringList names;
+        for (const QString &readout : readouts)
+            names << QAccessible::queryAccessibleInterface(f->child<QLabel>(qPrintable(readout)))
+                         ->text(QAccessible::Name);
+        QCOMPARE(names, QStringList({"X position", "Y position", "Width", "Height"}));
+    }
 
 private:
     std::unique_ptr<WindowFixture> f;
 };
-
-void TestMainWindow::startUp_data()
-{
-    QTest::addColumn<bool>("folder");
-    QTest::addColumn<QByteArray>("templ"); // a file name in the folder, if any
-    QTest::addColumn<QString>("says");     // a part of the one box shown; empty: none
-    QTest::addColumn<bool>("opens");
-    QTest::newRow("missing folder") << false << QByteArray() << "No phone template" << false;
-    QTest::newRow("no template") << true << QByteArray() << "No phone template" << false;
-    QTest::newRow("a template") << true << QByteArray("m.txt") << "" << true;
-    QTest::newRow("only a name not in UTF-8")
-        << true << QByteArray("Caf\xe9.txt") << "1 template file(s)" << false;
-    QTest::newRow("and a good one")
-        << true << QByteArray("Caf\xe9.txt|m.txt") << "not valid UTF-8" << true;
-}
-
-void TestMainWindow::startUp()
-{
-    QFETCH(bool, folder);
-    QFETCH(QByteArray, templ);
-    QFETCH(QString, says);
-    QFETCH(bool, opens);
-    f.reset();
-    QTemporaryDir dir;
-    const QString db = dir.filePath(QStringLiteral("DB"));
-    if (folder)
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("DB")));
-    for (const QByteArray &name : templ.split('|')) // made byte for byte: Qt cannot name some
-        if (!name.isEmpty())
-            ::close(::creat(QFile::encodeName(db).append('/').append(name).constData(), 0600));
-    test::FakeDialogs dialogs;
-    const auto window = startEditor(dialogs, {db});
-    QCOMPARE(bool(window), opens);
-    QCOMPARE(dialogs.calls.size(), says.isEmpty() ? 0 : 1);
-    if (!says.isEmpty())
-        QVERIFY2(dialogs.calls.first().text.contains(says), qPrintable(dialogs.calls.first().text));
-    if (window) {
-        // Shown centred on the screen, at its fixed size.
-        window->showCentered();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        QCOMPARE(window->size(), QSize(358, 324));
-        QCOMPARE(window->frameGeometry().center(), window->screen()->availableGeometry().center());
-        return;
-    }
-    const auto &call = dialogs.calls.first();
-    QCOMPARE(call.icon, Dialogs::Icon::Critical);
-    QCOMPARE(call.title, QStringLiteral("Jukora Patch Editor"));
-    QVERIFY2(call.text.contains(QDir::toNativeSeparators(db)), qPrintable(call.text));
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void TestMainWindow::previewDrawsOnePixelPerPixel()
-{
-    QWidget *viewport = f->view()->viewport();
-    QCOMPARE(viewport->size(), QSize(240, 320));
-    QCOMPARE(viewport->mapTo(f->window.get(), QPoint(0, 0)), QPoint(2, 2));
-    const QImage shot = f->view()->grab().toImage();
-    // The cover's centre dot, the black working area, the status bar.
-    QCOMPARE(shot.pixelColor(2 + 82, 2 + 105), QColor(Qt::white));
-    QCOMPARE(shot.pixelColor(2 + 120, 2 + 280), QColor(Qt::black));
-    QVERIFY(shot.pixelColor(2 + 120, 2 + 2) != QColor(Qt::black));
-}
-
-void TestMainWindow::readoutsFollowTheDrag_data()
-{
-    QTest::addColumn<QPointF>("to");
-    QTest::addColumn<QString>("x");
-    QTest::addColumn<QString>("y"); // counted from the band's lower edge
-    // The cover taken 10 right of and 5 below its corner.
-    for (const auto &[x, y, xText, yText] :
-         {std::tuple(100.0, 105.0, "90", "76"), std::tuple(50.0, 10.0, "40", "0"),
-          std::tuple(50.0, 28.5, "40", "-0.5"), std::tuple(50.25, 100.0, "40.25", "71")})
-        QTest::newRow(yText) << QPointF(x, y) << xText << yText;
-}
-
-void TestMainWindow::readoutsFollowTheDrag()
-{
-    QFETCH(QPointF, to);
-    QFETCH(QString, x);
-    QFETCH(QString, y);
-    test::drag(f->view(), {17, 35}, to);
-    QCOMPARE(f->text("Lxx"), x);
-    QCOMPARE(f->text("Lyy"), y);
-    QCOMPARE(f->text("Lw"), QStringLiteral("150"));
-    // A press without a move leaves the position read-outs as they were.
-    test::tap(f->view(), f->centreOf(4));
-    QCOMPARE(f->text("Lxx"), x);
-    QCOMPARE(f->text("Lw"), QStringLiteral("75"));
-    QCOMPARE(f->text("Lh"), QStringLiteral("50"));
-    test::tap(f->view(), f->centreOf(10)); // a label leaves the size read-outs
-    QCOMPARE(f->text("Lw"), QStringLiteral("75"));
-}
-
-void TestMainWindow::everyElementByKeyboard()
-{
-    QApplication::setActiveWindow(f->window.get());
-    f->selectModel("Novo N3");
-    QWidget *view = f->view();
-    test::tap(f->view(), {5, 300}); // bare surface: the focus, nothing held
-    QCOMPARE(QApplication::focusWidget(), view);
-    const auto key = [&](int k, Qt::KeyboardModifiers m = {}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
-        return f->tool().lastPressed();
-    };
-    // Front to back, round again, and back with Shift+Tab.
-    QList<int> forward, backward;
-    for (int i = 0; i < 14; ++i)
-        forward << key(Qt::Key_Tab);
-    for (int i = 0; i < 14; ++i)
-        backward.prepend(key(Qt::Key_Backtab, Qt::ShiftModifier));
-    const QList<int> front = {4, 3, 5, 6, 10, 9, 13, 12, 11, 0, 2, 1, 7};
-    QCOMPARE(forward, front + QList<int>{4});
-    QCOMPARE(backward, QList<int>{7} + front.mid(0, 13));
-    QCOMPARE(QApplication::focusWidget(), view);
-    // A label held by keyboard is the style target; the held one is framed.
-    while (key(Qt::Key_Tab) != patch::TitleLabel) {
-    }
-    QCOMPARE(f->tag(), QStringLiteral("12"));
-    QVERIFY(f->view()->focusFrame()->isVisible());
-    QVERIFY(view->accessibleDescription().endsWith("Held: title at X 35, Y 181."));
-    key(Qt::Key_Right);
-    key(Qt::Key_Down, Qt::ShiftModifier);
-    QCOMPARE(f->text("Lxx") + ',' + f->text("Lyy"), QStringLiteral("36,191"));
-    QCOMPARE(f->view()->guideL1()->x(), 36.0);
-    QTemporaryDir dir;
-    QVERIFY(f->generate(dir.filePath("p.vkp")).contains("1A316A: 5A32 2432;title x"));
-    // Ctrl+Tab leaves at once; Escape lets go, and the next Tab leaves.
-    QApplication::setActiveWindow(f->window.get());
-    view->setFocus(Qt::TabFocusReason);
-    key(Qt::Key_Tab, Qt::ControlModifier);
-    QVERIFY(QApplication::focusWidget() != view);
-    view->setFocus(Qt::TabFocusReason);
-    QCOMPARE(key(Qt::Key_Escape), -1);
-    QVERIFY(!f->view()->focusFrame()->isVisible());
-    key(Qt::Key_Right);
-    key(Qt::Key_Tab);
-    QVERIFY(QApplication::focusWidget() != view);
-    QCOMPARE(f->model().element(patch::TitleLabel).left, 36.f);
-}
-
-void TestMainWindow::accessibleNames()
-{
-    for (QWidget *widget : f->window->findChildren<QWidget *>()) {
-        if (widget->isVisible() && (widget->focusPolicy() & Qt::TabFocus) &&
-            !widget->focusProxy()) {
-            const QString name =
-                QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
-            QVERIFY2(!name.isEmpty() && !name.contains(u'\n'), widget->metaObject()->className());
-        }
-    }
-    const QStringList readouts{"Lxx", "Lyy", "Lw", "Lh"};
-    QStringList names;
-    for (const QString &readout : readouts)
-        names << QAccessible::queryAccessibleInterface(f->child<QLabel>(qPrintable(readout)))
-                     ->text(QAccessible::Name);
-    QCOMPARE(names, QStringList({"X position", "Y position", "Width", "Height"}));
-}
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -11,122 +11,112 @@ class TestReopen : public QObject
     Q_OBJECT
 
 private slots:
-    void roundTrip_data();
-    void roundTrip();
-    void otherTemplateRefusedLayoutUnchanged();
-    void reopenLeavesNothingHeld();
-    void ctrlOAndDrops();
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<int>("seed");
+        for (const char *model : {"Novo N3", "Novo N5", "orla X1"}) {
+            for (int seed : {1, 2, 3})
+                QTest::newRow(QByteArray(model).append(" #").append(QByteArray::number(seed)))
+                    << QString::fromLatin1(model) << seed;
+        }
+        // One address patched by two rules: both elements come back.
+        QTest::newRow("two rules on one address") << "m" << 4;
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, model);
+        QFETCH(int, seed);
+        const QString db = model == "m" ? m_folder.db() : test::sourceDir() + "/DB";
+        WindowFixture a(db), b(db);
+        a.selectModel(model);
+        a.randomLayout(seed);
+        const QByteArray written = a.generate(m_folder.file("first.vkp"));
+        QVERIFY(written.size() >= 30);
+        b.selectModel(model);
+        QVERIFY(b.window->openPatch(m_folder.file("first.vkp")));
+        QVERIFY(b.messages().isEmpty());
+        if (model == "m") { // bass and shuffle X share the address
+            QCOMPARE(b.model().layout().left[3], a.model().layout().left[3]);
+            QCOMPARE(b.model().layout().left[6], a.model().layout().left[6]);
+        }
+        QCOMPARE(b.generate(m_folder.file("second.vkp")), written);
+        QCOMPARE(b.tool().selIndex(), a.tool().selIndex());
+    }
+    void otherTemplateRefusedLayoutUnchanged()
+    {
+        WindowFixture a, b;
+        a.selectModel("Novo N3");
+        a.generate(m_folder.file("n3.vkp"));
+        b.selectModel("orla X1");
+        b.model().setPosition(3, 100, 100);
+        const patch::Layout before = b.model().layout();
+        QVERIFY(!b.window->openPatch(m_folder.file("n3.vkp")));
+        QCOMPARE(b.messages().size(), 1);
+        const QString text = b.messages().first().text;
+        for (const char *part : {"orla X1", "none of the patch's addresses", "Pick the phone model",
+                                 "The layout is unchanged"})
+            QVERIFY2(text.contains(QLatin1String(part)), qPrintable(text));
+        QCOMPARE(b.model().layout().left, before.left);
+    }
+    void reopenLeavesNothingHeld()
+    {
+        test::ProgramFolder own({{"m", "*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*ta*C: 00 00;a"}});
+        WindowFixture f(own.db());
+        test::tap(f.view(), f.centreOf(12)); // Title becomes the style target
+        test::drag(f.view(), {17, 35}, {30, 60});
+        test::writeFile(own.file("p.vkp"), "A: 00 2A21;x\r\nC: 00 01;a\r\n");
+        QVERIFY(f.window->openPatch(own.file("p.vkp")));
+        QCOMPARE(f.model().element(7).left, 42.f);
+        QCOMPARE(f.model().element(7).top, 55.f);       // no Y in the patch: as it was
+        QCOMPARE(f.combo("Combo2")->currentIndex(), 1); // the style target's controls follow
+        QCOMPARE(f.tool().selIndex(), std::int16_t(8));
+        QVERIFY(f.text("Lxx").isEmpty() && f.text("Lw").isEmpty());
+        QCOMPARE(f.view()->guideL1()->x(), 0.0);
+    }
+    void ctrlOAndDrops()
+    {
+        WindowFixture a, b;
+        a.model().setPosition(4, 10, 40);
+        a.generate(m_folder.file("a.vkp"));
+        QImage(64, 48, QImage::Format_RGB32).save(m_folder.file("wall.png"));
+        test::writeFile(m_folder.file("broken.png"), "not a picture");
+        b.show();
+        QApplication::setActiveWindow(b.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(b.window.get()));
+        QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier); // cancelled
+        b.dialogs.openAnswers << m_folder.file("a.vkp");
+        QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(b.dialogs.callsOf("open").first().text, QStringLiteral("Vkp patch|*.vkp"));
+        QCOMPARE(b.model().element(4).left, 10.f);
+
+        const auto drop = [&](QPoint at, const char *file) {
+            QMimeData data;
+            data.setUrls({QUrl::fromEncoded(
+                QUrl::fromLocalFile(m_folder.dir.path() + "/").toEncoded() + file)});
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(b.window.get(), &enter);
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(b.window.get(), &drop);
+        };
+        b.model().setPosition(4, 0, 100);
+        drop({300, 150}, "wall.png"); // on the controls: not a background
+        QVERIFY(b.model().background().isNull());
+        drop({100, 150}, "wall.png"); // on the preview
+        QCOMPARE(b.model().background().size(), QSize(64, 48));
+        drop({300, 150}, "a.vkp"); // a patch anywhere
+        QCOMPARE(b.model().element(4).left, 10.f);
+        drop({100, 150}, "broken.png");
+        drop({100, 150}, "caf%E9.png"); // a name that is not UTF-8
+        QCOMPARE(b.messages().size(), 2);
+        QVERIFY(b.messages().first().text.contains("broken.png"));
+        QVERIFY(b.messages().last().text.contains("not valid UTF-8"));
+        QCOMPARE(b.model().background().size(), QSize(64, 48));
+    }
 
 private:
     test::ProgramFolder m_folder{{{"m", "*ex*0A: 00 00 ;a\r\n*sx*0A: 00 00 ;b\r\n"}}};
 };
-
-void TestReopen::roundTrip_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<int>("seed");
-    for (const char *model : {"Novo N3", "Novo N5", "orla X1"}) {
-        for (int seed : {1, 2, 3})
-            QTest::newRow(QByteArray(model).append(" #").append(QByteArray::number(seed)))
-                << QString::fromLatin1(model) << seed;
-    }
-    // One address patched by two rules: both elements come back.
-    QTest::newRow("two rules on one address") << "m" << 4;
-}
-
-void TestReopen::roundTrip()
-{
-    QFETCH(QString, model);
-    QFETCH(int, seed);
-    const QString db = model == "m" ? m_folder.db() : test::sourceDir() + "/DB";
-    WindowFixture a(db), b(db);
-    a.selectModel(model);
-    a.randomLayout(seed);
-    const QByteArray written = a.generate(m_folder.file("first.vkp"));
-    QVERIFY(written.size() >= 30);
-    b.selectModel(model);
-    QVERIFY(b.window->openPatch(m_folder.file("first.vkp")));
-    QVERIFY(b.messages().isEmpty());
-    if (model == "m") { // bass and shuffle X share the address
-        QCOMPARE(b.model().layout().left[3], a.model().layout().left[3]);
-        QCOMPARE(b.model().layout().left[6], a.model().layout().left[6]);
-    }
-    QCOMPARE(b.generate(m_folder.file("second.vkp")), written);
-    QCOMPARE(b.tool().selIndex(), a.tool().selIndex());
-}
-
-void TestReopen::otherTemplateRefusedLayoutUnchanged()
-{
-    WindowFixture a, b;
-    a.selectModel("Novo N3");
-    a.generate(m_folder.file("n3.vkp"));
-    b.selectModel("orla X1");
-    b.model().setPosition(3, 100, 100);
-    const patch::Layout before = b.model().layout();
-    QVERIFY(!b.window->openPatch(m_folder.file("n3.vkp")));
-    QCOMPARE(b.messages().size(), 1);
-    const QString text = b.messages().first().text;
-    for (const char *part : {"orla X1", "none of the patch's addresses", "Pick the phone model",
-                             "The layout is unchanged"})
-        QVERIFY2(text.contains(QLatin1String(part)), qPrintable(text));
-    QCOMPARE(b.model().layout().left, before.left);
-}
-
-void TestReopen::reopenLeavesNothingHeld()
-{
-    test::ProgramFolder own({{"m", "*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*ta*C: 00 00;a"}});
-    WindowFixture f(own.db());
-    test::tap(f.view(), f.centreOf(12)); // Title becomes the style target
-    test::drag(f.view(), {17, 35}, {30, 60});
-    test::writeFile(own.file("p.vkp"), "A: 00 2A21;x\r\nC: 00 01;a\r\n");
-    QVERIFY(f.window->openPatch(own.file("p.vkp")));
-    QCOMPARE(f.model().element(7).left, 42.f);
-    QCOMPARE(f.model().element(7).top, 55.f);       // no Y in the patch: as it was
-    QCOMPARE(f.combo("Combo2")->currentIndex(), 1); // the style target's controls follow
-    QCOMPARE(f.tool().selIndex(), std::int16_t(8));
-    QVERIFY(f.text("Lxx").isEmpty() && f.text("Lw").isEmpty());
-    QCOMPARE(f.view()->guideL1()->x(), 0.0);
-}
-
-void TestReopen::ctrlOAndDrops()
-{
-    WindowFixture a, b;
-    a.model().setPosition(4, 10, 40);
-    a.generate(m_folder.file("a.vkp"));
-    QImage(64, 48, QImage::Format_RGB32).save(m_folder.file("wall.png"));
-    test::writeFile(m_folder.file("broken.png"), "not a picture");
-    b.show();
-    QApplication::setActiveWindow(b.window.get());
-    QVERIFY(QTest::qWaitForWindowActive(b.window.get()));
-    QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier); // cancelled
-    b.dialogs.openAnswers << m_folder.file("a.vkp");
-    QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(b.dialogs.callsOf("open").first().text, QStringLiteral("Vkp patch|*.vkp"));
-    QCOMPARE(b.model().element(4).left, 10.f);
-
-    const auto drop = [&](QPoint at, const char *file) {
-        QMimeData data;
-        data.setUrls(
-            {QUrl::fromEncoded(QUrl::fromLocalFile(m_folder.dir.path() + "/").toEncoded() + file)});
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(b.window.get(), &enter);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(b.window.get(), &drop);
-    };
-    b.model().setPosition(4, 0, 100);
-    drop({300, 150}, "wall.png"); // on the controls: not a background
-    QVERIFY(b.model().background().isNull());
-    drop({100, 150}, "wall.png"); // on the preview
-    QCOMPARE(b.model().background().size(), QSize(64, 48));
-    drop({300, 150}, "a.vkp"); // a patch anywhere
-    QCOMPARE(b.model().element(4).left, 10.f);
-    drop({100, 150}, "broken.png");
-    drop({100, 150}, "caf%E9.png"); // a name that is not UTF-8
-    QCOMPARE(b.messages().size(), 2);
-    QVERIFY(b.messages().first().text.contains("broken.png"));
-    QVERIFY(b.messages().last().text.contains("not valid UTF-8"));
-    QCOMPARE(b.model().background().size(), QSize(64, 48));
-}
 
 QTEST_MAIN(TestReopen)
 #include "tst_reopen.moc"

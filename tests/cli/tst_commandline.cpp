@@ -11,163 +11,158 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private slots:
-    void chooseCommandLine_data();
-    void chooseCommandLine();
-    void run_data();
-    void run();
+    void chooseCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("cli");
+        QTest::newRow("nothing") << QStringList() << false;
+        QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen"} << false;
+        QTest::newRow("longer name") << QStringList{"--checker"} << false;
+        QTest::newRow("option with =") << QStringList{"--model=N3"} << true;
+        QTest::newRow("after Qt's option") << QStringList{"-style", "fusion", "-v"} << true;
+    }
+    void chooseCommandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(bool, cli);
+        QList<QByteArray> bytes{"jukora-patch-editor"};
+        QList<const char *> argv;
+        for (const QString &a : args)
+            bytes << a.toLocal8Bit();
+        for (const QByteArray &b : bytes)
+            argv << b.constData();
+        QCOMPARE(cli::wantsCommandLine(int(argv.size()), argv.constData()), cli);
+    }
+    void run_data()
+    {
+        // %1 stands for the scratch program folder. "out" is a part of standard
+        // output, or all of it after "="; "err" a part of standard error;
+        // "patch" what out.vkp (at first "old") holds afterwards.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QByteArray>("patch");
+        const QString noSemi = QStringLiteral("no \";\" to start the comment");
+        const QStringList gen{"--generate", "--output", "%1/out.vkp", "--layout"};
+        auto row = [](const char *name, const QStringList &args, int status, const QString &out,
+                      const QString &err, const QByteArray &patch = "old") {
+            QTest::newRow(name) << args << status << out << err << patch;
+        };
+        row("help", {"--help"}, 0, "--allow-wrap", "");
+        row("version", {"--version"}, 0, "=jukora-patch-editor " JUKORA_TEST_VERSION "\n", "");
+        row("no job", {"--allow-wrap"}, 2, "=", "give either --check or --generate");
+        row("check without files", {"--check"}, 2, "=", "at least one template");
+        row("generate's option", {"--check", "--output", "x", "a"}, 2, "=", "--output belongs to");
+        row("no output", {"--generate", "--model", "N", "--layout", "a"}, 2, "=", "needs --output");
+        row("sound: every line end, last unterminated", {"--check", "%1/sound.txt"}, 0, "=", "");
+        row("problems, numbered as Generate counts lines", {"--check", "%1/bad.txt"}, 1,
+            "=%1/bad.txt:2: error: *cy*: " + noSemi +
+                "\n%1/bad.txt:3: error: *tx*: no space after the address, so there is no old "
+                "value\n",
+            "");
+        row("every line listed", {"--check", "%1/many.txt"}, 1, "%1/many.txt:51: error:", "");
+        row("unreadable among others", {"--check", "%1/none.txt", "%1/bad.txt", "%1/sound.txt"}, 2,
+            "%1/bad.txt:3: error:", "%1/none.txt: error: cannot be read: ");
+        row("generate", gen + QStringList{"%1/n.vkp", "--model", "N"}, 0, "=", "",
+            "1A0 6B21 0721;x\r\nplain\r\n");
+        row("model in another case", gen + QStringList{"%1/n.vkp", "--model", "n"}, 0, "=", "",
+            "1A0 6B21 0721;x\r\nplain\r\n");
+        row("other model's patch", gen + QStringList{"%1/n.vkp", "--model", "W"}, 1, "=",
+            "does not match that template");
+        row("malformed template", gen + QStringList{"%1/n.vkp", "--model", "M"}, 1,
+            "=%1/DB/M.txt:2: error: *cy*: " + noSemi + "\n", "No patch was written");
+        row("position off the byte", gen + QStringList{"%1/w.vkp", "--model", "W"}, 1, "=",
+            "  track number right edge: 280, written as 18\nGive --allow-wrap");
+        row("allowed to wrap", gen + QStringList{"%1/w.vkp", "--model", "W", "--allow-wrap"}, 0,
+            "=", "", "C: A022 C822;x\r\nD: F0 18;r\r\n");
+        row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
+            "The models are: F, M, N, W.");
+        row("missing layout", gen + QStringList{"%1/none.vkp", "--model", "N"}, 2, "=",
+            "No such file or directory");
+        row("old values unlike the instruction", {"--check", "%1/odd.txt"}, 0,
+            "=%1/odd.txt:1: warning: the old value 6B20 is MOVS R0, but *cx* writes MOVS R1: is "
+            "the "
+            "address right?\n%1/odd.txt:2: warning: the old value 7047 is BX, but *ax* writes ADDS "
+            "R2: "
+            "is the address right?\n%1/odd.txt:3: warning: the old value 6B is 1 byte, but *cy* "
+            "writes 2 bytes (MOVS R2): appliers refuse a line whose old and new values differ in "
+            "length\n%1/odd.txt:4: warning: the old value 0102 is 2 bytes, but *ta* writes 1 byte: "
+            "appliers refuse a line whose old and new values differ in length\n%1/odd.txt:5: "
+            "warning: the old value 0G is not whole bytes in hex; appliers refuse the line\n",
+            "");
+        const QStringList fw{"--firmware", "%1/fw.bin", "--base", "A0000000"};
+        row("firmware matches", QStringList{"--check", "%1/DB/F.txt"} + fw, 0,
+            "=%1/DB/F.txt: 3 patch lines checked against %1/fw.bin, 0 do not match\n", "");
+        row("firmware with one byte changed",
+            {"--check", "%1/DB/F.txt", "--firmware", "%1/bad.bin", "--base", "a0000000"}, 1,
+            "=%1/DB/F.txt:4: error: old bytes 04 differ from the firmware's 05 at A0000026\n"
+            "%1/DB/F.txt: 3 patch lines checked against %1/bad.bin, 1 does not match\n",
+            "");
+        row("last byte and one past it", QStringList{"--check", "%1/end.txt"} + fw, 1,
+            "=%1/end.txt:2: error: the address A000002F lies outside the firmware image, which "
+            "holds "
+            "A0000000 to A000002F\n%1/end.txt: 2 patch lines checked against %1/fw.bin, 1 does not "
+            "match\n",
+            "");
+        row("generate for other firmware",
+            gen + QStringList{"%1/n.vkp", "--model", "F", "--firmware", "%1/bad.bin"}, 1,
+            "%1/DB/F.txt:2: error: the address A0000010", "do not match the firmware image");
+        row("base without firmware", {"--check", "%1/end.txt", "--base", "0"}, 2, "=",
+            "--base goes with --firmware");
+        row("output folder missing",
+            {"--generate", "--output", "%1/no/out.vkp", "--layout", "%1/n.vkp", "--model", "N"}, 2,
+            "=", "the patch could not be written to");
+    }
+    void run()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QByteArray, patch);
+        test::ProgramFolder p(
+            {{"M", "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n"},
+             {"N", "*cx*1A0 6B21 6B21;x\r\nplain"},
+             {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
+             // Offsets replace each other; a line with only new bytes is
+             // not compared.
+             {"F", "+A0000000\r\n*cx*10: 6B21 6B21;x\r\n+A0000004\r\n22: 04 C3;p\r\n"
+                   "+0\r\nA000002A 7F 00\r\n30: 00;new only\r\n"}});
+        QByteArray image(0x30, '\0');
+        image.replace(0x10, 2, "\x6B\x21").replace(0x26, 1, "\x04").replace(0x2A, 1, "\x7F");
+        test::writeFile(p.file("fw.bin"), image);
+        test::writeFile(p.file("bad.bin"), image.replace(0x26, 1, "\x05"));
+        test::writeFile(p.file("end.txt"), "A000002F: 00 01\r\nA000002F: 0000 0102\r\n");
+        test::writeFile(p.file("odd.txt"), "*cx*A: 6B20 0;x\n*ax*B: 7047 0;x\n*cy*C: 6B 0;x\n"
+                                           "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n");
+        test::writeFile(p.file("sound.txt"),
+                        "*cx*1A0 6B21 6B21;a\r\nplain\n*cy*1A2 6B22 0;b\r*ax*4 0032 0;");
+        test::writeFile(p.file("bad.txt"), "plain\r*cy*1A2 6B21\n*tx*1A0");
+        test::writeFile(p.file("many.txt"), QByteArray("*cx*1A0\n").repeated(51));
+        test::writeFile(p.file("n.vkp"), "1A0 6B21 0721;x\r\n");
+        test::writeFile(p.file("w.vkp"), "C: A022 C822;x\r\n");
+        test::writeFile(p.file("out.vkp"), "old");
+        for (QString &arg : args)
+            arg = arg.arg(p.dir.path());
+
+        QString gotOut, gotErr;
+        QTextStream outStream(&gotOut), errStream(&gotErr);
+        const int got =
+            cli::run(QStringList{"jukora-patch-editor"} + args, {p.db()}, outStream, errStream);
+        QCOMPARE(got, status);
+        out = out.arg(p.dir.path());
+        if (out.startsWith(u'='))
+            QCOMPARE(gotOut, out.mid(1));
+        else
+            QVERIFY2(gotOut.contains(out), qPrintable(gotOut));
+        QVERIFY2(gotErr.contains(err.arg(p.dir.path())), qPrintable(gotErr));
+        QCOMPARE(err.isEmpty(), gotErr.isEmpty());
+        QCOMPARE(test::readFile(p.file("out.vkp")), patch);
+        // Nothing is left behind beside the files the test made.
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 10);
+    }
 };
-
-void TestCommandLine::chooseCommandLine_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<bool>("cli");
-    QTest::newRow("nothing") << QStringList() << false;
-    QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen"} << false;
-    QTest::newRow("longer name") << QStringList{"--checker"} << false;
-    QTest::newRow("option with =") << QStringList{"--model=N3"} << true;
-    QTest::newRow("after Qt's option") << QStringList{"-style", "fusion", "-v"} << true;
-}
-
-void TestCommandLine::chooseCommandLine()
-{
-    QFETCH(QStringList, args);
-    QFETCH(bool, cli);
-    QList<QByteArray> bytes{"jukora-patch-editor"};
-    QList<const char *> argv;
-    for (const QString &a : args)
-        bytes << a.toLocal8Bit();
-    for (const QByteArray &b : bytes)
-        argv << b.constData();
-    QCOMPARE(cli::wantsCommandLine(int(argv.size()), argv.constData()), cli);
-}
-
-void TestCommandLine::run_data()
-{
-    // %1 stands for the scratch program folder. "out" is a part of standard
-    // output, or all of it after "="; "err" a part of standard error;
-    // "patch" what out.vkp (at first "old") holds afterwards.
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("out");
-    QTest::addColumn<QString>("err");
-    QTest::addColumn<QByteArray>("patch");
-    const QString noSemi = QStringLiteral("no \";\" to start the comment");
-    const QStringList gen{"--generate", "--output", "%1/out.vkp", "--layout"};
-    auto row = [](const char *name, const QStringList &args, int status, const QString &out,
-                  const QString &err, const QByteArray &patch = "old") {
-        QTest::newRow(name) << args << status << out << err << patch;
-    };
-    row("help", {"--help"}, 0, "--allow-wrap", "");
-    row("version", {"--version"}, 0, "=jukora-patch-editor " JUKORA_TEST_VERSION "\n", "");
-    row("no job", {"--allow-wrap"}, 2, "=", "give either --check or --generate");
-    row("both jobs", {"--check", "--generate", "a"}, 2, "=", "give either");
-    row("check without files", {"--check"}, 2, "=", "at least one template");
-    row("generate's option", {"--check", "--output", "x", "a"}, 2, "=", "--output belongs to");
-    row("no output", {"--generate", "--model", "N", "--layout", "a"}, 2, "=", "needs --output");
-    row("unknown option", {"--check", "--bogus", "a"}, 2, "=", "Unknown option 'bogus'");
-    row("sound: every line end, last unterminated", {"--check", "%1/sound.txt"}, 0, "=", "");
-    row("problems, numbered as Generate counts lines", {"--check", "%1/bad.txt"}, 1,
-        "=%1/bad.txt:2: error: *cy*: " + noSemi +
-            "\n%1/bad.txt:3: error: *tx*: no space after the address, so there is no old value\n",
-        "");
-    row("every line listed", {"--check", "%1/many.txt"}, 1, "%1/many.txt:51: error:", "");
-    row("unreadable among others", {"--check", "%1/none.txt", "%1/bad.txt", "%1/sound.txt"}, 2,
-        "%1/bad.txt:3: error:", "%1/none.txt: error: cannot be read: ");
-    row("generate", gen + QStringList{"%1/n.vkp", "--model", "N"}, 0, "=", "",
-        "1A0 6B21 0721;x\r\nplain\r\n");
-    row("model in another case", gen + QStringList{"%1/n.vkp", "--model", "n"}, 0, "=", "",
-        "1A0 6B21 0721;x\r\nplain\r\n");
-    row("other model's patch", gen + QStringList{"%1/n.vkp", "--model", "W"}, 1, "=",
-        "does not match that template");
-    row("malformed template", gen + QStringList{"%1/n.vkp", "--model", "M"}, 1,
-        "=%1/DB/M.txt:2: error: *cy*: " + noSemi + "\n", "No patch was written");
-    row("position off the byte", gen + QStringList{"%1/w.vkp", "--model", "W"}, 1, "=",
-        "  track number right edge: 280, written as 18\nGive --allow-wrap");
-    row("allowed to wrap", gen + QStringList{"%1/w.vkp", "--model", "W", "--allow-wrap"}, 0, "=",
-        "", "C: A022 C822;x\r\nD: F0 18;r\r\n");
-    row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
-        "The models are: F, M, N, W.");
-    row("missing layout", gen + QStringList{"%1/none.vkp", "--model", "N"}, 2, "=",
-        "No such file or directory");
-    row("old values unlike the instruction", {"--check", "%1/odd.txt"}, 0,
-        "=%1/odd.txt:1: warning: the old value 6B20 is MOVS R0, but *cx* writes MOVS R1: is the "
-        "address right?\n%1/odd.txt:2: warning: the old value 7047 is BX, but *ax* writes ADDS R2: "
-        "is the address right?\n%1/odd.txt:3: warning: the old value 6B is 1 byte, but *cy* "
-        "writes 2 bytes (MOVS R2): appliers refuse a line whose old and new values differ in "
-        "length\n%1/odd.txt:4: warning: the old value 0102 is 2 bytes, but *ta* writes 1 byte: "
-        "appliers refuse a line whose old and new values differ in length\n%1/odd.txt:5: "
-        "warning: the old value 0G is not whole bytes in hex; appliers refuse the line\n",
-        "");
-    const QStringList fw{"--firmware", "%1/fw.bin", "--base", "A0000000"};
-    row("firmware matches", QStringList{"--check", "%1/DB/F.txt"} + fw, 0,
-        "=%1/DB/F.txt: 3 patch lines checked against %1/fw.bin, 0 do not match\n", "");
-    row("firmware with one byte changed",
-        {"--check", "%1/DB/F.txt", "--firmware", "%1/bad.bin", "--base", "a0000000"}, 1,
-        "=%1/DB/F.txt:4: error: old bytes 04 differ from the firmware's 05 at A0000026\n"
-        "%1/DB/F.txt: 3 patch lines checked against %1/bad.bin, 1 does not match\n",
-        "");
-    row("last byte and one past it", QStringList{"--check", "%1/end.txt"} + fw, 1,
-        "=%1/end.txt:2: error: the address A000002F lies outside the firmware image, which holds "
-        "A0000000 to A000002F\n%1/end.txt: 2 patch lines checked against %1/fw.bin, 1 does not "
-        "match\n",
-        "");
-    row("generate for other firmware",
-        gen + QStringList{"%1/n.vkp", "--model", "F", "--firmware", "%1/bad.bin"}, 1,
-        "%1/DB/F.txt:2: error: the address A0000010", "do not match the firmware image");
-    row("base without firmware", {"--check", "%1/end.txt", "--base", "0"}, 2, "=",
-        "--base goes with --firmware");
-    row("output folder missing",
-        {"--generate", "--output", "%1/no/out.vkp", "--layout", "%1/n.vkp", "--model", "N"}, 2, "=",
-        "the patch could not be written to");
-}
-
-void TestCommandLine::run()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, status);
-    QFETCH(QString, out);
-    QFETCH(QString, err);
-    QFETCH(QByteArray, patch);
-    test::ProgramFolder p({{"M", "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n"},
-                           {"N", "*cx*1A0 6B21 6B21;x\r\nplain"},
-                           {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
-                           // Offsets replace each other; a line with only new bytes is
-                           // not compared.
-                           {"F", "+A0000000\r\n*cx*10: 6B21 6B21;x\r\n+A0000004\r\n22: 04 C3;p\r\n"
-                                 "+0\r\nA000002A 7F 00\r\n30: 00;new only\r\n"}});
-    QByteArray image(0x30, '\0');
-    image.replace(0x10, 2, "\x6B\x21").replace(0x26, 1, "\x04").replace(0x2A, 1, "\x7F");
-    test::writeFile(p.file("fw.bin"), image);
-    test::writeFile(p.file("bad.bin"), image.replace(0x26, 1, "\x05"));
-    test::writeFile(p.file("end.txt"), "A000002F: 00 01\r\nA000002F: 0000 0102\r\n");
-    test::writeFile(p.file("odd.txt"), "*cx*A: 6B20 0;x\n*ax*B: 7047 0;x\n*cy*C: 6B 0;x\n"
-                                       "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n");
-    test::writeFile(p.file("sound.txt"),
-                    "*cx*1A0 6B21 6B21;a\r\nplain\n*cy*1A2 6B22 0;b\r*ax*4 0032 0;");
-    test::writeFile(p.file("bad.txt"), "plain\r*cy*1A2 6B21\n*tx*1A0");
-    test::writeFile(p.file("many.txt"), QByteArray("*cx*1A0\n").repeated(51));
-    test::writeFile(p.file("n.vkp"), "1A0 6B21 0721;x\r\n");
-    test::writeFile(p.file("w.vkp"), "C: A022 C822;x\r\n");
-    test::writeFile(p.file("out.vkp"), "old");
-    for (QString &arg : args)
-        arg = arg.arg(p.dir.path());
-
-    QString gotOut, gotErr;
-    QTextStream outStream(&gotOut), errStream(&gotErr);
-    const int got =
-        cli::run(QStringList{"jukora-patch-editor"} + args, {p.db()}, outStream, errStream);
-    QCOMPARE(got, status);
-    out = out.arg(p.dir.path());
-    if (out.startsWith(u'='))
-        QCOMPARE(gotOut, out.mid(1));
-    else
-        QVERIFY2(gotOut.contains(out), qPrintable(gotOut));
-    QVERIFY2(gotErr.contains(err.arg(p.dir.path())), qPrintable(gotErr));
-    QCOMPARE(err.isEmpty(), gotErr.isEmpty());
-    QCOMPARE(test::readFile(p.file("out.vkp")), patch);
-    // Nothing is left behind beside the files the test made.
-    QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 10);
-}
 
 QTEST_GUILESS_MAIN(TestCommandLine)
 #include "tst_commandline.moc"

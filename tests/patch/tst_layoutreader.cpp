@@ -3,8 +3,6 @@
 
 #include <QtTest>
 
-#include <sys/stat.h>
-
 using namespace jukora;
 
 namespace {
@@ -25,80 +23,55 @@ class TestLayoutReader : public QObject
     Q_OBJECT
 
 private slots:
-    void refused_data();
-    void refused();
-    void rightEdgeGivesLeftWhereNoX();
-    void twoRulesOnOneAddress();
-    void fileTooLargeOrSpecial();
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("patch");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("not hex")
+            << QByteArray("A: 00 2A21;x\r\nB: 00 G122;y\r\n")
+            << "line 2 (*cy*, address B:): the value \"G122\" is not a byte in hex";
+        QTest::newRow("other suffix") << QByteArray("B: 00 1020;y\r\n") << "should end in \"22\"";
+        QTest::newRow("one digit") << QByteArray("C: 00 2;a\r\n") << "\"2\" is not a byte in hex";
+        QTest::newRow("alignment 03") << QByteArray("C: 00 03;a\r\n") << "no alignment";
+        QTest::newRow("two values for one") << QByteArray("A: 00 2A21;x\r\nD: 00 2B21;x\r\n")
+                                            << "another line gives this value as 42";
+        QTest::newRow("nothing matches") << QByteArray("Z: 00 2A21;x\r\n") << "none of the patch";
+        QTest::newRow("empty patch") << QByteArray() << "none of the patch";
+    }
+    void refused()
+    {
+        QFETCH(QByteArray, patch);
+        QFETCH(QString, says);
+        std::string error;
+        QVERIFY(!read(kTemplate, patch, &error));
+        QVERIFY2(QString::fromStdString(error).contains(says), error.c_str());
+    }
+    void rightEdgeGivesLeftWhereNoX()
+    {
+        std::string error;
+        const auto layout = patch::readLayout(
+            "*tpw*A: F0 F0;r\r\n*ctw*B: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n*cy*D: 00 00;y\r\n",
+            "A: F0 C8;r\r\nB: F0 F0;r\r\nC: A022 1022;x\r\nD: 00 FF22;y\r\n", &error);
+        QVERIFY2(layout, error.c_str());
+        QCOMPARE(*layout->left[10], 120.f); // 200 - 80
+        QCOMPARE(*layout->left[9], 16.f);   // its X wins over its right edge
+        QCOMPARE(*layout->top[7], 279.f);   // 255 + 24
+    }
+    void fileTooLargeOrSpecial()
+    {
+        test::ProgramFolder folder({{QStringLiteral("m"), kTemplate}});
+        QFile huge(folder.file(QStringLiteral("huge.vkp")));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(patch::kMaxPatchBytes + 1)); // sparse: costs no disk
+        huge.close();
+        QString error;
+        bool mismatch = true;
+        QVERIFY(!patch::readLayoutFile(huge.fileName(), folder.templ(QStringLiteral("m")), &error,
+                                       &mismatch));
+        QVERIFY2(error.contains(QStringLiteral("at most 64 MB")), qPrintable(error));
+        QVERIFY(!mismatch);
+    }
 };
-
-void TestLayoutReader::refused_data()
-{
-    QTest::addColumn<QByteArray>("patch");
-    QTest::addColumn<QString>("says");
-    QTest::newRow("not hex")
-        << QByteArray("A: 00 2A21;x\r\nB: 00 G122;y\r\n")
-        << "line 2 (*cy*, address B:): the value \"G122\" is not a byte in hex";
-    QTest::newRow("other suffix") << QByteArray("B: 00 1020;y\r\n") << "should end in \"22\"";
-    QTest::newRow("one digit") << QByteArray("C: 00 2;a\r\n") << "\"2\" is not a byte in hex";
-    QTest::newRow("alignment 03") << QByteArray("C: 00 03;a\r\n") << "no alignment";
-    QTest::newRow("two values for one")
-        << QByteArray("A: 00 2A21;x\r\nD: 00 2B21;x\r\n") << "another line gives this value as 42";
-    QTest::newRow("nothing matches") << QByteArray("Z: 00 2A21;x\r\n") << "none of the patch";
-    QTest::newRow("empty patch") << QByteArray() << "none of the patch";
-}
-
-void TestLayoutReader::refused()
-{
-    QFETCH(QByteArray, patch);
-    QFETCH(QString, says);
-    std::string error;
-    QVERIFY(!read(kTemplate, patch, &error));
-    QVERIFY2(QString::fromStdString(error).contains(says), error.c_str());
-}
-
-void TestLayoutReader::rightEdgeGivesLeftWhereNoX()
-{
-    std::string error;
-    const auto layout = patch::readLayout(
-        "*tpw*A: F0 F0;r\r\n*ctw*B: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n*cy*D: 00 00;y\r\n",
-        "A: F0 C8;r\r\nB: F0 F0;r\r\nC: A022 1022;x\r\nD: 00 FF22;y\r\n", &error);
-    QVERIFY2(layout, error.c_str());
-    QCOMPARE(*layout->left[10], 120.f); // 200 - 80
-    QCOMPARE(*layout->left[9], 16.f);   // its X wins over its right edge
-    QCOMPARE(*layout->top[7], 279.f);   // 255 + 24
-}
-
-void TestLayoutReader::twoRulesOnOneAddress()
-{
-    // One address patched by two rules: the patch's two lines there belong
-    // to them in template order, and neither element is left out.
-    std::string error;
-    const auto layout = patch::readLayout("*ex*0A: 00 00 ;a\r\n*sx*0A: 00 00 ;b\r\n",
-                                          "0A: 00 1E20;a\r\n0A: 00 2820;b\r\n", &error);
-    QVERIFY2(layout, error.c_str());
-    QCOMPARE(layout->left[patch::BassIndicator], std::optional<float>(30));
-    QCOMPARE(layout->left[patch::ShuffleIndicator], std::optional<float>(40));
-}
-
-void TestLayoutReader::fileTooLargeOrSpecial()
-{
-    test::ProgramFolder folder({{QStringLiteral("m"), kTemplate}});
-    QFile huge(folder.file(QStringLiteral("huge.vkp")));
-    QVERIFY(huge.open(QIODevice::WriteOnly));
-    QVERIFY(huge.resize(patch::kMaxPatchBytes + 1)); // sparse: costs no disk
-    huge.close();
-    QString error;
-    bool mismatch = true;
-    QVERIFY(!patch::readLayoutFile(huge.fileName(), folder.templ(QStringLiteral("m")), &error,
-                                   &mismatch));
-    QVERIFY2(error.contains(QStringLiteral("at most 64 MB")), qPrintable(error));
-    QVERIFY(!mismatch);
-    // A named pipe nobody writes to is refused at once, never waited on.
-    QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe.vkp")).constData(), 0600), 0);
-    QVERIFY(!patch::readLayoutFile(folder.file("pipe.vkp"), folder.templ("m"), &error));
-    QVERIFY2(error.startsWith("It is a named pipe (FIFO)"), qPrintable(error));
-}
 
 QTEST_GUILESS_MAIN(TestLayoutReader)
 #include "tst_layoutreader.moc"

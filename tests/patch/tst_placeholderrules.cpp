@@ -1,4 +1,3 @@
-#include "instruction.h"
 #include "memoryrun.h"
 
 #include <QtTest>
@@ -6,20 +5,6 @@
 #include <cmath>
 
 using namespace jukora;
-
-class TestPlaceholderRules : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void everyPlaceholder_data();
-    void everyPlaceholder();
-    void lines_data();
-    void lines();
-    void checkFindsEveryProblem();
-    void thumbNames_data();
-    void thumbNames();
-};
 
 namespace {
 
@@ -37,144 +22,125 @@ patch::Layout distinct()
 
 } // namespace
 
-void TestPlaceholderRules::everyPlaceholder_data()
+class TestPlaceholderRules : public QObject
 {
-    QTest::addColumn<QByteArray>("placeholder");
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<int>("selIndex");
-    // Worked out by hand from distinct(): X is Left, Y is Top - 24, the
-    // right edge Left + 80, each as two hex digits, then the suffix; then
-    // SelIndex afterwards (it starts at 5, and only X and Y rules move it).
-    const char *rows[][3] = {
-        {"cw", "B020", "5"},   {"cy", "6B22", "7"},     {"cx", "2A21", "7"},
-        {"ex", "0D20", "3"},   {"ey", "6721", "3"},     {"sx", "1020", "6"},
-        {"sy", "6A21", "6"},   {"lx", "0F20", "5"},     {"ly", "6921", "5"},
-        {"aix", "0A20", "0"},  {"aiy", "6421", "0"},    {"tix", "0B20", "1"},
-        {"tiy", "6521", "1"},  {"albumx", "0C20", "2"}, {"albumy", "6621", "2"},
-        {"jix", "0E20", "4"},  {"jiy", "6821", "4"},    {"ctw", "F0", "5"},
-        {"ctx", "A022", "9"},  {"cty", "6023", "9"},    {"cta", "02", "5"},
-        {"tpx", "A022", "10"}, {"tpy", "7623", "10"},   {"tpa", "01", "5"},
-        {"tpw", "F0", "5"},    {"ay", "9F", "11"},      {"ax", "2332", "11"},
-        {"aa", "00", "5"},     {"ty", "B5", "12"},      {"tx", "2432", "12"},
-        {"ta", "01", "5"},     {"aly", "7E", "13"},     {"alx", "2537", "13"},
-        {"ala", "02", "5"}};
-    for (const auto &row : rows)
-        QTest::newRow(row[0]) << "*" + QByteArray(row[0]) + "*" << QByteArray(row[1])
-                              << atoi(row[2]);
-}
+    Q_OBJECT
 
-void TestPlaceholderRules::everyPlaceholder()
-{
-    QFETCH(QByteArray, placeholder);
-    QFETCH(QByteArray, value);
-    QFETCH(int, selIndex);
-    const test::MemoryRun m(placeholder + "ABCDEF: 11 11 ;comment", distinct(), 5);
-    QCOMPARE(m.bytes(), "ABCDEF: 11 " + value + ";comment\r\n");
-    QCOMPARE(int(m.run.generator.SelIndex), selIndex);
-}
-
-void TestPlaceholderRules::lines_data()
-{
-    // With a value, the cover's Left, Top and width and the track number's
-    // Left are all that value; without, the layout is distinct(). An empty
-    // output for a placeholder line means it is refused.
-    QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QByteArray>("expected");
-    auto row = [](const char *name, const QByteArray &in, const QByteArray &out, float v = NAN) {
-        QTest::newRow(name) << in << v << out;
-    };
-    row("a whole line", "*cx*1A2B3C: 0721 0721 ;cover x", "1A2B3C: 0721 2A21;cover x\r\n");
-    row("placeholder in the comment", "08A3F0: 00 00 ;see *cx*", "F0: 00 2A21;see *cx*\r\n");
-    // Two placeholders in a line: the table's order decides, not the line's.
-    row("aix before ax", "*aix*AB12: 00 00;*ax*", "AB12: 00 0A20;*ax*\r\n");
-    row("ax first in the line", "*ax*AB12: 00 00;*aix*", "B12: 00 0A20;*aix*\r\n");
-    row("upper case is no placeholder", "*CX*C0: 00 00;x", "*CX*C0: 00 00;x\r\n");
-    // The line's form.
-    row("two spaces make field 1 empty", "*cx*12:  00 ;c", "12:  2A21;c\r\n");
-    row("after a second semicolon dropped", "*cx*12: 00 00;a b;gone", "12: 00 2A21;a b\r\n");
-    row("own new value dropped", "*cx*12: 07 FF EE DD;x", "12: 07 2A21;x\r\n");
-    row("cut by count", "*cx*\t12: 07 07;x", "\t12: 07 2A21;x\r\n");
-    // Line ends: CR LF, a lone CR and a lone LF each end a line.
-    row("lone CR and LF", "a\rb\n*cx*A: 00 00;c", "a\r\nb\r\nA: 00 2A21;c\r\n");
-    row("LF CR is two ends, empty lines kept", "a\n\rb\r\n\r\n", "a\r\n\r\nb\r\n\r\n");
-    row("8-bit bytes, tabs, trailing spaces", "*cx*\xC4\xFF: \x80 00 ;\xE9t\t \r\n\x01\xA0\t ",
-        "\xC4\xFF: \x80 2A21;\xE9t\t \r\n\x01\xA0\t \r\n");
-    // Rounding half to even, low 8 bits, single precision.
-    row("93.4 down", "*cx*A: 0 0;", "A: 0 5D21;\r\n", 93.4f);
-    row("93.6 up", "*cx*A: 0 0;", "A: 0 5E21;\r\n", 93.6f);
-    row("12.5 to even", "*cx*A: 0 0;", "A: 0 0C21;\r\n", 12.5f);
-    row("13.5 to even", "*cx*A: 0 0;", "A: 0 0E21;\r\n", 13.5f);
-    row("top 24.5 to even", "*cy*A: 0 0;", "A: 0 0022;\r\n", 24.5f);
-    row("top 23 wraps", "*cy*A: 0 0;", "A: 0 FF22;\r\n", 23.f);
-    row("left 255", "*cx*A: 0 0;", "A: 0 FF21;\r\n", 255.f);
-    row("left 256 wraps", "*cx*A: 0 0;", "A: 0 0021;\r\n", 256.f);
-    row("left -300 wraps", "*cx*A: 0 0;", "A: 0 D421;\r\n", -300.f);
-    row("right edge 176 + 80 wraps", "*ctw*A: 0 0;", "A: 0 00;\r\n", 176.f);
-    // 80 + 0.50000006 is 80.5 in single precision (even: 80), 81 in double.
-    row("right edge in single precision", "*ctw*A: 0 0;", "A: 0 50;\r\n",
-        std::nextafter(0.5f, 1.0f));
-    row("width 15 padded", "*cw*A: 0 0;", "A: 0 0F20;\r\n", 15.f);
-    row("width 255", "*cw*A: 0 0;", "A: 0 FF20;\r\n", 255.f);
-    row("width 255.5 rounds to 256", "*cw*A: 0 0;", "", 255.5f);
-}
-
-void TestPlaceholderRules::lines()
-{
-    QFETCH(QByteArray, input);
-    QFETCH(float, value);
-    QFETCH(QByteArray, expected);
-    patch::Layout l = distinct();
-    if (!std::isnan(value))
-        l.left[7] = l.top[7] = l.left[9] = l.coverWidth = value;
-    const test::MemoryRun m(input, l);
-    QCOMPARE(m.bytes(), expected);
-    QCOMPARE(m.run.check.badCoverWidth().has_value(), expected.isEmpty());
-}
-
-void TestPlaceholderRules::checkFindsEveryProblem()
-{
-    patch::Layout l;
-    l.left[10] = 190; // play time right edge 270: off the byte
-    l.top[7] = 20;    // cover Y -4
-    QByteArray text = "; first\r\n*cx*12:0707;x\r\n*cx*12: 07 07\r\nA *albumx* 07;x\r\n";
-    text += QByteArray("*tpw*A: 00 00;\r\n*cy*B: 00 00;\r\n").repeated(3);
-    text += QByteArray("*cx*D\r\n").repeated(60);
-    const test::MemoryRun m(text, l, 0, 50);
-    const auto &check = m.run.check;
-    QVERIFY(!check.canWrite());
-    const auto &bad = check.malformed();
-    QCOMPARE(check.malformedCount(), std::size_t(63));
-    QCOMPARE(bad.size(), std::size_t(50));
-    QCOMPARE(bad[0].lineNumber, std::size_t(2));
-    QCOMPARE(bad[2].placeholder, std::string("*albumx*"));
-    QCOMPARE(bad[3].lineNumber, std::size_t(11));
-    // Positions off the byte, once per placeholder, with what would be written.
-    QCOMPARE(check.outOfRange().size(), std::size_t(2));
-    QCOMPARE(patch::describe(check.outOfRange()[0]), "play time right edge: 270, written as 0E");
-    QCOMPARE(check.outOfRange()[1].written, std::string("FC"));
-}
-
-void TestPlaceholderRules::thumbNames_data()
-{
-    // Encodings from the Thumb instruction set, as a disassembler names them.
-    QTest::addColumn<int>("instruction");
-    QTest::addColumn<QString>("name");
-    for (const auto &[code, name] :
-         {std::pair(0x2001, "MOVS R0"), std::pair(0x2BFF, "CMP R3"), std::pair(0x3207, "ADDS R2"),
-          std::pair(0x3F01, "SUBS R7"), std::pair(0x1C08, "ADDS/SUBS"), std::pair(0x1049, "ASRS"),
-          std::pair(0x4348, "MULS"), std::pair(0x4770, "BX"), std::pair(0x4801, "LDR"),
-          std::pair(0xB510, "PUSH"), std::pair(0xBD10, "POP"), std::pair(0xD0FE, "B"),
-          std::pair(0xDF00, "SVC"), std::pair(0xF7FF, "BL")})
-        QTest::newRow(name) << code << name;
-}
-
-void TestPlaceholderRules::thumbNames()
-{
-    QFETCH(int, instruction);
-    QFETCH(QString, name);
-    QCOMPARE(QString::fromStdString(patch::thumbName(std::uint16_t(instruction))), name);
-}
+private slots:
+    void everyPlaceholder_data()
+    {
+        QTest::addColumn<QByteArray>("placeholder");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("selIndex");
+        // Worked out by hand from distinct(): X is Left, Y is Top - 24, the
+        // right edge Left + 80, each as two hex digits, then the suffix; then
+        // SelIndex afterwards (it starts at 5, and only X and Y rules move it).
+        const char *rows[][3] = {
+            {"cw", "B020", "5"},   {"cy", "6B22", "7"},     {"cx", "2A21", "7"},
+            {"ex", "0D20", "3"},   {"ey", "6721", "3"},     {"sx", "1020", "6"},
+            {"sy", "6A21", "6"},   {"lx", "0F20", "5"},     {"ly", "6921", "5"},
+            {"aix", "0A20", "0"},  {"aiy", "6421", "0"},    {"tix", "0B20", "1"},
+            {"tiy", "6521", "1"},  {"albumx", "0C20", "2"}, {"albumy", "6621", "2"},
+            {"jix", "0E20", "4"},  {"jiy", "6821", "4"},    {"ctw", "F0", "5"},
+            {"ctx", "A022", "9"},  {"cty", "6023", "9"},    {"cta", "02", "5"},
+            {"tpx", "A022", "10"}, {"tpy", "7623", "10"},   {"tpa", "01", "5"},
+            {"tpw", "F0", "5"},    {"ay", "9F", "11"},      {"ax", "2332", "11"},
+            {"aa", "00", "5"},     {"ty", "B5", "12"},      {"tx", "2432", "12"},
+            {"ta", "01", "5"},     {"aly", "7E", "13"},     {"alx", "2537", "13"},
+            {"ala", "02", "5"}};
+        for (const auto &row : rows)
+            QTest::newRow(row[0]) << "*" + QByteArray(row[0]) + "*" << QByteArray(row[1])
+                                  << atoi(row[2]);
+    }
+    void everyPlaceholder()
+    {
+        QFETCH(QByteArray, placeholder);
+        QFETCH(QByteArray, value);
+        QFETCH(int, selIndex);
+        const test::MemoryRun m(placeholder + "ABCDEF: 11 11 ;comment", distinct(), 5);
+        QCOMPARE(m.bytes(), "ABCDEF: 11 " + value + ";comment\r\n");
+        QCOMPARE(int(m.run.generator.SelIndex), selIndex);
+    }
+    void lines_data()
+    {
+        // With a value, the cover's Left, Top and width and the track number's
+        // Left are all that value; without, the layout is distinct(). An empty
+        // output for a placeholder line means it is refused.
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QByteArray>("expected");
+        auto row = [](const char *name, const QByteArray &in, const QByteArray &out,
+                      float v = NAN) { QTest::newRow(name) << in << v << out; };
+        row("a whole line", "*cx*1A2B3C: 0721 0721 ;cover x", "1A2B3C: 0721 2A21;cover x\r\n");
+        row("placeholder in the comment", "08A3F0: 00 00 ;see *cx*", "F0: 00 2A21;see *cx*\r\n");
+        // Two placeholders in a line: the table's order decides, not the line's.
+        row("aix before ax", "*aix*AB12: 00 00;*ax*", "AB12: 00 0A20;*ax*\r\n");
+        row("ax first in the line", "*ax*AB12: 00 00;*aix*", "B12: 00 0A20;*aix*\r\n");
+        row("upper case is no placeholder", "*CX*C0: 00 00;x", "*CX*C0: 00 00;x\r\n");
+        // The line's form.
+        row("two spaces make field 1 empty", "*cx*12:  00 ;c", "12:  2A21;c\r\n");
+        row("after a second semicolon dropped", "*cx*12: 00 00;a b;gone", "12: 00 2A21;a b\r\n");
+        row("own new value dropped", "*cx*12: 07 FF EE DD;x", "12: 07 2A21;x\r\n");
+        row("cut by count", "*cx*\t12: 07 07;x", "\t12: 07 2A21;x\r\n");
+        // Line ends: CR LF, a lone CR and a lone LF each end a line.
+        row("lone CR and LF", "a\rb\n*cx*A: 00 00;c", "a\r\nb\r\nA: 00 2A21;c\r\n");
+        row("LF CR is two ends, empty lines kept", "a\n\rb\r\n\r\n", "a\r\n\r\nb\r\n\r\n");
+        row("8-bit bytes, tabs, trailing spaces", "*cx*\xC4\xFF: \x80 00 ;\xE9t\t \r\n\x01\xA0\t ",
+            "\xC4\xFF: \x80 2A21;\xE9t\t \r\n\x01\xA0\t \r\n");
+        // Rounding half to even, low 8 bits, single precision.
+        row("93.4 down", "*cx*A: 0 0;", "A: 0 5D21;\r\n", 93.4f);
+        row("93.6 up", "*cx*A: 0 0;", "A: 0 5E21;\r\n", 93.6f);
+        row("12.5 to even", "*cx*A: 0 0;", "A: 0 0C21;\r\n", 12.5f);
+        row("13.5 to even", "*cx*A: 0 0;", "A: 0 0E21;\r\n", 13.5f);
+        row("top 24.5 to even", "*cy*A: 0 0;", "A: 0 0022;\r\n", 24.5f);
+        row("top 23 wraps", "*cy*A: 0 0;", "A: 0 FF22;\r\n", 23.f);
+        row("left 255", "*cx*A: 0 0;", "A: 0 FF21;\r\n", 255.f);
+        row("left 256 wraps", "*cx*A: 0 0;", "A: 0 0021;\r\n", 256.f);
+        row("left -300 wraps", "*cx*A: 0 0;", "A: 0 D421;\r\n", -300.f);
+        row("right edge 176 + 80 wraps", "*ctw*A: 0 0;", "A: 0 00;\r\n", 176.f);
+        // 80 + 0.50000006 is 80.5 in single precision (even: 80), 81 in double.
+        row("right edge in single precision", "*ctw*A: 0 0;", "A: 0 50;\r\n",
+            std::nextafter(0.5f, 1.0f));
+        row("width 15 padded", "*cw*A: 0 0;", "A: 0 0F20;\r\n", 15.f);
+        row("width 255", "*cw*A: 0 0;", "A: 0 FF20;\r\n", 255.f);
+        row("width 255.5 rounds to 256", "*cw*A: 0 0;", "", 255.5f);
+    }
+    void lines()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(float, value);
+        QFETCH(QByteArray, expected);
+        patch::Layout l = distinct();
+        if (!std::isnan(value))
+            l.left[7] = l.top[7] = l.left[9] = l.coverWidth = value;
+        const test::MemoryRun m(input, l);
+        QCOMPARE(m.bytes(), expected);
+        QCOMPARE(m.run.check.badCoverWidth().has_value(), expected.isEmpty());
+    }
+    void checkFindsEveryProblem()
+    {
+        patch::Layout l;
+        l.left[10] = 190; // play time right edge 270: off the byte
+        l.top[7] = 20;    // cover Y -4
+        QByteArray text = "; first\r\n*cx*12:0707;x\r\n*cx*12: 07 07\r\nA *albumx* 07;x\r\n";
+        text += QByteArray("*tpw*A: 00 00;\r\n*cy*B: 00 00;\r\n").repeated(3);
+        text += QByteArray("*cx*D\r\n").repeated(60);
+        const test::MemoryRun m(text, l, 0, 50);
+        const auto &check = m.run.check;
+        QVERIFY(!check.canWrite());
+        const auto &bad = check.malformed();
+        QCOMPARE(check.malformedCount(), std::size_t(63));
+        QCOMPARE(bad.size(), std::size_t(50));
+        QCOMPARE(bad[0].lineNumber, std::size_t(2));
+        QCOMPARE(bad[2].placeholder, std::string("*albumx*"));
+        QCOMPARE(bad[3].lineNumber, std::size_t(11));
+        // Positions off the byte, once per placeholder, with what would be written.
+        QCOMPARE(check.outOfRange().size(), std::size_t(2));
+        QCOMPARE(patch::describe(check.outOfRange()[0]),
+                 "play time right edge: 270, written as 0E");
+        QCOMPARE(check.outOfRange()[1].written, std::string("FC"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPlaceholderRules)
 #include "tst_placeholderrules.moc"

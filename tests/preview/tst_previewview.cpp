@@ -22,12 +22,82 @@ private slots:
         view->show();
         QVERIFY(QTest::qWaitForWindowExposed(view.get()));
     }
-    void hitTest_data();
-    void hitTest();
-    void elementsDeafUntilRelease();
-    void guidesDottedInvertedAndFollowWhileHidden();
-    void partialRepaintsLeaveNoTrace();
-    void elementArtLetsTheLayoutShowThrough();
+    void hitTest_data()
+    {
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<int>("element");
+        // Whole boxes, and where they overlap the front-most.
+        QTest::newRow("icon corner") << QPointF(8, 187) << 0;
+        QTest::newRow("icon far corner") << QPointF(31.5, 233.5) << 1;
+        QTest::newRow("label beyond its text") << QPointF(220, 230) << 12;
+        QTest::newRow("artist icon over title icon") << QPointF(20, 210.5) << 0;
+        QTest::newRow("title icon below it") << QPointF(20, 211.5) << 1;
+        QTest::newRow("shuffle over track number") << QPointF(200, 122) << 6;
+        QTest::newRow("title over artist") << QPointF(100, 208) << 12;
+        QTest::newRow("bare surface") << QPointF(5, 5) << 8;
+        QTest::newRow("background never") << QPointF(200, 280) << 8;
+    }
+    void hitTest()
+    {
+        QFETCH(QPointF, at);
+        QFETCH(int, element);
+        QImage picture(240, 266, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        model->setBackground(picture);
+        QCOMPARE(view->elementAt(at), element);
+    }
+    void elementsDeafUntilRelease()
+    {
+        test::press(view.get(), {17, 35}); // the cover
+        QCOMPARE(view->tool().selIndex(), std::int16_t(7));
+        QCOMPARE(view->tool().grabPoint(), QPointF(10, 5));
+        // A second press (the right button joins) over the logo finds nothing.
+        const QPointF logo(198, 54);
+        test::press(view.get(), logo, Qt::RightButton, Qt::LeftButton);
+        QCOMPARE(view->elementAt(logo), 8);
+        QCOMPARE(view->tool().selIndex(), std::int16_t(7));
+        test::release(view.get(), logo);
+        QCOMPARE(view->elementAt(logo), 4);
+        // Other buttons take hold of nothing.
+        test::press(view.get(), logo, Qt::MiddleButton);
+        QCOMPARE(view->tool().lastPressed(), 7);
+    }
+    void guidesDottedInvertedAndFollowWhileHidden()
+    {
+        view->tool().setGuidesVisible(false);
+        test::drag(view.get(), {17, 35}, {60, 80});
+        QVERIFY(!view->guideL1()->isVisible());
+        view->tool().setGuidesVisible(true);
+        QCOMPARE(view->guideL1()->x(), 50.0);
+        QCOMPARE(view->guideL2()->y(), 75.0);
+        // Over the black working area an inverted guide is light, and dotted.
+        const QImage image = shot();
+        int light = 0;
+        for (int y = 200; y < 280; ++y)
+            light += qGray(image.pixel(50, y)) > 200;
+        QVERIFY2(light > 10 && light < 70, qPrintable(QString::number(light)));
+    }
+    void partialRepaintsLeaveNoTrace()
+    {
+        // Moves repaint only the strips that changed, back to front: what is on
+        // screen must be what a full repaint draws. The cover passes under the
+        // labels and the shuffle box covers the track number.
+        QApplication::processEvents();
+        test::press(view.get(), {17, 35});
+        for (int i = 0; i < 40; ++i) {
+            test::move(view.get(), QPointF(20 + 3 * i, 40 + 4 * i), Qt::LeftButton);
+            QApplication::processEvents();
+        }
+        test::release(view.get(), {137, 196});
+        QApplication::processEvents();
+        const QPoint origin = view->viewport()->mapTo(view.get(), QPoint(0, 0));
+        const QImage onScreen = view->screen()
+                                    ->grabWindow(view->winId(), origin.x(), origin.y(), 240, 320)
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        const QImage full = shot();
+        QVERIFY(onScreen == full);
+    }
 
 private:
     QImage shot()
@@ -38,103 +108,6 @@ private:
     std::unique_ptr<PreviewModel> model;
     std::unique_ptr<PreviewView> view;
 };
-
-void TestPreviewView::hitTest_data()
-{
-    QTest::addColumn<QPointF>("at");
-    QTest::addColumn<int>("element");
-    // Whole boxes, and where they overlap the front-most.
-    QTest::newRow("icon corner") << QPointF(8, 187) << 0;
-    QTest::newRow("icon far corner") << QPointF(31.5, 233.5) << 1;
-    QTest::newRow("label beyond its text") << QPointF(220, 230) << 12;
-    QTest::newRow("artist icon over title icon") << QPointF(20, 210.5) << 0;
-    QTest::newRow("title icon below it") << QPointF(20, 211.5) << 1;
-    QTest::newRow("shuffle over track number") << QPointF(200, 122) << 6;
-    QTest::newRow("title over artist") << QPointF(100, 208) << 12;
-    QTest::newRow("bare surface") << QPointF(5, 5) << 8;
-    QTest::newRow("background never") << QPointF(200, 280) << 8;
-}
-
-void TestPreviewView::hitTest()
-{
-    QFETCH(QPointF, at);
-    QFETCH(int, element);
-    QImage picture(240, 266, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    model->setBackground(picture);
-    QCOMPARE(view->elementAt(at), element);
-}
-
-void TestPreviewView::elementsDeafUntilRelease()
-{
-    test::press(view.get(), {17, 35}); // the cover
-    QCOMPARE(view->tool().selIndex(), std::int16_t(7));
-    QCOMPARE(view->tool().grabPoint(), QPointF(10, 5));
-    // A second press (the right button joins) over the logo finds nothing.
-    const QPointF logo(198, 54);
-    test::press(view.get(), logo, Qt::RightButton, Qt::LeftButton);
-    QCOMPARE(view->elementAt(logo), 8);
-    QCOMPARE(view->tool().selIndex(), std::int16_t(7));
-    test::release(view.get(), logo);
-    QCOMPARE(view->elementAt(logo), 4);
-    // Other buttons take hold of nothing.
-    test::press(view.get(), logo, Qt::MiddleButton);
-    QCOMPARE(view->tool().lastPressed(), 7);
-}
-
-void TestPreviewView::guidesDottedInvertedAndFollowWhileHidden()
-{
-    view->tool().setGuidesVisible(false);
-    test::drag(view.get(), {17, 35}, {60, 80});
-    QVERIFY(!view->guideL1()->isVisible());
-    view->tool().setGuidesVisible(true);
-    QCOMPARE(view->guideL1()->x(), 50.0);
-    QCOMPARE(view->guideL2()->y(), 75.0);
-    // Over the black working area an inverted guide is light, and dotted.
-    const QImage image = shot();
-    int light = 0;
-    for (int y = 200; y < 280; ++y)
-        light += qGray(image.pixel(50, y)) > 200;
-    QVERIFY2(light > 10 && light < 70, qPrintable(QString::number(light)));
-}
-
-void TestPreviewView::partialRepaintsLeaveNoTrace()
-{
-    // Moves repaint only the strips that changed, back to front: what is on
-    // screen must be what a full repaint draws. The cover passes under the
-    // labels and the shuffle box covers the track number.
-    QApplication::processEvents();
-    test::press(view.get(), {17, 35});
-    for (int i = 0; i < 40; ++i) {
-        test::move(view.get(), QPointF(20 + 3 * i, 40 + 4 * i), Qt::LeftButton);
-        QApplication::processEvents();
-    }
-    test::release(view.get(), {137, 196});
-    QApplication::processEvents();
-    const QPoint origin = view->viewport()->mapTo(view.get(), QPoint(0, 0));
-    const QImage onScreen = view->screen()
-                                ->grabWindow(view->winId(), origin.x(), origin.y(), 240, 320)
-                                .toImage()
-                                .convertToFormat(QImage::Format_RGB32);
-    const QImage full = shot();
-    QVERIFY(onScreen == full);
-}
-
-void TestPreviewView::elementArtLetsTheLayoutShowThrough()
-{
-    // Drawn over red, every element picture leaves red around its shape.
-    for (int i = 0; i < 8; ++i) {
-        const QPixmap art = view->imageItem(i)->pixmap();
-        QImage canvas(art.size(), QImage::Format_RGB32);
-        canvas.fill(Qt::red);
-        QPainter(&canvas).drawPixmap(0, 0, art);
-        int red = 0;
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
-                red += canvas.pixel(x, y) == qRgb(255, 0, 0);
-        QVERIFY2(red > 0, qPrintable(QStringLiteral("element %1 covers its whole box").arg(i)));
-    }
-}
 
 QTEST_MAIN(TestPreviewView)
 #include "tst_previewview.moc"

@@ -20,14 +20,174 @@ private slots:
         f = std::make_unique<test::WindowFixture>();
         f->show();
     }
-    void coverSizeText_data();
-    void coverSizeText();
-    void styleGoesToThePressedLabelOnly();
-    void colourGoesToAllLabelsAndTheSwatch();
-    void background_data();
-    void background();
-    void truncatedJpegShownWithAWarning();
-    void coverSizeAndReadouts();
+    void coverSizeText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<float>("size"); // -1: refused
+        const char *rows[][3] = {
+            {"4096", "C", "4096"}, {"4096.5", "C", "-1"}, {"0", "C", "0"},
+            {"-5", "C", "-1"},     {"big", "C", "-1"},    {"inf", "C", "-1"},
+            {"nan", "C", "-1"},    {"1e300", "C", "-1"},  {"120,5", "de_DE", "120.5"}};
+        for (const auto &r : rows)
+            QTest::newRow(r[0]) << r[0] << r[1] << QString::fromLatin1(r[2]).toFloat();
+    }
+    void coverSizeText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, locale);
+        QFETCH(float, size);
+        QString error;
+        const auto parsed = parseCoverSize(text, QLocale(locale), &error);
+        QCOMPARE(parsed.value_or(-1.f), size);
+        QCOMPARE(error.contains(QStringLiteral("from 0 to 4096")), size < 0);
+        if (parsed) // what the read-outs show is read back in the same locale
+            QCOMPARE(readoutValue(text, QLocale(locale)), parsed);
+    }
+    void styleGoesToThePressedLabelOnly()
+    {
+        const auto styles = [&] {
+            QList<QList<int>> s;
+            for (int i = 9; i <= 13; ++i) {
+                const Element &e = f->model().element(i);
+                s << QList<int>{e.pixelSize, e.bold, e.italic, e.alignment};
+            }
+            return s;
+        };
+        auto expected = styles();
+        f->combo("Co")->setCurrentIndex(3);   // nothing pressed: nothing changes
+        test::tap(f->view(), f->centreOf(7)); // nor after an image
+        f->combo("Combo2")->setCurrentIndex(2);
+        QCOMPARE(styles(), expected);
+        test::tap(f->view(), f->centreOf(12)); // "Title"
+        test::tap(f->view(), f->centreOf(7));  // an image keeps the style target
+        f->combo("Co")->setCurrentIndex(2);
+        f->check("Check2")->setChecked(false);
+        f->combo("Combo2")->setCurrentIndex(1);
+        expected[12 - 9] = {16, false, false, 1};
+        QCOMPARE(styles(), expected);
+        QCOMPARE(f->view()->labelItem(12)->font().pixelSize(), 16);
+        // Pressing "00:00" shows its own style in the controls, changing nothing.
+        test::tap(f->view(), f->centreOf(10));
+        QCOMPARE(f->tag(), QStringLiteral("10"));
+        QCOMPARE(f->combo("Co")->currentText() + f->combo("Combo2")->currentText(), "MediumCenter");
+        QVERIFY(f->check("Check2")->isChecked());
+        QCOMPARE(styles(), expected);
+        // A height no entry gives leaves the font entry as it was.
+        f->model().setLabelPixelSize(11, 21);
+        test::tap(f->view(), f->centreOf(11));
+        QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Medium"));
+        QCOMPARE(f->model().element(11).pixelSize, 21);
+        const QImage image = shot(); // drawn right-aligned: ink near the box's right end
+        int last = 0;
+        for (int x = 35; x < 225; ++x)
+            for (int y = 205; y < 234; ++y)
+                last = qGray(image.pixel(x, y)) > 120 ? x : last;
+        QVERIFY2(last > 215, qPrintable(QString::number(last)));
+    }
+    void colourGoesToAllLabelsAndTheSwatch()
+    {
+        // Choosing the colour the dialog already holds changes nothing.
+        f->dialogs.colorAnswers << QColor(192, 192, 192) << QColor(255, 0, 0);
+        f->model().setTextColor(Qt::green);
+        f->window->Command2_Click();
+        QCOMPARE(f->model().textColor(), QColor(Qt::green));
+        f->window->Command2_Click();
+        f->window->Command2_Click(); // cancelled
+        QCOMPARE(f->child<QLabel>("Label6")->palette().color(QPalette::Window), QColor(255, 0, 0));
+        const QImage image = shot();
+        int red = 0;
+        for (int x = 35; x < 100; ++x)
+            red += image.pixelColor(x, 195).red() > 200 && image.pixelColor(x, 195).green() < 60;
+        QVERIFY(red > 0);
+    }
+    void background_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // empty: a blue picture of 2000 x 1500; "|": a pipe
+        QTest::addColumn<QString>("says");     // a part of the message; none when it loads
+        QTest::newRow("larger than the preview") << "big.jpg" << QByteArray() << "";
+        QTest::newRow("not a picture")
+            << "text.bmp" << QByteArray("not a picture") << "not a picture";
+        QTest::newRow("truncated GIF")
+            << "cut.gif" << QByteArray("GIF89a\x10\x00\x10\x00", 10) << "damaged or cut short";
+        QTest::newRow("declares 65535 x 65535")
+            << "huge.gif"
+            << QByteArray("GIF89a\xff\xff\xff\xff\0\0\0,\0\0\0\0\xff\xff\xff\xff\0\2\2D\1\0;", 29)
+            << "65535 x 65535 pixels, too large";
+        QTest::newRow("missing") << "missing.bmp" << QByteArray("-") << "does not exist";
+        QTest::newRow("a pipe") << "pipe.png" << QByteArray("|") << "It is a named pipe (FIFO)";
+    }
+    void background()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, says);
+        const QString path = m_dir.filePath(name);
+        QImage picture(2000, 1500, QImage::Format_RGB32);
+        picture.fill(QColor(0, 0, 200));
+        if (bytes.isEmpty())
+            QVERIFY(picture.save(path, "JPEG", 100));
+        else if (bytes == "|")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (bytes != "-")
+            test::writeFile(path, bytes);
+        picture = picture.copy(0, 0, 20, 10);
+        picture.fill(QColor(0, 200, 0));
+        f->model().setBackground(picture);
+        f->dialogs.openAnswers << path;
+        f->window->Com_Click();
+        QVERIFY(f->window->comm().Filter.startsWith(QStringLiteral("Image (*.bmp;*.jpg;*.gif)|")));
+        const QImage image = shot();
+        QCOMPARE(f->messages().size(), says.isEmpty() ? 0 : 1);
+        if (!says.isEmpty()) { // the old one stays, at its own size
+            QVERIFY2(f->messages().first().text.contains(says),
+                     qPrintable(f->messages().first().text));
+            QCOMPARE(image.pixelColor(5, 30), QColor(0, 200, 0));
+            QCOMPARE(image.pixelColor(25, 30), QColor(Qt::black));
+            return;
+        }
+        QCOMPARE(f->model().background().size(), QSize(240, 296));  // only what is ever visible
+        QVERIFY(qAbs(image.pixelColor(100, 300).blue() - 200) < 8); // over the soft-key bar
+        QVERIFY(image.pixelColor(100, 10).blue() < 150);            // not over the status bar
+        QCOMPARE(image.pixelColor(82, 105), QColor(Qt::white));     // elements stay in front
+    }
+    void truncatedJpegShownWithAWarning()
+    {
+        QImage picture(200, 200, QImage::Format_RGB32);
+        picture.fill(Qt::yellow);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(picture.save(&buffer, "JPEG"));
+        test::writeFile(m_dir.filePath("cut.jpg"), buffer.data().left(buffer.size() / 2));
+        QVERIFY(f->window->loadBackground(m_dir.filePath("cut.jpg")));
+        QCOMPARE(f->model().background().size(), QSize(200, 200));
+        QCOMPARE(f->messages().value(0).icon, Dialogs::Icon::Warning);
+        QVERIFY(f->messages().value(0).text.contains("ends early"));
+    }
+    void coverSizeAndReadouts()
+    {
+        f->dialogs.textAnswers << "100"
+                               << "300"
+                               << "0"
+                               << ""
+                               << "5000";
+        f->window->Command3_Click(); // nothing pressed: the empty read-outs stay empty
+        QCOMPARE(f->model().element(7).height, 100.f);
+        QVERIFY(f->text("Lw").isEmpty());
+        test::tap(f->view(), f->centreOf(7)); // the cover pressed: they follow, as typed
+        f->window->Command3_Click();
+        QCOMPARE(f->text("Lh"), QStringLiteral("300"));
+        QCOMPARE(f->view()->imageItem(7)->boundingRect().size(), QSizeF(300, 300));
+        QCOMPARE(f->model().element(7).left, 7.f);
+        test::tap(f->view(), f->centreOf(3)); // a 30 x 22 icon pressed: they keep its size
+        f->window->Command3_Click();
+        QCOMPARE(f->text("Lw"), QStringLiteral("30"));
+        f->window->Command3_Click(); // nothing typed
+        f->window->Command3_Click(); // refused
+        QCOMPARE(f->messages().size(), 1);
+        QCOMPARE(f->model().element(7).width, 0.f);
+    }
 
 private:
     QImage shot()
@@ -38,180 +198,6 @@ private:
     std::unique_ptr<test::WindowFixture> f;
     QTemporaryDir m_dir;
 };
-
-void TestStyle::coverSizeText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<float>("size"); // -1: refused
-    const char *rows[][3] = {
-        {"4096", "C", "4096"}, {"4096.5", "C", "-1"}, {"0", "C", "0"},
-        {"-5", "C", "-1"},     {"big", "C", "-1"},    {"inf", "C", "-1"},
-        {"nan", "C", "-1"},    {"1e300", "C", "-1"},  {"120,5", "de_DE", "120.5"}};
-    for (const auto &r : rows)
-        QTest::newRow(r[0]) << r[0] << r[1] << QString::fromLatin1(r[2]).toFloat();
-}
-
-void TestStyle::coverSizeText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, locale);
-    QFETCH(float, size);
-    QString error;
-    const auto parsed = parseCoverSize(text, QLocale(locale), &error);
-    QCOMPARE(parsed.value_or(-1.f), size);
-    QCOMPARE(error.contains(QStringLiteral("from 0 to 4096")), size < 0);
-    if (parsed) // what the read-outs show is read back in the same locale
-        QCOMPARE(readoutValue(text, QLocale(locale)), parsed);
-}
-
-void TestStyle::styleGoesToThePressedLabelOnly()
-{
-    const auto styles = [&] {
-        QList<QList<int>> s;
-        for (int i = 9; i <= 13; ++i) {
-            const Element &e = f->model().element(i);
-            s << QList<int>{e.pixelSize, e.bold, e.italic, e.alignment};
-        }
-        return s;
-    };
-    auto expected = styles();
-    f->combo("Co")->setCurrentIndex(3);   // nothing pressed: nothing changes
-    test::tap(f->view(), f->centreOf(7)); // nor after an image
-    f->combo("Combo2")->setCurrentIndex(2);
-    QCOMPARE(styles(), expected);
-    test::tap(f->view(), f->centreOf(12)); // "Title"
-    test::tap(f->view(), f->centreOf(7));  // an image keeps the style target
-    f->combo("Co")->setCurrentIndex(2);
-    f->check("Check2")->setChecked(false);
-    f->combo("Combo2")->setCurrentIndex(1);
-    expected[12 - 9] = {16, false, false, 1};
-    QCOMPARE(styles(), expected);
-    QCOMPARE(f->view()->labelItem(12)->font().pixelSize(), 16);
-    // Pressing "00:00" shows its own style in the controls, changing nothing.
-    test::tap(f->view(), f->centreOf(10));
-    QCOMPARE(f->tag(), QStringLiteral("10"));
-    QCOMPARE(f->combo("Co")->currentText() + f->combo("Combo2")->currentText(), "MediumCenter");
-    QVERIFY(f->check("Check2")->isChecked());
-    QCOMPARE(styles(), expected);
-    // A height no entry gives leaves the font entry as it was.
-    f->model().setLabelPixelSize(11, 21);
-    test::tap(f->view(), f->centreOf(11));
-    QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Medium"));
-    QCOMPARE(f->model().element(11).pixelSize, 21);
-    const QImage image = shot(); // drawn right-aligned: ink near the box's right end
-    int last = 0;
-    for (int x = 35; x < 225; ++x)
-        for (int y = 205; y < 234; ++y)
-            last = qGray(image.pixel(x, y)) > 120 ? x : last;
-    QVERIFY2(last > 215, qPrintable(QString::number(last)));
-}
-
-void TestStyle::colourGoesToAllLabelsAndTheSwatch()
-{
-    // Choosing the colour the dialog already holds changes nothing.
-    f->dialogs.colorAnswers << QColor(192, 192, 192) << QColor(255, 0, 0);
-    f->model().setTextColor(Qt::green);
-    f->window->Command2_Click();
-    QCOMPARE(f->model().textColor(), QColor(Qt::green));
-    f->window->Command2_Click();
-    f->window->Command2_Click(); // cancelled
-    QCOMPARE(f->child<QLabel>("Label6")->palette().color(QPalette::Window), QColor(255, 0, 0));
-    const QImage image = shot();
-    int red = 0;
-    for (int x = 35; x < 100; ++x)
-        red += image.pixelColor(x, 195).red() > 200 && image.pixelColor(x, 195).green() < 60;
-    QVERIFY(red > 0);
-}
-
-void TestStyle::background_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("bytes"); // empty: a blue picture of 2000 x 1500; "|": a pipe
-    QTest::addColumn<QString>("says");     // a part of the message; none when it loads
-    QTest::newRow("larger than the preview") << "big.jpg" << QByteArray() << "";
-    QTest::newRow("not a picture") << "text.bmp" << QByteArray("not a picture") << "not a picture";
-    QTest::newRow("truncated GIF")
-        << "cut.gif" << QByteArray("GIF89a\x10\x00\x10\x00", 10) << "damaged or cut short";
-    QTest::newRow("declares 65535 x 65535")
-        << "huge.gif"
-        << QByteArray("GIF89a\xff\xff\xff\xff\0\0\0,\0\0\0\0\xff\xff\xff\xff\0\2\2D\1\0;", 29)
-        << "65535 x 65535 pixels, too large";
-    QTest::newRow("missing") << "missing.bmp" << QByteArray("-") << "does not exist";
-    QTest::newRow("a pipe") << "pipe.png" << QByteArray("|") << "It is a named pipe (FIFO)";
-}
-
-void TestStyle::background()
-{
-    QFETCH(QString, name);
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, says);
-    const QString path = m_dir.filePath(name);
-    QImage picture(2000, 1500, QImage::Format_RGB32);
-    picture.fill(QColor(0, 0, 200));
-    if (bytes.isEmpty())
-        QVERIFY(picture.save(path, "JPEG", 100));
-    else if (bytes == "|")
-        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    else if (bytes != "-")
-        test::writeFile(path, bytes);
-    picture = picture.copy(0, 0, 20, 10);
-    picture.fill(QColor(0, 200, 0));
-    f->model().setBackground(picture);
-    f->dialogs.openAnswers << path;
-    f->window->Com_Click();
-    QVERIFY(f->window->comm().Filter.startsWith(QStringLiteral("Image (*.bmp;*.jpg;*.gif)|")));
-    const QImage image = shot();
-    QCOMPARE(f->messages().size(), says.isEmpty() ? 0 : 1);
-    if (!says.isEmpty()) { // the old one stays, at its own size
-        QVERIFY2(f->messages().first().text.contains(says), qPrintable(f->messages().first().text));
-        QCOMPARE(image.pixelColor(5, 30), QColor(0, 200, 0));
-        QCOMPARE(image.pixelColor(25, 30), QColor(Qt::black));
-        return;
-    }
-    QCOMPARE(f->model().background().size(), QSize(240, 296));  // only what is ever visible
-    QVERIFY(qAbs(image.pixelColor(100, 300).blue() - 200) < 8); // over the soft-key bar
-    QVERIFY(image.pixelColor(100, 10).blue() < 150);            // not over the status bar
-    QCOMPARE(image.pixelColor(82, 105), QColor(Qt::white));     // elements stay in front
-}
-
-void TestStyle::truncatedJpegShownWithAWarning()
-{
-    QImage picture(200, 200, QImage::Format_RGB32);
-    picture.fill(Qt::yellow);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(picture.save(&buffer, "JPEG"));
-    test::writeFile(m_dir.filePath("cut.jpg"), buffer.data().left(buffer.size() / 2));
-    QVERIFY(f->window->loadBackground(m_dir.filePath("cut.jpg")));
-    QCOMPARE(f->model().background().size(), QSize(200, 200));
-    QCOMPARE(f->messages().value(0).icon, Dialogs::Icon::Warning);
-    QVERIFY(f->messages().value(0).text.contains("ends early"));
-}
-
-void TestStyle::coverSizeAndReadouts()
-{
-    f->dialogs.textAnswers << "100"
-                           << "300"
-                           << "0"
-                           << ""
-                           << "5000";
-    f->window->Command3_Click(); // nothing pressed: the empty read-outs stay empty
-    QCOMPARE(f->model().element(7).height, 100.f);
-    QVERIFY(f->text("Lw").isEmpty());
-    test::tap(f->view(), f->centreOf(7)); // the cover pressed: they follow, as typed
-    f->window->Command3_Click();
-    QCOMPARE(f->text("Lh"), QStringLiteral("300"));
-    QCOMPARE(f->view()->imageItem(7)->boundingRect().size(), QSizeF(300, 300));
-    QCOMPARE(f->model().element(7).left, 7.f);
-    test::tap(f->view(), f->centreOf(3)); // a 30 x 22 icon pressed: they keep its size
-    f->window->Command3_Click();
-    QCOMPARE(f->text("Lw"), QStringLiteral("30"));
-    f->window->Command3_Click(); // nothing typed
-    f->window->Command3_Click(); // refused
-    QCOMPARE(f->messages().size(), 1);
-    QCOMPARE(f->model().element(7).width, 0.f);
-}
 
 QTEST_MAIN(TestStyle)
 #include "tst_style.moc"
