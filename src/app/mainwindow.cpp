@@ -8,6 +8,7 @@
 #include "picture.h"
 #include "previewmodel.h"
 #include "previewview.h"
+#include "readout.h"
 #include "reopen.h"
 #include "textstyle.h"
 
@@ -239,8 +240,8 @@ void MainWindow::documentRestored()
     // describe no element, and the controls show the document as it is now,
     // loaded without their change handlers, which would only write it again.
     Picture1->tool().reset();
-    for (QLabel *readout : {Lxx, Lyy, Lw, Lh})
-        readout->clear();
+    for (Readout *readout : {Lxx, Lyy, Lw, Lh})
+        readout->setText(QString());
     Comm.Color = m_model->textColor();
     const auto target = styleTarget();
     if (!target)

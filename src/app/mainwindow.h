@@ -25,6 +25,7 @@ namespace jukora {
 
 class PreviewModel;
 class PreviewView;
+class Readout;
 
 /// The editor's only window: the preview on the left, the column of
 /// controls on the right. Every control keeps its short name (Picture1,
@@ -103,7 +104,7 @@ private:
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
            *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
            *Label9 = nullptr;
-    QLabel *Lxx = nullptr, *Lyy = nullptr, *Lw = nullptr, *Lh = nullptr;
+    Readout *Lxx = nullptr, *Lyy = nullptr, *Lw = nullptr, *Lh = nullptr;
     QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
                 *Com = nullptr;

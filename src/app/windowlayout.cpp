@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 #include "previewmodel.h"
 #include "previewview.h"
+#include "readout.h"
 #include "textstyle.h"
 
 #include <QCheckBox>
@@ -99,22 +100,23 @@ void MainWindow::createControls()
     Label3 = panel(this, "Label3", 248, 4, 105, 77, Qt::white);
     Label1 =
         place(new QLabel(QStringLiteral("X Pos:"), this), "Label1", 256, 12, 41, 16, fontT10B());
-    Lxx = place(new QLabel(this), "Lxx", 304, 12, 33, 17, fontT10B());
+    Lxx = place(new Readout(this), "Lxx", 304, 12, 33, 17, fontT10B());
     Label2 =
         place(new QLabel(QStringLiteral("Y Pos:"), this), "Label2", 256, 28, 41, 16, fontT10B());
-    Lyy = place(new QLabel(this), "Lyy", 304, 28, 33, 17, fontT10B());
+    Lyy = place(new Readout(this), "Lyy", 304, 28, 33, 17, fontT10B());
     Label4 =
         place(new QLabel(QStringLiteral("Width:"), this), "Label4", 256, 44, 43, 16, fontT10B());
-    Lw = place(new QLabel(this), "Lw", 304, 44, 31, 16, fontT10B());
+    Lw = place(new Readout(this), "Lw", 304, 44, 31, 16, fontT10B());
     Label5 =
         place(new QLabel(QStringLiteral("Height:"), this), "Label5", 256, 60, 47, 16, fontT10B());
-    Lh = place(new QLabel(this), "Lh", 304, 60, 36, 16, fontT10B());
+    Lh = place(new Readout(this), "Lh", 304, 60, 36, 16, fontT10B());
     // The read-outs change on every move of a drag: drawn opaque in the
     // panel's white, they repaint without anything behind them.
-    for (QLabel *readout : {Label1, Label2, Label4, Label5, Lxx, Lyy, Lw, Lh}) {
-        readout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QLabel *caption : {Label1, Label2, Label4, Label5})
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QWidget *readout :
+         std::initializer_list<QWidget *>{Label1, Label2, Label4, Label5, Lxx, Lyy, Lw, Lh})
         setFill(readout, Qt::white);
-    }
 
     Check1 = place(new QCheckBox(QStringLiteral("Coordinates"), this), "Check1", 248, 85, 81, 17,
                    fontT8());

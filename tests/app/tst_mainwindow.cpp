@@ -171,7 +171,7 @@ private slots:
         const QStringList readouts{"Lxx", "Lyy", "Lw", "Lh"};
         QStringList names;
         for (const QString &readout : readouts)
-            names << QAccessible::queryAccessibleInterface(f->child<QLabel>(qPrintable(readout)))
+            names << QAccessible::queryAccessibleInterface(f->child<QWidget>(qPrintable(readout)))
                          ->text(QAccessible::Name);
         QCOMPARE(names, QStringList({"X position", "Y position", "Width", "Height"}));
     }

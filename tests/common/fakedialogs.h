@@ -6,7 +6,9 @@
 #include <QList>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 
 namespace jukora::test {
 
@@ -27,27 +29,27 @@ public:
     QStringList saveAnswers, openAnswers, textAnswers;
     QList<QColor> colorAnswers;
     QList<bool> questionAnswers;
-    /// Runs when a message box is shown, for checks at that moment.
-    std::function<void(const Call &)> onMessage;
+    std::function<void(const Call &)> onMessage; ///< runs as a box is shown
     QList<Call> calls;
+    int progressCalls = 0;
+    int cancelAt = 0; ///< the progress report, counted from 1, that cancels
 
     QString saveFileName(QWidget *, const QString &filter, const QString &name) override
     {
-        return answer(saveAnswers, {QStringLiteral("save"), {}, filter, name});
+        return take(saveAnswers, {QStringLiteral("save"), {}, filter, name});
     }
     QString openFileName(QWidget *, const QString &filter, const QString &name) override
     {
-        return answer(openAnswers, {QStringLiteral("open"), {}, filter, name});
+        return take(openAnswers, {QStringLiteral("open"), {}, filter, name});
     }
     QColor color(QWidget *, const QColor &initial) override
     {
-        calls.append({QStringLiteral("color"), {}, {}, initial.name()});
-        return colorAnswers.isEmpty() ? QColor() : colorAnswers.takeFirst();
+        return take(colorAnswers, {QStringLiteral("color"), {}, {}, initial.name()});
     }
     QString text(QWidget *, const QString &title, const QString &prompt,
                  const QString &defaultText) override
     {
-        return answer(textAnswers, {QStringLiteral("text"), title, prompt, defaultText});
+        return take(textAnswers, {QStringLiteral("text"), title, prompt, defaultText});
     }
     void message(QWidget *, Icon icon, const QString &title, const QString &text,
                  const QString &details) override
@@ -58,13 +60,8 @@ public:
     }
     bool question(QWidget *, const QString &title, const QString &text) override
     {
-        calls.append({QStringLiteral("question"), title, text});
-        return !questionAnswers.isEmpty() && questionAnswers.takeFirst();
+        return take(questionAnswers, {QStringLiteral("question"), title, text});
     }
-
-    /// Progress reports so far; the one numbered `cancelAt` (from 1) cancels.
-    int progressCalls = 0;
-    int cancelAt = 0;
     bool progress(QWidget *, const QString &, qint64, qint64) override
     {
         return ++progressCalls != cancelAt;
@@ -73,18 +70,16 @@ public:
     QList<Call> callsOf(const QString &kind) const
     {
         QList<Call> result;
-        for (const Call &call : calls) {
-            if (call.kind == kind)
-                result << call;
-        }
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(result),
+                     [&](const Call &call) { return call.kind == kind; });
         return result;
     }
 
 private:
-    QString answer(QStringList &answers, const Call &call)
+    template <typename T> T take(QList<T> &answers, const Call &call)
     {
         calls.append(call);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
+        return answers.isEmpty() ? T() : answers.takeFirst();
     }
 };
 

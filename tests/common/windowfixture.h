@@ -41,7 +41,7 @@ struct WindowFixture
     {
         return window->findChild<T *>(QString::fromLatin1(name));
     }
-    QString text(const char *label) { return child<QLabel>(label)->text(); }
+    QString text(const char *label) { return child<QWidget>(label)->property("text").toString(); }
     QCheckBox *check(const char *name) { return child<QCheckBox>(name); }
     QComboBox *combo(const char *name) { return child<QComboBox>(name); }
     QString tag() { return combo("Co")->property("Tag").toString(); }
