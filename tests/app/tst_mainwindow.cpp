@@ -176,6 +176,72 @@ private slots:
         QCOMPARE(names, QStringList({"X position", "Y position", "Width", "Height"}));
     }
 
+    void everyStepUndoneAndRedone()
+    {
+        test::WindowFixture w, other;
+        QTemporaryDir dir;
+        w.show();
+        QApplication::setActiveWindow(w.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QUndoStack *stack = w.model().undoStack();
+        const auto key = [&](int k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), m);
+        };
+        const QByteArray start = w.generate(dir.filePath("start.vkp"));
+        other.model().setPosition(patch::PlayerLogo, 10, 40);
+        other.generate(dir.filePath("other.vkp"));
+
+        test::tap(w.view(), w.centreOf(patch::AlbumCover)); // a press without a move is no step
+        QCOMPARE(stack->count(), 0);
+        test::drag(w.view(), {17, 35}, {60, 80});
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(w.view(), Qt::Key_Right);
+        QCOMPARE(stack->count(), 2); // the drag, and the five nudges as one step
+        test::tap(w.view(), w.centreOf(patch::TitleLabel));
+        w.combo("Combo2")->setCurrentIndex(2);
+        w.dialogs.textAnswers << "120";
+        w.window->Command3_Click();
+        w.dialogs.colorAnswers << QColor(Qt::red);
+        w.window->Command2_Click();
+        const patch::Layout beforeReopen = w.model().layout();
+        QVERIFY(w.window->openPatch(dir.filePath("other.vkp")));
+        QCOMPARE(stack->count(), 6);
+        const QByteArray end = w.generate(dir.filePath("end.vkp")); // Generate is no step
+        QVERIFY(end != start);
+
+        key(Qt::Key_Z); // the reopen
+        QCOMPARE(w.model().layout().left, beforeReopen.left);
+        QCOMPARE(w.tool().selIndex(), std::int16_t(patch::NoElement));
+        key(Qt::Key_Z); // the colour
+        key(Qt::Key_Z); // the cover size
+        QCOMPARE(w.model().textColor(), QColor(192, 192, 192));
+        QCOMPARE(w.child<QLabel>("Label6")->palette().color(QPalette::Window),
+                 QColor(192, 192, 192));
+        key(Qt::Key_Z); // the alignment: the controls show the title's own again
+        QCOMPARE(w.combo("Combo2")->currentText(), QStringLiteral("Left"));
+        QCOMPARE(stack->count(), 6); // restoring the controls made no step of its own
+        key(Qt::Key_Z);
+        QCOMPARE(w.model().element(patch::AlbumCover).left, 50.f); // the nudges, at once
+        key(Qt::Key_Z);
+        QVERIFY(!stack->canUndo());
+        QCOMPARE(w.generate(dir.filePath("a.vkp")), start);
+
+        key(Qt::Key_Y);
+        for (int i = 0; i < 5; ++i) {
+            key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            if (i == 1) // the alignment is back, and the controls show it
+                QCOMPARE(w.combo("Combo2")->currentText(), QStringLiteral("Center"));
+        }
+        QVERIFY(!stack->canRedo());
+        QCOMPARE(w.generate(dir.filePath("b.vkp")), end);
+
+        // A new change after an undo drops what could have been redone.
+        key(Qt::Key_Z);
+        w.model().setTextColor(Qt::blue);
+        w.combo("Combo2")->setCurrentIndex(1);
+        QVERIFY(!stack->canRedo());
+    }
+
 private:
     std::unique_ptr<WindowFixture> f;
 };

@@ -43,37 +43,6 @@ private slots:
         QCOMPARE(b.generate(m_folder.file("second.vkp")), written);
         QCOMPARE(b.tool().selIndex(), a.tool().selIndex());
     }
-    void otherTemplateRefusedLayoutUnchanged()
-    {
-        WindowFixture a, b;
-        a.selectModel("Novo N3");
-        a.generate(m_folder.file("n3.vkp"));
-        b.selectModel("orla X1");
-        b.model().setPosition(3, 100, 100);
-        const patch::Layout before = b.model().layout();
-        QVERIFY(!b.window->openPatch(m_folder.file("n3.vkp")));
-        QCOMPARE(b.messages().size(), 1);
-        const QString text = b.messages().first().text;
-        for (const char *part : {"orla X1", "none of the patch's addresses", "Pick the phone model",
-                                 "The layout is unchanged"})
-            QVERIFY2(text.contains(QLatin1String(part)), qPrintable(text));
-        QCOMPARE(b.model().layout().left, before.left);
-    }
-    void reopenLeavesNothingHeld()
-    {
-        test::ProgramFolder own({{"m", "*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*ta*C: 00 00;a"}});
-        WindowFixture f(own.db());
-        test::tap(f.view(), f.centreOf(12)); // Title becomes the style target
-        test::drag(f.view(), {17, 35}, {30, 60});
-        test::writeFile(own.file("p.vkp"), "A: 00 2A21;x\r\nC: 00 01;a\r\n");
-        QVERIFY(f.window->openPatch(own.file("p.vkp")));
-        QCOMPARE(f.model().element(7).left, 42.f);
-        QCOMPARE(f.model().element(7).top, 55.f);       // no Y in the patch: as it was
-        QCOMPARE(f.combo("Combo2")->currentIndex(), 1); // the style target's controls follow
-        QCOMPARE(f.tool().selIndex(), std::int16_t(8));
-        QVERIFY(f.text("Lxx").isEmpty() && f.text("Lw").isEmpty());
-        QCOMPARE(f.view()->guideL1()->x(), 0.0);
-    }
     void ctrlOAndDrops()
     {
         WindowFixture a, b;

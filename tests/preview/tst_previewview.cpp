@@ -5,6 +5,7 @@
 #include "testutil.h"
 
 #include <QScreen>
+#include <QSignalSpy>
 #include <QtTest>
 
 using namespace jukora;
@@ -99,12 +100,68 @@ private slots:
         QVERIFY(onScreen == full);
     }
 
+    void place_data()
+    {
+        QTest::addColumn<QPointF>("to");
+        QTest::addColumn<QPointF>("placed");
+        // The cover taken 10 right of and 5 below its corner.
+        QTest::newRow("follows the grab point") << QPointF(100, 105) << QPointF(90, 100);
+        QTest::newRow("past the left edge") << QPointF(3, 100) << QPointF(0, 95);
+        QTest::newRow("into the band") << QPointF(50, 10) << QPointF(40, 24);
+        QTest::newRow("23 is clamped") << QPointF(50, 28) << QPointF(40, 24);
+        QTest::newRow("23.5 stands") << QPointF(50, 28.5) << QPointF(40, 23.5);
+        QTest::newRow("fractions stand") << QPointF(50.25, 100) << QPointF(40.25, 95);
+        QTest::newRow("no bound right or bottom") << QPointF(410, 505) << QPointF(400, 500);
+    }
+    void place()
+    {
+        QFETCH(QPointF, to);
+        QFETCH(QPointF, placed);
+        QSignalSpy placedSpy(&view->tool(), &DragTool::targetPlaced);
+        view->tool().press(patch::AlbumCover, {10, 5});
+        QVERIFY(!view->tool().elementsEnabled());
+        QVERIFY(view->tool().move(Qt::LeftButton, to));
+        QCOMPARE(cover(), placed);
+        QCOMPARE(QPointF(view->tool().guideX(), view->tool().guideY()), placed);
+        QCOMPARE(placedSpy.count(), 1);
+        view->tool().release();
+        QVERIFY(view->tool().elementsEnabled());
+    }
+    void onlyTheLeftButtonAloneDrags()
+    {
+        view->tool().press(patch::AlbumCover, {0, 0});
+        QVERIFY(view->tool().move(Qt::LeftButton, {50, 60}));
+        // The right button joins: the drag target ends, and does not come back.
+        QVERIFY(!view->tool().move(Qt::LeftButton | Qt::RightButton, {70, 70}));
+        QCOMPARE(view->tool().selIndex(), std::int16_t(patch::NoElement));
+        QVERIFY(!view->tool().move(Qt::LeftButton, {80, 80}));
+        QCOMPARE(cover(), QPointF(50, 60));
+        view->tool().release();
+        view->tool().press(patch::NoElement, {0, 0}); // the bare surface holds nothing
+        QVERIFY(view->tool().elementsEnabled());
+    }
+    void nudgesMoveTheLastPressed()
+    {
+        view->tool().press(patch::AlbumCover, {0, 0});
+        view->tool().release();
+        view->tool().move(Qt::NoButton, {200, 200}); // the drag target ends; the keys still work
+        QVERIFY(view->tool().nudge(1, 10));
+        QCOMPARE(cover(), QPointF(8, 40));
+        QCOMPARE(view->tool().selIndex(), std::int16_t(patch::NoElement));
+        QVERIFY(view->tool().nudge(-10, -10) && view->tool().nudge(0, -10));
+        QCOMPARE(cover(), QPointF(0, 24));     // the same edge and band
+        QVERIFY(view->tool().nudge(250, 400)); // no further than the last pixel
+        QCOMPARE(cover(), QPointF(239, 319));
+        QVERIFY(!DragTool(*model).nudge(1, 0)); // nothing pressed yet
+    }
+
 private:
     QImage shot()
     {
         view->viewport()->repaint();
         return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
+    QPointF cover() const { return {model->element(7).left, model->element(7).top}; }
     std::unique_ptr<PreviewModel> model;
     std::unique_ptr<PreviewView> view;
 };

@@ -152,19 +152,6 @@ private slots:
         QVERIFY(image.pixelColor(100, 10).blue() < 150);            // not over the status bar
         QCOMPARE(image.pixelColor(82, 105), QColor(Qt::white));     // elements stay in front
     }
-    void truncatedJpegShownWithAWarning()
-    {
-        QImage picture(200, 200, QImage::Format_RGB32);
-        picture.fill(Qt::yellow);
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(picture.save(&buffer, "JPEG"));
-        test::writeFile(m_dir.filePath("cut.jpg"), buffer.data().left(buffer.size() / 2));
-        QVERIFY(f->window->loadBackground(m_dir.filePath("cut.jpg")));
-        QCOMPARE(f->model().background().size(), QSize(200, 200));
-        QCOMPARE(f->messages().value(0).icon, Dialogs::Icon::Warning);
-        QVERIFY(f->messages().value(0).text.contains("ends early"));
-    }
     void coverSizeAndReadouts()
     {
         f->dialogs.textAnswers << "100"
