@@ -16,13 +16,21 @@ struct MemoryRun
     patch::LayoutQuery query{layout};
     patch::PatchRun run;
     std::string patch;
+    std::string chunked; ///< the same template fed a byte at a time
 
     MemoryRun(const QByteArray &bytes, const patch::Layout &l, std::int16_t selIndex = 0,
               std::size_t maxListed = patch::TemplateCheck::kMaxListed)
         : layout(l), run(query, selIndex, maxListed)
     {
-        patch::forEachLine(bytes.toStdString(),
+        const std::string text = bytes.toStdString();
+        patch::forEachLine(text,
                            [&](std::string_view line, bool star) { run.line(line, star, patch); });
+        patch::PatchRun again(query, selIndex, maxListed);
+        patch::LineSplitter splitter;
+        const auto onLine = [&](std::string_view line, bool star) { again.line(line, star, chunked); };
+        for (std::size_t at = 0; at < text.size(); ++at)
+            splitter.feed(std::string_view(text).substr(at, 1), onLine);
+        splitter.finish(onLine);
     }
     QByteArray bytes() const { return QByteArray::fromStdString(patch); }
 };

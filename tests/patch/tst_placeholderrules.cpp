@@ -119,6 +119,7 @@ private slots:
             l.left[7] = l.top[7] = l.left[9] = l.coverWidth = value;
         const test::MemoryRun m(input, l);
         QCOMPARE(m.bytes(), expected);
+        QCOMPARE(m.chunked, m.patch); // a terminator split between two reads is one
         QCOMPARE(m.run.check.badCoverWidth().has_value(), expected.isEmpty());
     }
     void checkFindsEveryProblem()
