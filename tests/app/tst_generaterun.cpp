@@ -82,13 +82,10 @@ private slots:
             << 150.f << "p.vkp"
             << QStringList{"line 3 (*cy*): no space", "line 4 (*tpw*): no \";\"",
                            "line 5 (*albumx*): the first field is shorter", "No patch was written"};
-        QTest::newRow("cover width 256") << QByteArray("*cw*A: 9620 9620;w\r\n") << 256.f << "p.vkp"
-                                         << QStringList{"256 pixels wide", "0 to 255"};
-        QTest::newRow("folder is a file") << QByteArray("plain\r\n") << 150.f << "p.vkp/p.vkp"
-                                          << QStringList{"p.vkp/p.vkp", "unchanged"};
-        QTest::newRow("every reason at once")
+        QTest::newRow("every reason at once: line, cover width 256, folder is a file")
             << QByteArray("*cw*A: 0 0;w\r\n*cx*B: 0 0\r\n") << 256.f << "p.vkp/p.vkp"
-            << QStringList{"line 2 (*cx*)", "256 pixels wide", "could not be written"};
+            << QStringList{"line 2 (*cx*)", "256 pixels wide", "0 to 255", "could not be written",
+                           "p.vkp/p.vkp"};
         QTest::newRow("target is a pipe")
             << QByteArray("plain\r\n") << 150.f << "pipe"
             << QStringList{"It is a named pipe (FIFO), not a regular"};

@@ -49,7 +49,6 @@ private slots:
                       const QString &err, const QByteArray &patch = "old") {
             QTest::newRow(name) << args << status << out << err << patch;
         };
-        row("help", {"--help"}, 0, "--allow-wrap", "");
         row("version", {"--version"}, 0, "=jukora-patch-editor " JUKORA_TEST_VERSION "\n", "");
         row("no job", {"--allow-wrap"}, 2, "=", "give either --check or --generate");
         row("check without files", {"--check"}, 2, "=", "at least one template");
@@ -78,8 +77,6 @@ private slots:
             "=", "", "C: A022 C822;x\r\nD: F0 18;r\r\n");
         row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
             "The models are: F, M, N, W.");
-        row("missing layout", gen + QStringList{"%1/none.vkp", "--model", "N"}, 2, "=",
-            "No such file or directory");
         row("old values unlike the instruction", {"--check", "%1/odd.txt"}, 0,
             "=%1/odd.txt:1: warning: the old value 6B20 is MOVS R0, but *cx* writes MOVS R1: is "
             "the "

@@ -187,11 +187,11 @@ private slots:
             QVERIFY(QDir().mkpath(folder));
         QString error;
         QVERIFY(!listTemplates(folders, &error));
-        QVERIFY2(error.contains("looked in:\n  " + folders.join("\n  ") +
-                                "\n\nPut your phone "
-                                "templates (*.txt) in " +
-                                folders.first()),
-                 qPrintable(error));
+        const QString says = "looked in:\n  " + folders.join("\n  ") +
+                             "\n\nPut your phone "
+                             "templates (*.txt) in " +
+                             folders.first();
+        QVERIFY2(error.contains(says), qPrintable(error));
         const auto list = [&] {
             QStringList got;
             for (const TemplateEntry &entry :
@@ -199,10 +199,9 @@ private slots:
                 got << entry.model + '=' + test::readFile(entry.path);
             return got;
         };
-        test::writeFile(folders[2] + "/both.txt", "program");
-        test::writeFile(folders[2] + "/a.txt", "program");
-        test::writeFile(folders[1] + "/both.txt", "system");
-        test::writeFile(folders[1] + "/Both.txt", "system");
+        for (const char *file : {"2/both", "2/a", "1/both", "1/Both"})
+            test::writeFile(folders[file[0] - '0'] + (file + 1) + ".txt",
+                            file[0] == '2' ? "program" : "system");
         QCOMPARE(list(), QStringList({"a=program", "Both=system", "both=system"}));
         test::writeFile(folders[0] + "/both.txt", "user");
         QCOMPARE(list(), QStringList({"a=program", "Both=system", "both=user"}));

@@ -35,7 +35,6 @@ private slots:
         QTest::newRow("title icon below it") << QPointF(20, 211.5) << 1;
         QTest::newRow("shuffle over track number") << QPointF(200, 122) << 6;
         QTest::newRow("title over artist") << QPointF(100, 208) << 12;
-        QTest::newRow("bare surface") << QPointF(5, 5) << 8;
         QTest::newRow("background never") << QPointF(200, 280) << 8;
     }
     void hitTest()

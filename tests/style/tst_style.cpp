@@ -85,22 +85,6 @@ private slots:
                 last = qGray(image.pixel(x, y)) > 120 ? x : last;
         QVERIFY2(last > 215, qPrintable(QString::number(last)));
     }
-    void colourGoesToAllLabelsAndTheSwatch()
-    {
-        // Choosing the colour the dialog already holds changes nothing.
-        f->dialogs.colorAnswers << QColor(192, 192, 192) << QColor(255, 0, 0);
-        f->model().setTextColor(Qt::green);
-        f->window->Command2_Click();
-        QCOMPARE(f->model().textColor(), QColor(Qt::green));
-        f->window->Command2_Click();
-        f->window->Command2_Click(); // cancelled
-        QCOMPARE(f->child<QLabel>("Label6")->palette().color(QPalette::Window), QColor(255, 0, 0));
-        const QImage image = shot();
-        int red = 0;
-        for (int x = 35; x < 100; ++x)
-            red += image.pixelColor(x, 195).red() > 200 && image.pixelColor(x, 195).green() < 60;
-        QVERIFY(red > 0);
-    }
     void background_data()
     {
         QTest::addColumn<QString>("name");
