@@ -19,6 +19,15 @@ inline constexpr float kLabelOffset = 80.0f;
 /// even neighbour. Values that are not finite round to 0.
 double roundHalfEven(float value);
 
+/// The value of a hex digit in either case, or -1 for any other character.
+constexpr int hexDigit(char c)
+{
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
+}
+
 /// The low eight bits of the rounded value as two upper-case hex digits:
 /// 256 gives "00", -1 gives "FF".
 std::string hexPair(float value);

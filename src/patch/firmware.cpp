@@ -1,5 +1,6 @@
 #include "firmware.h"
 
+#include "codec.h"
 #include "instruction.h"
 #include "patchgenerator.h"
 
@@ -60,10 +61,7 @@ std::optional<std::uint32_t> parseAddress(std::string_view text)
         return std::nullopt;
     std::uint32_t value = 0;
     for (char c : text) {
-        const int digit = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                 : -1;
+        const int digit = hexDigit(c);
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint32_t>(digit);

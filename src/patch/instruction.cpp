@@ -1,5 +1,7 @@
 #include "instruction.h"
 
+#include "codec.h"
+
 #include <array>
 
 namespace jukora::patch {
@@ -29,17 +31,6 @@ constexpr std::array<Form, 23> kForms = {{
     {0xE000, 0x6000, "LDR/STR"},   {0xF000, 0x8000, "LDRH/STRH"}, {0xF000, 0x9000, "LDR/STR"},
     {0xF000, 0xA000, "ADR"},       {0xF000, 0xC000, "LDM/STM"},
 }};
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 std::string bytesWord(std::size_t count)
 {

@@ -12,17 +12,6 @@ namespace jukora::patch {
 
 namespace {
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 template <typename OnLine> void eachLine(std::string_view bytes, OnLine &&onLine)
 {
     std::size_t number = 0;

@@ -49,7 +49,6 @@ private slots:
                       const QString &err, const QByteArray &patch = "old") {
             QTest::newRow(name) << args << status << out << err << patch;
         };
-        row("version", {"--version"}, 0, "=jukora-patch-editor " JUKORA_TEST_VERSION "\n", "");
         row("no job", {"--allow-wrap"}, 2, "=", "give either --check or --generate");
         row("check without files", {"--check"}, 2, "=", "at least one template");
         row("generate's option", {"--check", "--output", "x", "a"}, 2, "=", "--output belongs to");
