@@ -21,8 +21,8 @@ enum Status : int {
 
 /// Runs the command line on `arguments` (the program's name first): checks
 /// templates, or generates a patch from the layout an earlier patch carries
-/// with a template from `templateFolders` (the first that has the model). Results go to `out`, refusals and
-/// errors to `err`. Returns the exit status.
+/// with a template from `templateFolders` (the first that has the model). Results go to `out`,
+/// refusals and errors to `err`. Returns the exit status.
 int run(const QStringList &arguments, const QStringList &templateFolders, QTextStream &out,
         QTextStream &err);
 

@@ -69,7 +69,8 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     m_iback->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
 
     for (int i = 0; i < 8; ++i) {
-        auto *item = new ImageItem(model, i, QPixmap(QString::fromLatin1(kElementPictures[i]), "PNG"));
+        auto *item =
+            new ImageItem(model, i, QPixmap(QString::fromLatin1(kElementPictures[i]), "PNG"));
         item->setZValue(ZOrder::forElement(i));
         scene->addItem(item);
         m_images[static_cast<std::size_t>(i)] = item;

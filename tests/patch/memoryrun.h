@@ -27,7 +27,7 @@ struct MemoryRun
                            [&](std::string_view line, bool star) { run.line(line, star, patch); });
         patch::PatchRun again(query, selIndex, maxListed);
         patch::LineSplitter splitter;
-        const auto onLine = [&](std::string_view line, bool star) { again.line(line, star, chunked); };
+        auto onLine = [&](std::string_view line, bool star) { again.line(line, star, chunked); };
         for (std::size_t at = 0; at < text.size(); ++at)
             splitter.feed(std::string_view(text).substr(at, 1), onLine);
         splitter.finish(onLine);
