@@ -10,7 +10,7 @@ namespace {
 
 std::string registerName(unsigned number)
 {
-    return "R" + std::to_string(number);
+    return {'R', static_cast<char>('0' + number)}; // R0 to R7
 }
 
 struct Form
