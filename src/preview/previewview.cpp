@@ -194,8 +194,9 @@ void PreviewView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Escape && m_tool->lastPressed() >= 0) {
-        m_tool->letGo();
+    if (event->key() == Qt::Key_Escape) { // held or not, the next Tab leaves
+        if (m_tool->lastPressed() >= 0)
+            m_tool->letGo();
         m_tabLeaves = true;
         event->accept();
         return;
