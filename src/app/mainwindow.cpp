@@ -132,12 +132,9 @@ void MainWindow::elementPressed(int index)
 void MainWindow::targetPlaced(int index)
 {
     const Element &e = m_model->element(index);
-    const QString x = readoutText(e.left);
-    const QString y = readoutText(e.top - patch::kTopBand);
-    if (Lxx->text() != x)
-        Lxx->setText(x);
-    if (Lyy->text() != y)
-        Lyy->setText(y);
+    // A read-out repaints only when its figure changed.
+    Lxx->setText(readoutText(e.left));
+    Lyy->setText(readoutText(e.top - patch::kTopBand));
 }
 
 void MainWindow::Check1_Click()

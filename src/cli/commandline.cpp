@@ -55,6 +55,8 @@ private:
     /// "program: message" on standard error.
     void complain(const QString &message);
     void listMalformed(const QString &file, const patch::TemplateCheck &check);
+    /// "FILE:LINE: kind: what" on standard output, the form compilers use.
+    void diagnostic(const QString &file, std::size_t line, const char *kind, const QString &what);
 
     QStringList m_folders;
     QTextStream &m_out;
@@ -62,7 +64,7 @@ private:
     QString m_program;
     QCommandLineParser m_parser;
     patch::MappedFile m_firmware;
-    std::optional<std::uint32_t> m_base;
+    std::uint32_t m_base = 0;
     QCommandLineOption m_checkOption{
         QStringLiteral("check"),
         QStringLiteral("Check each TEMPLATE as Generate reads it and print every problem as "
@@ -144,11 +146,12 @@ int CommandLine::run(const QStringList &arguments)
     QString base = m_parser.value(m_baseOption);
     if (base.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
         base.remove(0, 2);
-    m_base = patch::parseAddress(base.toStdString());
-    if (!m_base)
+    const auto parsedBase = patch::parseAddress(base.toStdString());
+    if (!parsedBase)
         return usageError(QStringLiteral("--base needs an address of one to eight hex digits, "
                                          "not \"%1\"")
                               .arg(m_parser.value(m_baseOption)));
+    m_base = *parsedBase;
     if (!openFirmware())
         return Unreadable;
     if (checking) {
@@ -172,10 +175,16 @@ int CommandLine::run(const QStringList &arguments)
     return generate();
 }
 
+void CommandLine::diagnostic(const QString &file, std::size_t line, const char *kind,
+                             const QString &what)
+{
+    m_out << file << ':' << line << ": " << kind << ": " << what << '\n';
+}
+
 void CommandLine::listMalformed(const QString &file, const patch::TemplateCheck &check)
 {
     for (const patch::MalformedLine &bad : check.malformed())
-        m_out << file << ':' << bad.lineNumber << ": error: " << lineText(bad) << '\n';
+        diagnostic(file, bad.lineNumber, "error", lineText(bad));
     if (check.malformedCount() > check.malformed().size())
         m_out << file << ": error: and " << (check.malformedCount() - check.malformed().size())
               << " more malformed lines\n";
@@ -187,13 +196,12 @@ int CommandLine::checkFile(const QString &file)
     // on the layout, not on the template, so only the lines are judged.
     const patch::LayoutQuery query(patch::defaultLayout());
     patch::TemplateCheck check(query, 0);
-    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base.value_or(0));
+    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base);
     const bool againstFirmware = m_parser.isSet(m_firmwareOption);
     std::size_t number = 0;
     QString error;
     const auto say = [&](const char *kind, const std::string &what) {
-        m_out << file << ':' << number << ": " << kind << ": " << QString::fromStdString(what)
-              << '\n';
+        diagnostic(file, number, kind, QString::fromStdString(what));
     };
     const bool read = patch::readLines(
         file,
@@ -206,7 +214,7 @@ int CommandLine::checkFile(const QString &file)
             else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue))
                 say("warning", patch::oldValueWarning(*t.rule, t.fields.oldValue));
             if (againstFirmware) {
-                if (const auto wrong = firmware.line(line, hasStar))
+                if (const auto wrong = firmware.line(line, t))
                     say("error", *wrong);
             }
         },
@@ -236,16 +244,15 @@ bool CommandLine::openFirmware()
 
 int CommandLine::checkFirmware(const QString &file)
 {
-    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base.value_or(0));
+    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base);
     std::size_t number = 0;
     QString error;
     const bool read = patch::readLines(
         file,
         [&](std::string_view line, bool hasStar) {
             ++number;
-            if (const auto wrong = firmware.line(line, hasStar))
-                m_out << file << ':' << number << ": error: " << QString::fromStdString(*wrong)
-                      << '\n';
+            if (const auto wrong = firmware.line(line, patch::readTemplateLine(line, hasStar)))
+                diagnostic(file, number, "error", QString::fromStdString(*wrong));
         },
         &error);
     if (!read) {

@@ -2,7 +2,6 @@
 
 #include "codec.h"
 #include "instruction.h"
-#include "patchgenerator.h"
 
 #include <cstdio>
 
@@ -69,9 +68,8 @@ std::optional<std::uint32_t> parseAddress(std::string_view text)
     return value;
 }
 
-std::optional<std::string> FirmwareCheck::line(std::string_view line, bool hasStar)
+std::optional<std::string> FirmwareCheck::line(std::string_view line, const TemplateLine &t)
 {
-    const TemplateLine t = readTemplateLine(line, hasStar);
     if (t.rule) // a malformed one is reported by the template check
         return t.fields.malformation ? std::nullopt : compare(t.fields.address, t.fields.oldValue);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "patchgenerator.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -27,9 +29,9 @@ public:
     /// `image` holds the flash from the address `base` on.
     FirmwareCheck(std::string_view image, std::uint32_t base) : m_image(image), m_base(base) {}
 
-    /// Checks the next template line; returns what is wrong with it, or
-    /// nothing.
-    std::optional<std::string> line(std::string_view line, bool hasStar);
+    /// Checks the next template line, `t` being what readTemplateLine found
+    /// in it; returns what is wrong with it, or nothing.
+    std::optional<std::string> line(std::string_view line, const TemplateLine &t);
 
     /// Patch lines whose old bytes were compared with the image.
     std::size_t checked() const { return m_checked; }

@@ -48,11 +48,11 @@ std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QS
             if (!name.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive) || !info.isFile())
                 continue;
             const QString model = name.left(name.size() - 4);
-            if (!models.contains(model))
+            if (!models.contains(model)) {
+                models.insert(model);
                 entries.append({model, info.absoluteFilePath()});
+            }
         }
-        for (const TemplateEntry &entry : std::as_const(entries))
-            models.insert(entry.model);
         if (const int count = unreadableNames(folder)) {
             unreadable += count;
             leftOut << QDir::toNativeSeparators(folder);

@@ -258,9 +258,9 @@ void PreviewView::syncHeld()
         const Element &e = m_model.element(held);
         if (framed)
             m_frame->frame(QRectF(e.left, e.top, e.width, e.height));
+        const std::string_view name = patch::elementName(held);
         now = tr(" Held: %1 at X %2, Y %3.")
-                  .arg(QString::fromLatin1(patch::elementName(held).data(),
-                                           qsizetype(patch::elementName(held).size())))
+                  .arg(QLatin1StringView(name.data(), qsizetype(name.size())))
                   .arg(e.left)
                   .arg(e.top - patch::kTopBand);
     }
