@@ -5,7 +5,7 @@
 #include "patchgenerator.h"
 #include "placeholderrules.h"
 
-#include <unordered_map>
+#include <cstring>
 #include <vector>
 
 namespace jukora::patch {
@@ -21,6 +21,24 @@ template <typename OnLine> void eachLine(std::string_view bytes, OnLine &&onLine
 
 // Strings are appended to in place: GCC 12 at -O3 warns (-Wrestrict) about
 // the inlined copies of `"literal" + std::string(...)`.
+/// Eight bytes at a time, multiplied and folded; addresses are short.
+std::uint64_t addressHash(std::string_view address)
+{
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t hash = address.size();
+    for (; address.size() >= 8; address.remove_prefix(8)) {
+        std::uint64_t word;
+        std::memcpy(&word, address.data(), 8);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    std::uint64_t word = 0;
+    for (const char c : address)
+        word = word << 8 | static_cast<unsigned char>(c);
+    hash = (hash ^ word) * kMultiplier;
+    return hash ^ hash >> 32;
+}
+
 std::string quoted(std::string_view text)
 {
     std::string s(1, '"');
@@ -37,11 +55,36 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
     // template may be large, so the template is only looked up against them.
     eachLine(patchBytes, [&](std::size_t number, std::string_view line, bool) {
         const auto space = line.find(' ');
-        if (space == std::string_view::npos)
-            return;
-        m_byAddress[line.substr(0, space)].patchLines.push_back(m_patchLines.size());
-        m_patchLines.push_back({number, line.substr(0, space), line});
+        if (space != std::string_view::npos)
+            m_patchLines.push_back({number, line.substr(0, space), line});
     });
+    std::size_t slots = 16;
+    while (slots < 4 * m_patchLines.size())
+        slots *= 2;
+    m_slots.assign(slots, 0);
+    for (std::size_t i = 0; i < m_patchLines.size(); ++i) {
+        const std::string_view address = m_patchLines[i].address;
+        const std::uint64_t hash = addressHash(address);
+        Slot &slot = slotOf(address, hash);
+        if (slot == 0) {
+            m_addresses.push_back({address, {}, 0});
+            slot = (hash & ~kIndexBits) | m_addresses.size();
+        }
+        m_addresses[(slot & kIndexBits) - 1].patchLines.push_back(i);
+    }
+}
+
+LayoutReader::Slot &LayoutReader::slotOf(std::string_view address, std::uint64_t hash)
+{
+    // The hash's high bits stand beside the index, so that another address
+    // in the slot is almost always told apart without comparing bytes.
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        Slot &slot = m_slots[at];
+        if (slot == 0 || (((slot ^ hash) & ~kIndexBits) == 0 &&
+                          m_addresses[(slot & kIndexBits) - 1].address == address))
+            return slot;
+    }
 }
 
 void LayoutReader::templateLine(std::string_view line, bool hasStar)
@@ -51,10 +94,10 @@ void LayoutReader::templateLine(std::string_view line, bool hasStar)
     const TemplateLine t = readTemplateLine(line, hasStar);
     if (!t.rule || t.fields.malformation)
         return;
-    const auto found = m_byAddress.find(t.fields.address);
-    if (found == m_byAddress.end())
+    const Slot slot = slotOf(t.fields.address, addressHash(t.fields.address));
+    if (slot == 0)
         return;
-    AtAddress &at = found->second;
+    AtAddress &at = m_addresses[(slot & kIndexBits) - 1];
     if (at.matched < at.patchLines.size())
         m_patchLines[at.patchLines[at.matched++]].rule = t.rule;
 }

@@ -4,10 +4,10 @@
 #include "placeholderrules.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace jukora::patch {
@@ -57,11 +57,22 @@ private:
     /// placeholder lines there have taken so far.
     struct AtAddress
     {
+        std::string_view address;
         std::vector<std::size_t> patchLines;
         std::size_t matched = 0;
     };
+    /// A slot of the table over m_addresses: 0 when empty, else 1 + an
+    /// index in the low bits and the address's hash above them.
+    using Slot = std::uint64_t;
+    static constexpr Slot kIndexBits = 0xFFFFFFFF;
+    /// The slot of `address`: its entry, or the empty slot where it goes.
+    Slot &slotOf(std::string_view address, std::uint64_t hash);
+
     std::vector<PatchLine> m_patchLines;
-    std::unordered_map<std::string_view, AtAddress> m_byAddress;
+    std::vector<AtAddress> m_addresses;
+    /// Most template lines name an address the patch does not have, and a
+    /// miss costs a hash and one or two slots.
+    std::vector<Slot> m_slots;
 };
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.

@@ -5,52 +5,14 @@
 #include "instruction.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace jukora::patch {
 
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr auto npos = std::string_view::npos;
-
-/// From `from` to `to` (or the end of the line when `to` is npos).
-std::string_view cut(std::string_view line, std::size_t from, std::size_t to)
-{
-    return line.substr(from, to == npos ? npos : to - from);
-}
 
 } // namespace
-
-LineScan scanLine(const PlaceholderRule &rule, std::string_view line)
-{
-    // The first two spaces and the first two ";": four memchr calls beat a
-    // loop over every byte of the line.
-    const auto find = [&](char c, std::size_t from) {
-        if (from >= line.size())
-            return npos;
-        const void *at = std::memchr(line.data() + from, c, line.size() - from);
-        return at ? static_cast<std::size_t>(static_cast<const char *>(at) - line.data()) : npos;
-    };
-    const std::size_t space = find(' ', 0);
-    const std::size_t space2 = space == npos ? npos : find(' ', space + 1);
-    const std::size_t semi = find(';', 0);
-    const std::size_t semi2 = semi == npos ? npos : find(';', semi + 1);
-    LineScan scan;
-    if (space == npos)
-        scan.malformation = "no space after the address, so there is no old value";
-    else if (semi == npos)
-        scan.malformation = "no \";\" to start the comment";
-    else if (space < rule.placeholder.size())
-        scan.malformation =
-            "the first field is shorter than the placeholder, so there is no address";
-    if (scan.malformation)
-        return scan;
-    scan.address = cut(line, rule.placeholder.size(), space);
-    scan.oldValue = cut(line, space + 1, space2);
-    scan.comment = cut(line, semi + 1, semi2);
-    return scan;
-}
 
 PatchGenerator::PatchGenerator(const ElementQuery &query, std::int16_t selIndex)
     : SelIndex(selIndex), m_query(query)
@@ -67,54 +29,56 @@ void PatchGenerator::EncodeY()
     HexPair = encodeValue(ValueKind::Y, ruleValue(ValueKind::Y, SelIndex, m_query));
 }
 
-void PatchGenerator::EmitLine(std::string &out)
+void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, std::string &out)
 {
-    OutLine += ';';
-    OutLine += LineFields.comment;
-    out += OutLine;
+    out += fields.address;
+    out += ' ';
+    out += fields.oldValue;
+    out += ' ';
+    out += value;
+    out += ';';
+    out += fields.comment;
     out += kCrLf;
 }
 
 void PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule,
                                  const LineScan &fields, std::string &out)
 {
-    InLine = line;
-    OutLine.clear();
     if (!rule) {
         out.append(line).append(kCrLf);
         return;
     }
-    LineFields = fields;
     if (fields.malformation)
         return;
-
-    switch (rule->kind) {
-    case ValueKind::X:
+    // An X or Y rule moves SelIndex to its element on every line.
+    if (rule->kind == ValueKind::X || rule->kind == ValueKind::Y)
         SelIndex = rule->element;
-        EncodeX();
-        break;
-    case ValueKind::Y:
-        SelIndex = rule->element;
-        EncodeY();
-        break;
-    case ValueKind::Width:
-    case ValueKind::RightEdge:
-    case ValueKind::Alignment: {
-        const float value = ruleValue(*rule, m_query);
-        if (rule->kind == ValueKind::Width && !fitsByte(value))
-            return; // refused by the check; the patch is never kept
-        HexPair = encodeValue(rule->kind, value);
-        break;
+    const auto number = static_cast<std::size_t>(rule - kRules.data());
+    if (!m_encoded[number]) {
+        m_encoded[number] = true;
+        switch (rule->kind) {
+        case ValueKind::X:
+            EncodeX();
+            break;
+        case ValueKind::Y:
+            EncodeY();
+            break;
+        case ValueKind::Width:
+        case ValueKind::RightEdge:
+        case ValueKind::Alignment: {
+            const float value = ruleValue(*rule, m_query);
+            // A cover width that is no byte is refused by the check; the
+            // patch is never kept.
+            m_refused[number] = rule->kind == ValueKind::Width && !fitsByte(value);
+            HexPair = encodeValue(rule->kind, value);
+            break;
+        }
+        }
+        m_value[number] = HexPair;
+        m_value[number] += rule->suffix;
     }
-    }
-
-    OutLine += fields.address;
-    OutLine += ' ';
-    OutLine += fields.oldValue;
-    OutLine += ' ';
-    OutLine += HexPair;
-    OutLine += rule->suffix;
-    EmitLine(out);
+    if (!m_refused[number])
+        EmitLine(fields, m_value[number], out);
 }
 
 std::string describe(const OutOfRangeValue &value)

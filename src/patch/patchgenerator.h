@@ -1,6 +1,7 @@
 #pragma once
 
 #include "placeholderrules.h"
+#include "templateline.h"
 
 #include <array>
 #include <cstddef>
@@ -13,35 +14,6 @@
 namespace jukora::patch {
 
 class ElementQuery;
-
-/// What one scan of a placeholder line finds: the fields the rewrite copies
-/// and, when it cannot be rewritten, why.
-struct LineScan
-{
-    std::string_view address;  ///< field 0 (up to the first space) less the placeholder
-    std::string_view oldValue; ///< field 1: from the first space to the next, or the end
-    std::string_view comment;  ///< from the first ";" to the next, or the end
-    /// Why the line cannot become a patch line, or nullptr. It needs a space
-    /// (field 1, the old value), a ";" (the comment) and a field 0 at least
-    /// as long as its placeholder.
-    const char *malformation = nullptr;
-};
-
-LineScan scanLine(const PlaceholderRule &rule, std::string_view line);
-
-/// A template line looked at once: its rule (null for a plain line) and,
-/// for a placeholder line, its fields. The check, the rewrite and the
-/// layout reader all start from this.
-struct TemplateLine
-{
-    const PlaceholderRule *rule = nullptr;
-    LineScan fields;
-};
-inline TemplateLine readTemplateLine(std::string_view line, bool hasStar)
-{
-    const PlaceholderRule *rule = findRule(line, hasStar);
-    return {rule, rule ? scanLine(*rule, line) : LineScan{}};
-}
 
 /// Turns template lines into patch lines, one at a time. The working state
 /// keeps the names the rest of the program uses for it; SelIndex starts at the
@@ -60,16 +32,20 @@ public:
 
     void EncodeX();
     void EncodeY();
-    void EmitLine(std::string &out);
+    /// Appends "address old value;comment" and CR LF, the value being
+    /// HexPair and the rule's suffix.
+    void EmitLine(const LineScan &fields, std::string_view value, std::string &out);
 
     std::int16_t SelIndex;
-    std::string_view InLine; ///< the template line being processed
-    LineScan LineFields;
-    std::string OutLine;
     std::string HexPair;
 
 private:
     const ElementQuery &m_query;
+    /// What each rule writes, encoded at its first line: the layout does not
+    /// change during a run, so every later line of the rule writes the same.
+    std::array<std::string, kRules.size()> m_value;
+    std::array<bool, kRules.size()> m_encoded{};
+    std::array<bool, kRules.size()> m_refused{};
 };
 
 struct MalformedLine

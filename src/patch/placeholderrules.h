@@ -60,11 +60,6 @@ inline constexpr std::array<PlaceholderRule, 34> kRules = {{
     {"*ala*", AlbumLabel, ValueKind::Alignment, ""},
 }};
 
-/// The first rule whose placeholder occurs anywhere in the line (case
-/// sensitive), or nullptr for a line without placeholder. A caller that
-/// already knows the line has no '*' passes hasStar = false.
-const PlaceholderRule *findRule(std::string_view line, bool hasStar = true);
-
 /// Human-readable name of an element, for messages.
 std::string_view elementName(int index);
 /// Human-readable name of a value kind ("X", "Y", "right edge", ...).
