@@ -122,6 +122,66 @@ private slots:
         QCOMPARE(m.chunked, m.patch); // a terminator split between two reads is one
         QCOMPARE(m.run.check.badCoverWidth().has_value(), expected.isEmpty());
     }
+    void lineReadAcrossBlocks()
+    {
+        // Lines are read 16 bytes at a time with the tail taken from the
+        // line's last 16: lines of 4 to 60 bytes with stars, spaces and ";"
+        // anywhere must read as plain string searches read them.
+        const std::string_view pieces[] = {"*cx*", "*ax*", "*aix*", "*", " ", ";", "0A", "*ala*"};
+        std::uint32_t seed = 7;
+        const auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+        for (int round = 0; round < 20000; ++round) {
+            std::string line;
+            const std::size_t length = 4 + next() % 57;
+            while (line.size() < length)
+                line += pieces[next() % std::size(pieces)];
+            line.resize(length);
+            const patch::TemplateLine t = patch::readTemplateLine(line);
+            const patch::PlaceholderRule *rule = nullptr;
+            for (const auto &r : patch::kRules) {
+                if (!rule && line.find(r.placeholder) != std::string::npos)
+                    rule = &r;
+            }
+            QVERIFY2(t.rule == rule, line.c_str());
+            if (!rule)
+                continue;
+            const auto space = line.find(' '), semi = line.find(';');
+            QCOMPARE(t.fields.malformation == nullptr,
+                     space != line.npos && semi != line.npos && space >= rule->placeholder.size());
+            if (t.fields.malformation)
+                continue;
+            const std::string_view v(line);
+            const auto upTo = [&](std::size_t from, char c) {
+                const auto to = v.find(c, from);
+                return v.substr(from, to == v.npos ? v.npos : to - from);
+            };
+            QCOMPARE(t.fields.address,
+                     v.substr(rule->placeholder.size(), space - rule->placeholder.size()));
+            QCOMPARE(t.fields.oldValue, upTo(space + 1, ' '));
+            QCOMPARE(t.fields.comment, upTo(semi + 1, ';'));
+        }
+    }
+    void manyAddressesRoundTrip()
+    {
+        // Thousands of addresses of 1 to 20 characters (some sharing their
+        // first eight), every placeholder at many of them: the layout comes back.
+        std::string templ;
+        for (int i = 0; i < 3000; ++i) {
+            const std::string address = std::string(std::size_t(i % 20), '0') + std::to_string(i);
+            templ += std::string(patch::kRules[std::size_t(i) % patch::kRules.size()].placeholder) +
+                     address + ": 00 00;c\r\n00" + address + ": 11 22\r\n";
+        }
+        const test::MemoryRun m(QByteArray::fromStdString(templ), distinct());
+        std::string error;
+        const auto read = patch::readLayout(templ, m.patch, &error);
+        QVERIFY2(read, error.c_str());
+        QCOMPARE(read->matchedLines, std::size_t(3000));
+        patch::Layout back;
+        patch::applyPatchLayout(*read, back);
+        QCOMPARE(back.left, distinct().left);
+        QCOMPARE(back.top, distinct().top);
+        QCOMPARE(back.alignment, distinct().alignment);
+    }
     void checkFindsEveryProblem()
     {
         patch::Layout l;
