@@ -4,9 +4,8 @@
 # The template is shaped like the sample templates (about 70% placeholder
 # lines over all 34 placeholders, comments with 8-bit bytes, pragmas, offset
 # lines, CR LF). The script first checks that the program and awk write the
-# same bytes, then times each (median of 5; wall and CPU seconds).
+# same bytes, then times each (median of 7; wall and processor time).
 # Usage: bench/generate_process.sh [BUILD_DIR] [LINES]   (default build, 1000000)
-# Needs GNU time and bc.
 set -euo pipefail
 build=${1:-build}
 lines=${2:-1000000}
@@ -68,26 +67,35 @@ run_program
 cmp "$work/out.vkp" "$work/awk.vkp" || { echo "the program and awk wrote different patches" >&2; exit 1; }
 echo "template: $lines lines, $(stat -c %s "$work/DB/Bench.txt") bytes; program and awk agree byte for byte"
 
-# time_it NAME COMMAND...: median of 5 wall, user+sys seconds
-time_it() {
-  local name=$1 i
-  shift
-  local walls=() cpus=()
-  for i in 1 2 3 4 5; do
-    local t
-    /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1
-    read -r w u s <"$work/time"
-    walls+=("$w")
-    cpus+=("$(echo "$u + $s" | bc)")
-  done
-  wall=$(printf '%s\n' "${walls[@]}" | sort -n | sed -n 3p)
-  cpu=$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n 3p)
-  printf '%-8s wall %6.3f s   cpu %6.3f s\n' "$name" "$wall" "$cpu"
-  eval "wall_$name=$wall cpu_$name=$cpu"
+# Each command 7 times, interleaved, so that the machine's moods fall on all
+# three alike; the medians of wall time and of processor time (user + system,
+# from the kernel's accounting of each child, to the microsecond). awk writes
+# its patch to a file as the program does.
+python3 - "$work" <<'PY'
+import os, resource, statistics, subprocess, sys, time
+work = sys.argv[1]
+commands = {
+    "cp": ["cp", f"{work}/DB/Bench.txt", f"{work}/copy.txt"],
+    "awk": ["sh", "-c", f'awk -f "{work}/patch.awk" "{work}/DB/Bench.txt" > "{work}/awk2.vkp"'],
+    "program": [f"{work}/jukora-patch-editor", "--generate", "--model", "Bench",
+                "--layout", f"{work}/layout.vkp", "--output", f"{work}/out.vkp"],
 }
-time_it cp cp "$work/DB/Bench.txt" "$work/copy.txt"
-time_it awk awk -f "$work/patch.awk" "$work/DB/Bench.txt"
-time_it program "$work/jukora-patch-editor" --generate --model Bench --layout "$work/layout.vkp" \
-  --output "$work/out.vkp"
-echo "program against cp:  $(echo "scale=2; $cpu_program / $cpu_cp" | bc)x cpu, $(echo "scale=2; $wall_program / $wall_cp" | bc)x wall (target: at most 4x cpu)"
-echo "awk against program: $(echo "scale=2; $wall_awk / $wall_program" | bc)x (target: program at least 10x faster)"
+walls = {name: [] for name in commands}
+cpus = {name: [] for name in commands}
+for _ in range(7):
+    for name, command in commands.items():
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
+        start = time.perf_counter()
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+        walls[name].append(time.perf_counter() - start)
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        cpus[name].append(after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime)
+wall = {name: statistics.median(v) * 1000 for name, v in walls.items()}
+cpu = {name: statistics.median(v) * 1000 for name, v in cpus.items()}
+for name in commands:
+    print(f"{name:8} wall {wall[name]:7.1f} ms   cpu {cpu[name]:7.1f} ms")
+print(f"program against cp:  {cpu['program'] / cpu['cp']:.2f}x cpu, "
+      f"{wall['program'] / wall['cp']:.2f}x wall (target: at most 4x cpu)")
+print(f"awk against program: {wall['awk'] / wall['program']:.2f}x wall, "
+      f"{cpu['awk'] / cpu['program']:.2f}x cpu (target: program at least 10x faster)")
+PY
