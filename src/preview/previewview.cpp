@@ -35,6 +35,10 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     setResizeAnchor(QGraphicsView::NoAnchor);
     setFocusPolicy(Qt::StrongFocus);
     setViewportUpdateMode(QGraphicsView::MinimalViewportUpdate);
+    // The screen picture covers the whole viewport and is opaque, so the
+    // viewport's own background fill under every repainted strip is wasted.
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setOptimizationFlag(QGraphicsView::DontSavePainterState, true);
     // Moves without a button matter too: they end the drag target.
     viewport()->setMouseTracking(true);
