@@ -5,7 +5,8 @@
 // frame, so the cost of a move depends on how many come per frame): 1000 a
 // second for a gaming mouse, 125 for an ordinary one, and as fast as they
 // can be sent.
-// Usage: QT_QPA_PLATFORM=offscreen drag_bench [moves]
+// Usage: QT_QPA_PLATFORM=offscreen drag_bench [moves] [rate]   (rate: only that
+// pace, for profiling one of them)
 #include "dialogs.h"
 #include "mainwindow.h"
 #include "previewmodel.h"
@@ -113,15 +114,31 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
     jukora::PreviewView *view = window.preview();
 
-    for (const int rate : {1000, 125, 0}) {
-        const double idle = paced(rate, moves, [](int) {});
-        const double full = paced(rate, moves, [&](int) { view->viewport()->update(); }) - idle;
-        const double icon = dragCost(view, QPointF(20, 199), moves, rate) - idle; // artist icon
-        const double cover = dragCost(view, QPointF(60, 60), moves, rate) - idle; // album cover
+    std::vector<int> rates = {1000, 125, 0};
+    if (argc > 2)
+        rates = {std::atoi(argv[2])};
+    // Each figure in nine batches, interleaved with the others, so that the
+    // machine's moods fall on all of them alike; the medians are compared.
+    constexpr int kRounds = 9;
+    const int batch = std::max(1, moves / kRounds);
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    for (const int rate : rates) {
+        std::vector<double> idles, fulls, icons, covers;
+        for (int round = 0; round < kRounds; ++round) {
+            const double idle = paced(rate, batch, [](int) {});
+            idles.push_back(idle);
+            fulls.push_back(paced(rate, batch, [&](int) { view->viewport()->update(); }) - idle);
+            icons.push_back(dragCost(view, QPointF(20, 199), batch, rate) - idle); // artist icon
+            covers.push_back(dragCost(view, QPointF(60, 60), batch, rate) - idle); // album cover
+        }
+        const double full = median(fulls), icon = median(icons), cover = median(covers);
         std::printf("%-18s full repaint %6.1f us; a move: icon %6.1f us (%.2fx), cover %6.1f us "
                     "(%.2fx); the loop alone %.1f us\n",
                     rate ? qPrintable(QStringLiteral("%1 a second:").arg(rate)) : "back to back:",
-                    full, icon, icon / full, cover, cover / full, idle);
+                    full, icon, icon / full, cover, cover / full, median(idles));
     }
     std::printf("target: a move costs at most half a full repaint (0.50x)\n");
     return 0;
