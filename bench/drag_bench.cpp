@@ -8,6 +8,7 @@
 // Usage: QT_QPA_PLATFORM=offscreen drag_bench [moves] [rate]   (rate: only that
 // pace, for profiling one of them)
 #include "dialogs.h"
+#include "dragtool.h"
 #include "mainwindow.h"
 #include "previewmodel.h"
 #include "previewview.h"
@@ -80,8 +81,10 @@ template <typename Work> double paced(int rate, int ticks, Work &&work)
 
 /// A drag of the element at `grab` along a wandering path over the working
 /// area, one or two pixels a step; processor time per move, the release
-/// and its last placement included.
-double dragCost(jukora::PreviewView *view, QPointF grab, int moves, int rate)
+/// and its last placement included. With `direct`, each step is handed to
+/// the drag tool itself, which places the element every time: the cost of
+/// one placement, without the mouse event and the frame pacing.
+double dragCost(jukora::PreviewView *view, QPointF grab, int moves, int rate, bool direct = false)
 {
     QWidget *viewport = view->viewport();
     send(viewport, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
@@ -90,7 +93,10 @@ double dragCost(jukora::PreviewView *view, QPointF grab, int moves, int rate)
     const double perMove = paced(rate, moves, [&](int i) {
         const double t = i * 0.01;
         const QPointF pos(grab.x() + 40 + 35 * std::sin(t * 1.3), grab.y() + 40 + 35 * std::cos(t));
-        send(viewport, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
+        if (direct)
+            view->tool().move(Qt::LeftButton, pos);
+        else
+            send(viewport, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton);
     });
     const double loop = cpuMicros() - start;
     send(viewport, QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
@@ -126,19 +132,23 @@ int main(int argc, char *argv[])
         return v[v.size() / 2];
     };
     for (const int rate : rates) {
-        std::vector<double> idles, fulls, icons, covers;
+        std::vector<double> idles, fulls, icons, covers, placements;
         for (int round = 0; round < kRounds; ++round) {
             const double idle = paced(rate, batch, [](int) {});
             idles.push_back(idle);
             fulls.push_back(paced(rate, batch, [&](int) { view->viewport()->update(); }) - idle);
             icons.push_back(dragCost(view, QPointF(20, 199), batch, rate) - idle); // artist icon
             covers.push_back(dragCost(view, QPointF(60, 60), batch, rate) - idle); // album cover
+            placements.push_back(dragCost(view, QPointF(20, 199), batch, rate, true) - idle);
         }
-        const double full = median(fulls), icon = median(icons), cover = median(covers);
-        std::printf("%-18s full repaint %6.1f us; a move: icon %6.1f us (%.2fx), cover %6.1f us "
-                    "(%.2fx); the loop alone %.1f us\n",
-                    rate ? qPrintable(QStringLiteral("%1 a second:").arg(rate)) : "back to back:",
-                    full, icon, icon / full, cover, cover / full, median(idles));
+        const double full = median(fulls), icon = median(icons), cover = median(covers),
+                     placement = median(placements);
+        std::printf(
+            "%-18s full repaint %6.1f us; a move: icon %6.1f us (%.2fx), cover %6.1f us "
+            "(%.2fx); one placement of the icon %6.1f us (%.2fx); the loop alone %.1f "
+            "us\n",
+            rate ? qPrintable(QStringLiteral("%1 a second:").arg(rate)) : "back to back:", full,
+            icon, icon / full, cover, cover / full, placement, placement / full, median(idles));
     }
     std::printf("target: a move costs at most half a full repaint (0.50x)\n");
     return 0;
