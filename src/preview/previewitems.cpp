@@ -6,7 +6,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace jukora {
 
@@ -134,23 +133,14 @@ void GuideLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, Q
     const QPainter::CompositionMode mode = painter->compositionMode();
     painter->setCompositionMode(QPainter::CompositionMode_Difference);
     const QPointF origin = boundingRect().topLeft();
-    // Only the part of the strip within the clip: a drag repaints small
-    // rectangles, and the vertical line crosses every one of them.
-    const bool vertical = m_orientation == Qt::Vertical;
-    int first = 0, end = vertical ? m_dots.height() : m_dots.width();
-    if (painter->hasClipping()) {
-        const QRectF clip = painter->clipBoundingRect().translated(-origin);
-        first = std::clamp(int(std::floor(vertical ? clip.top() : clip.left())), 0, end);
-        end = std::clamp(int(std::ceil(vertical ? clip.bottom() : clip.right())), first, end);
-    }
-    if (vertical) {
+    if (m_orientation == Qt::Vertical) {
         constexpr int piece = 64;
-        for (int y = first; y < end; y += piece) {
-            const int rows = std::min(piece, end - y);
+        for (int y = 0; y < m_dots.height(); y += piece) {
+            const int rows = std::min(piece, m_dots.height() - y);
             painter->drawImage(origin + QPointF(0, y), m_dots, QRect(0, y, 1, rows));
         }
-    } else if (first < end) {
-        painter->drawImage(origin + QPointF(first, 0), m_dots, QRect(first, 0, end - first, 1));
+    } else {
+        painter->drawImage(origin, m_dots);
     }
     painter->setCompositionMode(mode);
 }
