@@ -19,8 +19,6 @@ template <typename OnLine> void eachLine(std::string_view bytes, OnLine &&onLine
                 [&](std::string_view line, bool hasStar) { onLine(++number, line, hasStar); });
 }
 
-// Strings are appended to in place: GCC 12 at -O3 warns (-Wrestrict) about
-// the inlined copies of `"literal" + std::string(...)`.
 /// Eight bytes at a time, multiplied and folded; addresses are short.
 std::uint64_t addressHash(std::string_view address)
 {
@@ -39,6 +37,8 @@ std::uint64_t addressHash(std::string_view address)
     return hash ^ hash >> 32;
 }
 
+// Strings are appended to in place: GCC 12 at -O3 warns (-Wrestrict) about
+// the inlined copies of `"literal" + std::string(...)`.
 std::string quoted(std::string_view text)
 {
     std::string s(1, '"');

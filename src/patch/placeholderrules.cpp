@@ -2,9 +2,6 @@
 
 #include "elementquery.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace jukora::patch {
 
 std::string_view elementName(int index)
