@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #if defined(__SSE2__)
@@ -77,7 +78,9 @@ std::size_t ruleNumberAt(std::string_view line, std::size_t at, std::size_t leng
     if (length < 4 || length > 8)
         return kRules.size();
     std::uint64_t value;
-    if (line.size() - at >= 8) {
+    // Eight bytes read at once are the packed value only where the first
+    // byte is the lowest.
+    if (std::endian::native == std::endian::little && line.size() - at >= 8) {
         std::memcpy(&value, line.data() + at, 8);
         if (length < 8)
             value &= (std::uint64_t(1) << (8 * length)) - 1;
@@ -129,7 +132,7 @@ struct FirstTwo
     void take(unsigned bits, std::size_t base)
     {
         for (; bits && found < 2; bits &= bits - 1)
-            at[found++] = base + static_cast<std::size_t>(__builtin_ctz(bits));
+            at[found++] = base + static_cast<std::size_t>(std::countr_zero(bits));
     }
 };
 
@@ -151,7 +154,7 @@ TemplateLine readTemplateLine(std::string_view line, bool hasStar)
         spaces.take(marks.spaces, base);
         semicolons.take(marks.semicolons, base);
         for (unsigned stars = marks.stars; stars; stars &= stars - 1) {
-            const std::size_t star = base + static_cast<std::size_t>(__builtin_ctz(stars));
+            const std::size_t star = base + static_cast<std::size_t>(std::countr_zero(stars));
             if (lastStar != npos)
                 best = std::min(best, ruleNumberAt(line, lastStar, star - lastStar + 1));
             lastStar = star;
