@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "startup.h"
 #include "templatelist.h"
+#include "windowlayout.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -37,7 +38,7 @@ int main(int argc, char *argv[])
     }
     // Ties the window to its desktop entry (icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.jukora.PatchEditor"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/artwork/jukora.png")));
+    QApplication::setWindowIcon(jukora::applicationIcon());
     // One face for the window, its dialogs and its boxes.
     QApplication::setFont(jukora::defaultFont());
 

@@ -33,7 +33,7 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Jukora v2 patch editor"));
-    setWindowIcon(QIcon(QStringLiteral(":/artwork/jukora.png")));
+    setWindowIcon(applicationIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -2,6 +2,7 @@
 
 #include "dragtool.h"
 #include "mainwindow.h"
+#include "previewitems.h"
 #include "previewmodel.h"
 #include "previewview.h"
 #include "readout.h"
@@ -9,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 
@@ -85,6 +87,13 @@ QLabel *panel(QWidget *parent, const char *name, int x, int y, int w, int h, con
 }
 
 } // namespace
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    icon.addPixmap(artwork(QStringLiteral(":/artwork/jukora.png")));
+    return icon;
+}
 
 QFont defaultFont()
 {

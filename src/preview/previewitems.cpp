@@ -3,11 +3,19 @@
 #include "previewmodel.h"
 #include "zorder.h"
 
+#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace jukora {
+
+QPixmap artwork(const QString &path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
 
 ElementItem::ElementItem(const PreviewModel &model, int index) : m_model(model), m_index(index) {}
 

@@ -8,6 +8,13 @@ namespace jukora {
 
 class PreviewModel;
 
+/// One of the program's own pictures (a PNG among its resources, such as
+/// ":/artwork/screen.png"), read as PNG outright. A reader left to guess the
+/// format, as QPixmap and QIcon do even with the format named, first asks
+/// every image plugin (GIF, ICO, JPEG ...) whether the file is theirs,
+/// loading each on the way to the first frame.
+QPixmap artwork(const QString &path);
+
 /// What the image and label items share: a view of one element of the
 /// model, its whole box taking presses.
 class ElementItem : public QGraphicsItem

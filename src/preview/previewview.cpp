@@ -60,7 +60,7 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
     setScene(scene);
 
-    auto *screen = scene->addPixmap(QPixmap(QStringLiteral(":/artwork/screen.png"), "PNG"));
+    auto *screen = scene->addPixmap(artwork(QStringLiteral(":/artwork/screen.png")));
     screen->setZValue(ZOrder::Screen);
     screen->setEnabled(false);
     screen->setAcceptedMouseButtons(Qt::NoButton);
@@ -73,8 +73,7 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     m_iback->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
 
     for (int i = 0; i < 8; ++i) {
-        auto *item =
-            new ImageItem(model, i, QPixmap(QString::fromLatin1(kElementPictures[i]), "PNG"));
+        auto *item = new ImageItem(model, i, artwork(QString::fromLatin1(kElementPictures[i])));
         item->setZValue(ZOrder::forElement(i));
         scene->addItem(item);
         m_images[static_cast<std::size_t>(i)] = item;

@@ -154,6 +154,21 @@ private slots:
         QVERIFY(!DragTool(*model).nudge(1, 0)); // nothing pressed yet
     }
 
+    void artworkAsAnyReaderReadsIt()
+    {
+        // Read as PNG outright, every picture of the program's own is what a
+        // reader guessing the format makes of it.
+        const QDir artwork(QStringLiteral(":/artwork"));
+        const QStringList names = artwork.entryList();
+        QCOMPARE(names.size(), 10);
+        for (const QString &name : names) {
+            const QString path = artwork.filePath(name);
+            const QImage read = jukora::artwork(path).toImage();
+            QVERIFY2(!read.isNull(), qPrintable(path));
+            QCOMPARE(read, QPixmap(path).toImage());
+        }
+    }
+
 private:
     QImage shot()
     {
