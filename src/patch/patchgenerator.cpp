@@ -5,6 +5,7 @@
 #include "instruction.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace jukora::patch {
 
@@ -31,14 +32,31 @@ void PatchGenerator::EncodeY()
 
 void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, std::string &out)
 {
-    out += fields.address;
-    out += ' ';
-    out += fields.oldValue;
-    out += ' ';
-    out += value;
-    out += ';';
-    out += fields.comment;
-    out += kCrLf;
+    // A template line holds the address, a space and the old value one
+    // after the other, as the patch line does: they go in one copy, and the
+    // line is sized once instead of growing piece by piece.
+    const char *const head = fields.address.data();
+    const bool together = head + fields.address.size() + 1 == fields.oldValue.data();
+    const std::size_t headSize = fields.address.size() + 1 + fields.oldValue.size();
+    const std::size_t at = out.size();
+    out.resize(at + headSize + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
+    char *p = out.data() + at;
+    const auto put = [&p](std::string_view bytes) {
+        std::memcpy(p, bytes.data(), bytes.size());
+        p += bytes.size();
+    };
+    if (together) {
+        put(std::string_view(head, headSize));
+    } else {
+        put(fields.address);
+        *p++ = ' ';
+        put(fields.oldValue);
+    }
+    *p++ = ' ';
+    put(value);
+    *p++ = ';';
+    put(fields.comment);
+    put(kCrLf);
 }
 
 void PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule,
