@@ -4,7 +4,8 @@
 # The template is shaped like the sample templates (about 70% placeholder
 # lines over all 34 placeholders, comments with 8-bit bytes, pragmas, offset
 # lines, CR LF). The script first checks that the program and awk write the
-# same bytes, then times each (median of 7; wall and processor time).
+# same bytes, then times each (median of 7; wall and processor time), with
+# the kernel's and the loader's share of the program's time beside them.
 # Usage: bench/generate_process.sh [BUILD_DIR] [LINES]   (default build, 1000000)
 set -euo pipefail
 build=${1:-build}
@@ -68,14 +69,20 @@ cmp "$work/out.vkp" "$work/awk.vkp" || { echo "the program and awk wrote differe
 echo "template: $lines lines, $(stat -c %s "$work/DB/Bench.txt") bytes; program and awk agree byte for byte"
 
 # Each command 7 times, interleaved, so that the machine's moods fall on all
-# three alike; the medians of wall time and of processor time (user + system,
+# of them alike; the medians of wall time and of processor time (user + system,
 # from the kernel's accounting of each child, to the microsecond). awk writes
 # its patch to a file as the program does.
-python3 - "$work" <<'PY'
+# Two more give the part of the program's time that is not its own: io_floor
+# makes the same reads and write with no work per line, and --version loads
+# the program (Qt included) and does nothing else. cp copies inside the
+# kernel (copy_file_range): its bytes never reach a program at all.
+python3 - "$work" "$(readlink -f "$build/bin/io_floor")" "$(stat -c %s "$work/awk.vkp")" <<'PY'
 import os, resource, statistics, subprocess, sys, time
-work = sys.argv[1]
+work, floor, patch_bytes = sys.argv[1:4]
 commands = {
     "cp": ["cp", f"{work}/DB/Bench.txt", f"{work}/copy.txt"],
+    "io_floor": [floor, f"{work}/DB/Bench.txt", f"{work}/floor.vkp", patch_bytes],
+    "load": [f"{work}/jukora-patch-editor", "--version"],
     "awk": ["sh", "-c", f'awk -f "{work}/patch.awk" "{work}/DB/Bench.txt" > "{work}/awk2.vkp"'],
     "program": [f"{work}/jukora-patch-editor", "--generate", "--model", "Bench",
                 "--layout", f"{work}/layout.vkp", "--output", f"{work}/out.vkp"],
@@ -93,9 +100,13 @@ for _ in range(7):
 wall = {name: statistics.median(v) * 1000 for name, v in walls.items()}
 cpu = {name: statistics.median(v) * 1000 for name, v in cpus.items()}
 for name in commands:
-    print(f"{name:8} wall {wall[name]:7.1f} ms   cpu {cpu[name]:7.1f} ms")
+    print(f"{name:9} wall {wall[name]:7.1f} ms   cpu {cpu[name]:7.1f} ms")
 print(f"program against cp:  {cpu['program'] / cpu['cp']:.2f}x cpu, "
       f"{wall['program'] / wall['cp']:.2f}x wall (target: at most 4x cpu)")
+system = cpu["io_floor"] + cpu["load"]
+print(f"not the program's own: reads and write {cpu['io_floor']:.1f} ms, loading {cpu['load']:.1f} ms; "
+      f"together {system:.1f} ms ({system / cpu['cp']:.2f}x cp), the program's own work "
+      f"{cpu['program'] - system:.1f} ms")
 print(f"awk against program: {wall['awk'] / wall['program']:.2f}x wall, "
       f"{cpu['awk'] / cpu['program']:.2f}x cpu (target: program at least 10x faster)")
 PY
