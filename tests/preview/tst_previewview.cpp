@@ -160,7 +160,7 @@ private slots:
         // reader guessing the format makes of it.
         const QDir artwork(QStringLiteral(":/artwork"));
         const QStringList names = artwork.entryList();
-        QCOMPARE(names.size(), 10);
+        QVERIFY(names.contains(QStringLiteral("screen.png")));
         for (const QString &name : names) {
             const QString path = artwork.filePath(name);
             const QImage read = jukora::artwork(path).toImage();
