@@ -11,6 +11,11 @@ set -euo pipefail
 build=${1:-build}
 lines=${2:-1000000}
 exe=$(readlink -f "$build/bin/jukora-patch-editor")
+[ -x "$build/bin/io_floor" ] || {
+  echo "generate_process: $build/bin/io_floor is missing; build with the benchmarks" \
+    "(tools/test does)" >&2
+  exit 1
+}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/DB"
