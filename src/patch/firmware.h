@@ -1,6 +1,6 @@
 #pragma once
 
-#include "patchgenerator.h"
+#include "templateline.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,8 +2,8 @@
 
 #include "codec.h"
 #include "linesplitter.h"
-#include "patchgenerator.h"
 #include "placeholderrules.h"
+#include "templateline.h"
 
 #include <cstring>
 #include <vector>

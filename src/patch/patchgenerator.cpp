@@ -4,6 +4,7 @@
 #include "elementquery.h"
 #include "instruction.h"
 
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 
@@ -35,23 +36,17 @@ void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, st
     // A template line holds the address, a space and the old value one
     // after the other, as the patch line does: they go in one copy, and the
     // line is sized once instead of growing piece by piece.
-    const char *const head = fields.address.data();
-    const bool together = head + fields.address.size() + 1 == fields.oldValue.data();
-    const std::size_t headSize = fields.address.size() + 1 + fields.oldValue.size();
+    const std::string_view head(fields.address.data(),
+                                fields.address.size() + 1 + fields.oldValue.size());
+    assert(head.data() + fields.address.size() + 1 == fields.oldValue.data());
     const std::size_t at = out.size();
-    out.resize(at + headSize + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
+    out.resize(at + head.size() + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
     char *p = out.data() + at;
     const auto put = [&p](std::string_view bytes) {
         std::memcpy(p, bytes.data(), bytes.size());
         p += bytes.size();
     };
-    if (together) {
-        put(std::string_view(head, headSize));
-    } else {
-        put(fields.address);
-        *p++ = ' ';
-        put(fields.oldValue);
-    }
+    put(head);
     *p++ = ' ';
     put(value);
     *p++ = ';';

@@ -7,7 +7,8 @@
 namespace jukora::patch {
 
 /// What one scan of a placeholder line finds: the fields the rewrite copies
-/// and, when it cannot be rewritten, why.
+/// and, when it cannot be rewritten, why. The fields are views into the
+/// line, so the old value follows the address and its space directly.
 struct LineScan
 {
     std::string_view address;  ///< field 0 (up to the first space) less the placeholder
