@@ -1,5 +1,7 @@
 // Times a Generate over a synthetic 1,000,000-line template against copying
 // the same file with cp, in the same run. Usage: generate_bench [lines]
+// With --template FILE it only writes its template of `lines` lines there
+// (bench/generate_process.sh times the whole program on it).
 #include "elementquery.h"
 #include "patchfile.h"
 #include "placeholderrules.h"
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -66,6 +69,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    if (argc == 4 && std::strcmp(argv[2], "--template") == 0) {
+        QFile file(QString::fromLocal8Bit(argv[3]));
+        return file.open(QIODevice::WriteOnly) && file.write(syntheticTemplate(lines)) >= 0 ? 0 : 1;
+    }
     QTemporaryDir dir;
     const QString templ = dir.filePath(QStringLiteral("template.txt"));
     {

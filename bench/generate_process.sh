@@ -1,45 +1,31 @@
 #!/usr/bin/env bash
 # Generate as a whole process (the command line's --generate), against cp of
 # the same template and against an awk script that writes the same patch.
-# The template is shaped like the sample templates (about 70% placeholder
-# lines over all 34 placeholders, comments with 8-bit bytes, pragmas, offset
-# lines, CR LF). The script first checks that the program and awk write the
-# same bytes, then times each (median of 7; wall and processor time), with
-# the kernel's and the loader's share of the program's time beside them.
+# The template is generate_bench's, shaped like the sample templates (about
+# 70% placeholder lines over all 34 placeholders, comments with 8-bit bytes,
+# pragmas, offset lines, CR LF). The script first checks that the program
+# and awk write the same bytes, then times each (median of 7; wall and
+# processor time), with the kernel's and the loader's share of the program's
+# time beside them.
 # Usage: bench/generate_process.sh [BUILD_DIR] [LINES]   (default build, 1000000)
 set -euo pipefail
 build=${1:-build}
 lines=${2:-1000000}
 exe=$(readlink -f "$build/bin/jukora-patch-editor")
-[ -x "$build/bin/io_floor" ] || {
-  echo "generate_process: $build/bin/io_floor is missing; build with the benchmarks" \
-    "(tools/test does)" >&2
-  exit 1
-}
+for tool in io_floor generate_bench; do
+  [ -x "$build/bin/$tool" ] || {
+    echo "generate_process: $build/bin/$tool is missing; build with the benchmarks" \
+      "(tools/test does)" >&2
+    exit 1
+  }
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/DB"
 cp "$exe" "$work/"
 export LC_ALL=C
 
-python3 - "$work/DB/Bench.txt" "$lines" <<'PY'
-import sys
-names = ["cw","cy","cx","ex","ey","sx","sy","lx","ly","aix","aiy","tix","tiy","albumx","albumy",
-         "jix","jiy","ctw","ctx","cty","cta","tpx","tpy","tpa","tpw","ay","ax","aa","ty","tx",
-         "ta","aly","alx","ala"]
-out = []
-for i in range(int(sys.argv[2])):
-    k = i % 10
-    if k < 7:
-        out.append(b"*%s*%06X: %02X20 %02X20 ;element \xe4 %d" % (names[i % 34].encode(), i, i & 255, i & 255, i))
-    elif k == 7:
-        out.append(b";comment \xe9t\xe9 %d" % i)
-    elif k == 8:
-        out.append(b"#pragma enable old_equal_ff" if i % 20 == 8 else b"+A0000000")
-    else:
-        out.append(b"%06X: %02X %02X" % (i, i & 255, (i * 7) & 255))
-open(sys.argv[1], "wb").write(b"\r\n".join(out) + b"\r\n")
-PY
+"$build/bin/generate_bench" "$lines" --template "$work/DB/Bench.txt"
 
 # The default layout's values, placeholder by placeholder, in search order.
 cat > "$work/patch.awk" <<'AWK'
