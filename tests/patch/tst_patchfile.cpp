@@ -24,6 +24,7 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
         m_layout.left[7] = 42;
     }
     void writes_data()
