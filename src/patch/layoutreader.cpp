@@ -84,6 +84,22 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
         }
         m_addresses[(slot & kIndexBits) - 1].patchLines.push_back(i);
     }
+    m_byEnding = !m_addresses.empty();
+    for (const AtAddress &at : m_addresses) {
+        if (at.address.size() < 4) {
+            m_byEnding = false;
+            break;
+        }
+        const std::size_t bit = endingBit(at.address.data() + at.address.size() - 4);
+        m_endings[bit / 64] |= std::uint64_t(1) << (bit % 64);
+    }
+}
+
+std::size_t LayoutReader::endingBit(const char *lastFour)
+{
+    std::uint32_t word;
+    std::memcpy(&word, lastFour, 4);
+    return (word * 0x9E3779B1u) >> 20; // the top 12 bits: kEndingBits
 }
 
 LayoutReader::Slot &LayoutReader::slotOf(std::string_view address, std::uint64_t hash)
@@ -101,6 +117,18 @@ LayoutReader::Slot &LayoutReader::slotOf(std::string_view address, std::uint64_t
 
 void LayoutReader::templateLine(std::string_view line, bool hasStar)
 {
+    if (!hasStar)
+        return;
+    if (m_byEnding) {
+        // The address is the first field less a placeholder of at least four
+        // bytes, so one of four bytes or more needs a space at 8 or later.
+        const std::size_t space = line.find(' ');
+        if (space == std::string_view::npos || space < 8)
+            return;
+        const std::size_t bit = endingBit(line.data() + space - 4);
+        if (!(m_endings[bit / 64] >> (bit % 64) & 1))
+            return;
+    }
     // A template may patch one address from two rules; the patch then has
     // two lines there, matched in the same order.
     const TemplateLine t = readTemplateLine(line, hasStar);

@@ -73,6 +73,15 @@ private:
     /// Most template lines name an address the patch does not have, and a
     /// miss costs a hash and one or two slots.
     std::vector<Slot> m_slots;
+
+    /// A template line's address ends at its first space. When every address
+    /// in the patch is at least four bytes long, a line is read only if the
+    /// four bytes before its first space are the last four of one of them:
+    /// one bit of this table tells, and most lines stop there.
+    static constexpr std::size_t kEndingBits = 4096;
+    static std::size_t endingBit(const char *lastFour);
+    std::array<std::uint64_t, kEndingBits / 64> m_endings{};
+    bool m_byEnding = false;
 };
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.

@@ -182,6 +182,52 @@ private slots:
         QCOMPARE(back.top, distinct().top);
         QCOMPARE(back.alignment, distinct().alignment);
     }
+    void addressEndingsHideNoMatch()
+    {
+        // When every address in a patch is four bytes or longer, the reader
+        // passes over template lines by the four bytes before their first
+        // space. One more patch line with a one-byte address, which nothing
+        // matches, turns that off: both readings must agree, on templates
+        // whose addresses share their endings, whose placeholder stands after
+        // other bytes, and whose first space comes early.
+        std::uint32_t seed = 3;
+        const auto pick = [&](std::size_t n) {
+            return std::size_t((seed = seed * 1103515245u + 12345u) >> 16) % n;
+        };
+        const std::string_view heads[] = {"", "", "Q", "*", "A "};
+        const std::string_view addresses[] = {
+            "1:", "01:", "001:", "0001:", "A001:", "A0001:", "B001:", "0A01:"};
+        int rounds = 0;
+        for (int round = 0; round < 400; ++round) {
+            std::string templ;
+            for (int i = 0; i < 12; ++i) {
+                templ += heads[pick(std::size(heads))];
+                templ += patch::kRules[pick(patch::kRules.size())].placeholder;
+                templ += addresses[pick(std::size(addresses))];
+                templ += " 00 00;c\r\n";
+            }
+            const test::MemoryRun m(QByteArray::fromStdString(templ), distinct());
+            std::string longOnly; // some of its lines, none with an address under four bytes
+            patch::forEachLine(m.patch, [&](std::string_view line, bool) {
+                if (line.find(' ') >= 4 && pick(4) != 0)
+                    longOnly.append(line).append("\r\n");
+            });
+            std::string whyWith, whyWithout;
+            const auto with = patch::readLayout(templ, longOnly, &whyWith);
+            const auto without = patch::readLayout(templ, longOnly + "Z: 00 00;z\r\n", &whyWithout);
+            QCOMPARE(bool(with), bool(without));
+            QCOMPARE(whyWith, whyWithout);
+            if (!with)
+                continue;
+            QCOMPARE(with->matchedLines, without->matchedLines);
+            QCOMPARE(with->left, without->left);
+            QCOMPARE(with->top, without->top);
+            QCOMPARE(with->alignment, without->alignment);
+            QCOMPARE(with->coverWidth, without->coverWidth);
+            ++rounds;
+        }
+        QVERIFY(rounds > 200); // most rounds read a layout, not just an error
+    }
     void checkFindsEveryProblem()
     {
         patch::Layout l;
