@@ -5,6 +5,7 @@
 #include "placeholderrules.h"
 #include "templateline.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -65,32 +66,55 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
 {
     // The patch's lines by address, in patch order. A patch is small and a
     // template may be large, so the template is only looked up against them.
+    // A patch read whole is at most tens of megabytes: its line numbers and
+    // indexes fit in 32 bits.
+    std::size_t terminators = 0;
+    for (const char *p = patchBytes.data(), *end = p + patchBytes.size();
+         (p = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)))); ++p)
+        ++terminators;
+    m_patchLines.reserve(terminators + 1);
     eachLine(patchBytes, [&](std::size_t number, std::string_view line, bool) {
         const auto space = line.find(' ');
         if (space != std::string_view::npos)
-            m_patchLines.push_back({number, line.substr(0, space), line});
+            m_patchLines.push_back({line.data(), static_cast<std::uint32_t>(line.size()),
+                                    static_cast<std::uint32_t>(space),
+                                    static_cast<std::uint32_t>(number), 0});
     });
     std::size_t slots = 16;
-    while (slots < 4 * m_patchLines.size())
+    while (slots < 2 * m_patchLines.size())
         slots *= 2;
     m_slots.assign(slots, 0);
-    for (std::size_t i = 0; i < m_patchLines.size(); ++i) {
-        const std::string_view address = m_patchLines[i].address;
-        const std::uint64_t hash = addressHash(address);
+    // A large patch's table is far larger than the processor's caches: the
+    // slot of a line some way ahead is fetched while this one is placed.
+    constexpr std::size_t kAhead = 16;
+    std::vector<std::uint64_t> hashes(m_patchLines.size());
+    for (std::size_t i = 0; i < m_patchLines.size(); ++i)
+        hashes[i] = addressHash(m_patchLines[i].addressText());
+    for (std::uint32_t i = 0; i < m_patchLines.size(); ++i) {
+        if (i + kAhead < m_patchLines.size())
+            __builtin_prefetch(&m_slots[hashes[i + kAhead] & (m_slots.size() - 1)]);
+        PatchLine &patchLine = m_patchLines[i];
+        const std::string_view address = patchLine.addressText();
+        const std::uint64_t hash = hashes[i];
         Slot &slot = slotOf(address, hash);
         if (slot == 0) {
-            m_addresses.push_back({address, {}, 0});
+            m_addresses.push_back({i, i, i});
             slot = (hash & ~kIndexBits) | m_addresses.size();
+        } else {
+            AtAddress &at = m_addresses[(slot & kIndexBits) - 1];
+            m_patchLines[at.last].nextThere = i;
+            at.last = i;
         }
-        m_addresses[(slot & kIndexBits) - 1].patchLines.push_back(i);
+        patchLine.address = static_cast<std::uint32_t>((slot & kIndexBits) - 1);
     }
     m_byEnding = !m_addresses.empty();
     for (const AtAddress &at : m_addresses) {
-        if (at.address.size() < 4) {
+        const std::string_view address = addressOf(at);
+        if (address.size() < 4) {
             m_byEnding = false;
             break;
         }
-        const std::size_t bit = endingBit(at.address.data() + at.address.size() - 4);
+        const std::size_t bit = endingBit(address.data() + address.size() - 4);
         m_endings[bit / 64] |= std::uint64_t(1) << (bit % 64);
     }
 }
@@ -110,9 +134,21 @@ LayoutReader::Slot &LayoutReader::slotOf(std::string_view address, std::uint64_t
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         Slot &slot = m_slots[at];
         if (slot == 0 || (((slot ^ hash) & ~kIndexBits) == 0 &&
-                          m_addresses[(slot & kIndexBits) - 1].address == address))
+                          addressOf(m_addresses[(slot & kIndexBits) - 1]) == address))
             return slot;
     }
+}
+
+std::uint32_t LayoutReader::find(std::string_view address)
+{
+    constexpr std::size_t kLookAhead = 8;
+    const std::size_t end = std::min(m_cursor + kLookAhead, m_patchLines.size());
+    for (std::size_t i = m_cursor; i < end; ++i) {
+        if (m_patchLines[i].addressText() == address)
+            return m_patchLines[i].address;
+    }
+    const Slot slot = slotOf(address, addressHash(address));
+    return slot == 0 ? kNone : static_cast<std::uint32_t>((slot & kIndexBits) - 1);
 }
 
 void LayoutReader::templateLine(std::string_view line, bool hasStar)
@@ -130,16 +166,20 @@ void LayoutReader::templateLine(std::string_view line, bool hasStar)
             return;
     }
     // A template may patch one address from two rules; the patch then has
-    // two lines there, matched in the same order.
+    // two lines there, taken in the same order.
     const TemplateLine t = readTemplateLine(line, hasStar);
     if (!t.rule || t.fields.malformation)
         return;
-    const Slot slot = slotOf(t.fields.address, addressHash(t.fields.address));
-    if (slot == 0)
+    const std::uint32_t entry = find(t.fields.address);
+    if (entry == kNone)
         return;
-    AtAddress &at = m_addresses[(slot & kIndexBits) - 1];
-    if (at.matched < at.patchLines.size())
-        m_patchLines[at.patchLines[at.matched++]].rule = t.rule;
+    AtAddress &at = m_addresses[entry];
+    if (at.untaken == kNone)
+        return;
+    PatchLine &taken = m_patchLines[at.untaken];
+    taken.rule = static_cast<std::uint8_t>(t.rule - kRules.data());
+    at.untaken = taken.nextThere;
+    m_cursor = static_cast<std::size_t>(&taken - m_patchLines.data()) + 1;
 }
 
 std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
@@ -157,39 +197,43 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error)
     std::size_t matched = 0;
     std::string problem;
     for (const PatchLine &patchLine : m_patchLines) {
-        if (!patchLine.rule)
+        if (patchLine.rule == kNoRule)
             continue;
-        const PlaceholderRule &rule = *patchLine.rule;
+        const PlaceholderRule &rule = kRules[patchLine.rule];
         // "address old value;comment": the value runs from the second space to the ";".
-        const std::string_view afterAddress = patchLine.line.substr(patchLine.address.size() + 1);
+        const std::string_view afterAddress = patchLine.line().substr(patchLine.addressSize + 1);
         const auto secondSpace = afterAddress.find(' ');
         const std::string_view rest = secondSpace == std::string_view::npos
                                           ? std::string_view()
                                           : afterAddress.substr(secondSpace + 1);
         const std::string_view value = rest.substr(0, rest.find(';'));
-        std::string where("line ");
-        where += std::to_string(patchLine.number) + " (" + std::string(rule.placeholder) +
-                 ", address " + std::string(patchLine.address) + ")";
+        // Said only when something is wrong: most patch lines are fine.
+        const auto where = [&] {
+            std::string text("line ");
+            text += std::to_string(patchLine.number) + " (" + std::string(rule.placeholder) +
+                    ", address " + std::string(patchLine.addressText()) + ")";
+            return text;
+        };
         if (value.size() != 2 + rule.suffix.size() || hexDigit(value[0]) < 0 ||
             hexDigit(value[1]) < 0) {
-            problem = where + ": the value " + quoted(value) + " is not a byte in hex" +
+            problem = where() + ": the value " + quoted(value) + " is not a byte in hex" +
                       (rule.suffix.empty() ? "" : " followed by " + quoted(rule.suffix));
             break;
         }
         if (value.substr(2) != rule.suffix) {
-            problem = where + ": the value " + quoted(value) + " should end in " +
+            problem = where() + ": the value " + quoted(value) + " should end in " +
                       quoted(rule.suffix) + " for this instruction";
             break;
         }
         const int byte = hexDigit(value[0]) * 16 + hexDigit(value[1]);
         if (rule.kind == ValueKind::Alignment && byte > 2) {
             problem =
-                where + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
+                where() + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
             break;
         }
         auto &slot = values[static_cast<std::size_t>(&rule - kRules.data())];
         if (slot && *slot != byte) {
-            problem = where + ": another line gives this value as " + std::to_string(*slot);
+            problem = where() + ": another line gives this value as " + std::to_string(*slot);
             break;
         }
         slot = byte;

@@ -46,20 +46,30 @@ public:
     std::optional<PatchLayout> finish(std::string *error);
 
 private:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+    /// One patch line with a space, 32 bytes: a patch written from a large
+    /// template has as many of them as the template has lines.
     struct PatchLine
     {
-        std::size_t number;
-        std::string_view address;
-        std::string_view line;
-        const PlaceholderRule *rule = nullptr;
+        const char *data;
+        std::uint32_t size;              ///< of the line
+        std::uint32_t addressSize;       ///< the address: the line up to its first space
+        std::uint32_t number;            ///< in the patch, from 1
+        std::uint32_t address;           ///< its entry in m_addresses
+        std::uint32_t nextThere = kNone; ///< the next patch line at the same address
+        std::uint8_t rule =
+            kNoRule; ///< the rule (number in kRules) of the template line that took it
+        std::string_view line() const { return {data, size}; }
+        std::string_view addressText() const { return {data, addressSize}; }
     };
-    /// The patch lines at one address, and how many of them the template's
-    /// placeholder lines there have taken so far.
+    static constexpr std::uint8_t kNoRule = 0xFF;
+    /// The patch lines at one address form a chain in patch order; the
+    /// template's placeholder lines there take them in that order.
     struct AtAddress
     {
-        std::string_view address;
-        std::vector<std::size_t> patchLines;
-        std::size_t matched = 0;
+        std::uint32_t first;   ///< the patch line that names it first
+        std::uint32_t last;    ///< while the chain is built
+        std::uint32_t untaken; ///< the first line no template line has taken, or kNone
     };
     /// A slot of the table over m_addresses: 0 when empty, else 1 + an
     /// index in the low bits and the address's hash above them.
@@ -67,12 +77,22 @@ private:
     static constexpr Slot kIndexBits = 0xFFFFFFFF;
     /// The slot of `address`: its entry, or the empty slot where it goes.
     Slot &slotOf(std::string_view address, std::uint64_t hash);
+    std::string_view addressOf(const AtAddress &at) const
+    {
+        return m_patchLines[at.first].addressText();
+    }
+    /// The entry of `address` in m_addresses, or kNone.
+    std::uint32_t find(std::string_view address);
 
     std::vector<PatchLine> m_patchLines;
     std::vector<AtAddress> m_addresses;
     /// Most template lines name an address the patch does not have, and a
     /// miss costs a hash and one or two slots.
     std::vector<Slot> m_slots;
+    /// A patch written from this very template has its lines in the
+    /// template's order: the next template line's address is most often a
+    /// few patch lines past the last one taken, found without the table.
+    std::size_t m_cursor = 0;
 
     /// A template line's address ends at its first space. When every address
     /// in the patch is at least four bytes long, a line is read only if the
