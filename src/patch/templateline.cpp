@@ -150,7 +150,10 @@ TemplateLine readTemplateLine(std::string_view line, bool hasStar)
     FirstTwo spaces, semicolons;
     std::size_t lastStar = npos;
     std::size_t best = kRules.size();
-    const auto take = [&](const BlockMarks &marks, std::size_t base) {
+    // Called for each block of every placeholder line; GCC would otherwise
+    // keep it a function of its own.
+    const auto take = [&](const BlockMarks &marks, std::size_t base) __attribute__((always_inline))
+    {
         spaces.take(marks.spaces, base);
         semicolons.take(marks.semicolons, base);
         for (unsigned stars = marks.stars; stars; stars &= stars - 1) {
