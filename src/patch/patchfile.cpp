@@ -24,7 +24,7 @@ void PatchFileWriter::flush()
         return;
     // A disk that fills part way takes only part of a write, and says so
     // (with the system's reason) only on the next one.
-    const char *data = m_buffer.data();
+    const char *data = m_buffer.view().data();
     auto left = static_cast<qint64>(m_buffer.size());
     while (m_writeError.isEmpty() && m_file->isOpen() && left > 0) {
         const qint64 written = m_file->write(data, left);

@@ -86,7 +86,7 @@ private:
 
     PatchRun m_run;
     std::unique_ptr<QSaveFile> m_file;
-    std::string m_buffer;
+    PatchBytes m_buffer;
     QString m_writeError;
     std::function<bool(qint64, qint64)> m_progress;
     bool m_cancelled = false;

@@ -31,7 +31,7 @@ void PatchGenerator::EncodeY()
     HexPair = encodeValue(ValueKind::Y, ruleValue(ValueKind::Y, SelIndex, m_query));
 }
 
-void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, std::string &out)
+void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, PatchBytes &out)
 {
     // A template line holds the address, a space and the old value one
     // after the other, as the patch line does: they go in one copy, and the
@@ -39,9 +39,7 @@ void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, st
     const std::string_view head(fields.address.data(),
                                 fields.address.size() + 1 + fields.oldValue.size());
     assert(head.data() + fields.address.size() + 1 == fields.oldValue.data());
-    const std::size_t at = out.size();
-    out.resize(at + head.size() + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
-    char *p = out.data() + at;
+    char *p = out.extend(head.size() + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
     const auto put = [&p](std::string_view bytes) {
         std::memcpy(p, bytes.data(), bytes.size());
         p += bytes.size();
@@ -55,10 +53,12 @@ void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, st
 }
 
 void PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule,
-                                 const LineScan &fields, std::string &out)
+                                 const LineScan &fields, PatchBytes &out)
 {
     if (!rule) {
-        out.append(line).append(kCrLf);
+        char *p = out.extend(line.size() + kCrLf.size());
+        std::memcpy(p, line.data(), line.size());
+        std::memcpy(p + line.size(), kCrLf.data(), kCrLf.size());
         return;
     }
     if (fields.malformation)

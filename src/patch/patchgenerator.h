@@ -1,5 +1,6 @@
 #pragma once
 
+#include "patchbytes.h"
 #include "placeholderrules.h"
 #include "templateline.h"
 
@@ -28,13 +29,13 @@ public:
     /// copied as it stands; a malformed placeholder line, or a cover width
     /// that is no byte, appends nothing.
     void processLine(std::string_view line, const PlaceholderRule *rule, const LineScan &fields,
-                     std::string &out);
+                     PatchBytes &out);
 
     void EncodeX();
     void EncodeY();
     /// Appends "address old value;comment" and CR LF, the value being
     /// HexPair and the rule's suffix.
-    void EmitLine(const LineScan &fields, std::string_view value, std::string &out);
+    void EmitLine(const LineScan &fields, std::string_view value, PatchBytes &out);
 
     std::int16_t SelIndex;
     std::string HexPair;
@@ -125,7 +126,7 @@ public:
     {
     }
 
-    void line(std::string_view line, bool hasStar, std::string &out)
+    void line(std::string_view line, bool hasStar, PatchBytes &out)
     {
         const TemplateLine t = readTemplateLine(line, hasStar);
         check.checkLine(t.rule, t.fields);

@@ -23,14 +23,17 @@ struct MemoryRun
         : layout(l), run(query, selIndex, maxListed)
     {
         const std::string text = bytes.toStdString();
+        patch::PatchBytes whole, piecewise;
         patch::forEachLine(text,
-                           [&](std::string_view line, bool star) { run.line(line, star, patch); });
+                           [&](std::string_view line, bool star) { run.line(line, star, whole); });
         patch::PatchRun again(query, selIndex, maxListed);
         patch::LineSplitter splitter;
-        auto onLine = [&](std::string_view line, bool star) { again.line(line, star, chunked); };
+        auto onLine = [&](std::string_view line, bool star) { again.line(line, star, piecewise); };
         for (std::size_t at = 0; at < text.size(); ++at)
             splitter.feed(std::string_view(text).substr(at, 1), onLine);
         splitter.finish(onLine);
+        patch = whole.view();
+        chunked = piecewise.view();
     }
     QByteArray bytes() const { return QByteArray::fromStdString(patch); }
 };

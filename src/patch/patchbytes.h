@@ -1,0 +1,57 @@
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace jukora::patch {
+
+/// Patch lines as they are made, waiting to be written. A line is sized once
+/// and its bytes copied into place; unlike a std::string's resize, growing
+/// does not first clear the bytes that are about to be overwritten.
+class PatchBytes
+{
+public:
+    /// Room for `n` more bytes at the end, for the caller to fill.
+    char *extend(std::size_t n)
+    {
+        if (m_capacity - m_size < n)
+            grow(n);
+        char *at = m_data.get() + m_size;
+        m_size += n;
+        return at;
+    }
+    void append(std::string_view bytes)
+    {
+        if (!bytes.empty())
+            std::memcpy(extend(bytes.size()), bytes.data(), bytes.size());
+    }
+    void reserve(std::size_t capacity)
+    {
+        if (capacity > m_capacity)
+            grow(capacity - m_size);
+    }
+    std::string_view view() const { return {m_data.get(), m_size}; }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    void clear() { m_size = 0; }
+
+private:
+    void grow(std::size_t n)
+    {
+        const std::size_t capacity = std::max({2 * m_capacity, m_size + n, std::size_t(4096)});
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_size > 0)
+            std::memcpy(data.get(), m_data.get(), m_size);
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+
+} // namespace jukora::patch
