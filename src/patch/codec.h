@@ -2,6 +2,8 @@
 
 #include "placeholderrules.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace jukora::patch {
@@ -19,13 +21,23 @@ inline constexpr float kLabelOffset = 80.0f;
 /// even neighbour. Values that are not finite round to 0.
 double roundHalfEven(float value);
 
+/// The value of each byte as a hex digit in either case, or -1: one look-up
+/// instead of three range tests, for the old value of every template line.
+inline constexpr std::array<std::int8_t, 256> kHexDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        digits[std::size_t(c)] = static_cast<std::int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                                                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                                                 : -1);
+    }
+    return digits;
+}();
+
 /// The value of a hex digit in either case, or -1 for any other character.
 constexpr int hexDigit(char c)
 {
-    return c >= '0' && c <= '9'   ? c - '0'
-           : c >= 'A' && c <= 'F' ? c - 'A' + 10
-           : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                  : -1;
+    return kHexDigits[static_cast<unsigned char>(c)];
 }
 
 /// The low eight bits of the rounded value as two upper-case hex digits:
