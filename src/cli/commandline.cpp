@@ -14,6 +14,7 @@
 
 #include <cstring>
 #include <limits>
+#include <memory>
 
 namespace jukora::cli {
 
@@ -325,28 +326,53 @@ int CommandLine::generate()
             return status;
     }
 
-    QString why;
-    bool mismatch = false;
-    const auto carried = patch::readLayoutFile(layoutPath, entry->path, &why, &mismatch);
-    if (!carried) {
+    const auto cannotTakeLayout = [&](const QString &why) {
         complain(QStringLiteral("cannot take the layout of %1 with the template of %2. %3 No "
                                 "patch was written.")
                      .arg(QDir::toNativeSeparators(layoutPath), entry->model, why));
-        return mismatch ? Refused : Unreadable;
+    };
+    QString why;
+    const auto layoutBytes = patch::readPatchBytes(layoutPath, &why);
+    if (!layoutBytes) {
+        cannotTakeLayout(why);
+        return Unreadable;
+    }
+    const auto templateUnreadable = [&] {
+        complain(QStringLiteral("the template of %1 could not be read: %2: %3. No patch was "
+                                "written.")
+                     .arg(entry->model, shownTemplate, error));
+        return Unreadable;
+    };
+    // The layout is taken from the patch in the same pass that writes the
+    // new patch, so that the template is read once: a patch written from
+    // this template gives each value by the line that first needs it.
+    patch::LayoutReader reader(
+        std::string_view(layoutBytes->constData(), static_cast<std::size_t>(layoutBytes->size())));
+    patch::GrowingLayout growing(reader);
+    auto writer =
+        std::make_unique<patch::PatchFileWriter>(outputPath, growing.query(), patch::NoElement);
+    writer->follow(&growing);
+    if (!writer->run(entry->path, &error))
+        return templateUnreadable();
+    std::string mismatch;
+    const auto carried = reader.finish(&mismatch);
+    if (!carried) {
+        writer->discard();
+        cannotTakeLayout(patch::mismatchSentence(mismatch));
+        return Refused;
     }
     // What the patch does not carry stays where every start puts it.
     patch::Layout layout = patch::defaultLayout();
     patch::applyPatchLayout(*carried, layout);
     const patch::LayoutQuery query(layout);
-
-    patch::PatchFileWriter writer(outputPath, query, patch::NoElement);
-    if (!writer.run(entry->path, &error)) {
-        complain(QStringLiteral("the template of %1 could not be read: %2: %3. No patch was "
-                                "written.")
-                     .arg(entry->model, shownTemplate, error));
-        return Unreadable;
+    if (!growing.held(layout)) {
+        // The patch gave some value only after the template first needed
+        // it: the new patch is written again from the finished layout.
+        writer = std::make_unique<patch::PatchFileWriter>(outputPath, query, patch::NoElement);
+        if (!writer->run(entry->path, &error))
+            return templateUnreadable();
     }
-    const patch::TemplateCheck &check = writer.check();
+    const patch::TemplateCheck &check = writer->check();
     if (check.malformedCount() > 0) {
         listMalformed(shownTemplate, check);
         m_out.flush();
@@ -367,7 +393,7 @@ int CommandLine::generate()
                      .arg(QDir::toNativeSeparators(outputPath), error));
         return Unreadable;
     };
-    if (!writer.written(&error))
+    if (!writer->written(&error))
         return writeFailed();
     if (!check.outOfRange().empty() && !m_parser.isSet(m_allowWrapOption)) {
         complain(QStringLiteral("these positions do not fit in the byte the patch has for them; "
@@ -377,7 +403,7 @@ int CommandLine::generate()
         m_err << "Give --allow-wrap to write them anyway. No patch was written.\n";
         return Refused;
     }
-    if (!writer.commit(&error))
+    if (!writer->commit(&error))
         return writeFailed();
     return Success;
 }

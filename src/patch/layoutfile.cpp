@@ -7,11 +7,8 @@
 
 namespace jukora::patch {
 
-std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
-                                          QString *error, bool *mismatch)
+std::optional<QByteArray> readPatchBytes(const QString &patchPath, QString *error)
 {
-    if (mismatch)
-        *mismatch = false;
     QFile patchFile(patchPath);
     if (!openForReading(patchFile, error)) {
         *error += QLatin1Char('.');
@@ -23,11 +20,26 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
                      .arg(kMaxPatchBytes / (1024 * 1024));
         return std::nullopt;
     }
+    return patchFile.readAll();
+}
+
+QString mismatchSentence(const std::string &why)
+{
+    return QStringLiteral("It does not match that template: %1.").arg(QString::fromStdString(why));
+}
+
+std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
+                                          QString *error, bool *mismatch)
+{
+    if (mismatch)
+        *mismatch = false;
     // The patch is read whole (it is small); the template, which may be
     // large, line by line.
-    const QByteArray patchBytes = patchFile.readAll();
+    const auto patchBytes = readPatchBytes(patchPath, error);
+    if (!patchBytes)
+        return std::nullopt;
     LayoutReader reader(
-        std::string_view(patchBytes.constData(), static_cast<std::size_t>(patchBytes.size())));
+        std::string_view(patchBytes->constData(), static_cast<std::size_t>(patchBytes->size())));
     QString reason;
     if (!readLines(
             templatePath,
@@ -40,8 +52,7 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
     std::string why;
     auto layout = reader.finish(&why);
     if (!layout) {
-        *error =
-            QStringLiteral("It does not match that template: %1.").arg(QString::fromStdString(why));
+        *error = mismatchSentence(why);
         if (mismatch)
             *mismatch = true;
     }

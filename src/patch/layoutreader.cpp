@@ -6,6 +6,7 @@
 #include "templateline.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -48,6 +49,67 @@ std::uint64_t addressHash(std::string_view address)
     }
     hash = (hash ^ word) * kMultiplier;
     return hash ^ hash >> 32;
+}
+
+/// What can be wrong with the value of a patch line for a rule.
+enum class ValueFault { None, NotHex, OtherSuffix, NoAlignment };
+
+/// The value of a patch line, "address old value;comment", for `rule`: the
+/// bytes from the second space to the ";", and its byte when sound.
+ValueFault readValue(std::string_view line, std::size_t addressSize, const PlaceholderRule &rule,
+                     std::string_view *value, int *byte)
+{
+    const std::string_view afterAddress = line.substr(addressSize + 1);
+    const auto secondSpace = afterAddress.find(' ');
+    const std::string_view rest = secondSpace == std::string_view::npos
+                                      ? std::string_view()
+                                      : afterAddress.substr(secondSpace + 1);
+    *value = rest.substr(0, rest.find(';'));
+    const std::string_view v = *value;
+    if (v.size() != 2 + rule.suffix.size() || hexDigit(v[0]) < 0 || hexDigit(v[1]) < 0)
+        return ValueFault::NotHex;
+    if (v.substr(2) != rule.suffix)
+        return ValueFault::OtherSuffix;
+    *byte = hexDigit(v[0]) * 16 + hexDigit(v[1]);
+    if (rule.kind == ValueKind::Alignment && *byte > 2)
+        return ValueFault::NoAlignment;
+    return ValueFault::None;
+}
+
+/// The layout that one byte for each rule (where given) carries.
+PatchLayout layoutOf(const std::array<std::optional<int>, kRules.size()> &values)
+{
+    PatchLayout layout;
+    for (std::size_t i = 0; i < kRules.size(); ++i) {
+        const PlaceholderRule &rule = kRules[i];
+        const auto element = static_cast<std::size_t>(rule.element);
+        if (!values[i])
+            continue;
+        const float v = decodeValue(rule.kind, *values[i]);
+        switch (rule.kind) {
+        case ValueKind::X:
+            layout.left[element] = v;
+            break;
+        case ValueKind::RightEdge:
+            break; // below, where the patch has no X
+        case ValueKind::Y:
+            layout.top[element] = v;
+            break;
+        case ValueKind::Width:
+            layout.coverWidth = v;
+            break;
+        case ValueKind::Alignment:
+            layout.alignment[element] = *values[i];
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < kRules.size(); ++i) {
+        const PlaceholderRule &rule = kRules[i];
+        const auto element = static_cast<std::size_t>(rule.element);
+        if (values[i] && rule.kind == ValueKind::RightEdge && !layout.left[element])
+            layout.left[element] = decodeValue(rule.kind, *values[i]);
+    }
+    return layout;
 }
 
 // Strings are appended to in place: GCC 12 at -O3 warns (-Wrestrict) about
@@ -119,13 +181,6 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
     }
 }
 
-std::size_t LayoutReader::endingBit(const char *lastFour)
-{
-    std::uint32_t word;
-    std::memcpy(&word, lastFour, 4);
-    return (word * 0x9E3779B1u) >> 20; // the top 12 bits: kEndingBits
-}
-
 LayoutReader::Slot &LayoutReader::slotOf(std::string_view address, std::uint64_t hash)
 {
     // The hash's high bits stand beside the index, so that another address
@@ -161,15 +216,16 @@ void LayoutReader::templateLine(std::string_view line, bool hasStar)
         const std::size_t space = line.find(' ');
         if (space == std::string_view::npos || space < 8)
             return;
-        const std::size_t bit = endingBit(line.data() + space - 4);
-        if (!(m_endings[bit / 64] >> (bit % 64) & 1))
+        if (!hasEnding(line.data() + space - 4))
             return;
     }
+    take(readTemplateLine(line, hasStar));
+}
+
+void LayoutReader::takeAt(const TemplateLine &t)
+{
     // A template may patch one address from two rules; the patch then has
     // two lines there, taken in the same order.
-    const TemplateLine t = readTemplateLine(line, hasStar);
-    if (!t.rule || t.fields.malformation)
-        return;
     const std::uint32_t entry = find(t.fields.address);
     if (entry == kNone)
         return;
@@ -177,9 +233,24 @@ void LayoutReader::templateLine(std::string_view line, bool hasStar)
     if (at.untaken == kNone)
         return;
     PatchLine &taken = m_patchLines[at.untaken];
-    taken.rule = static_cast<std::uint8_t>(t.rule - kRules.data());
+    const auto ruleNumber = static_cast<std::size_t>(t.rule - kRules.data());
+    taken.rule = static_cast<std::uint8_t>(ruleNumber);
     at.untaken = taken.nextThere;
     m_cursor = static_cast<std::size_t>(&taken - m_patchLines.data()) + 1;
+    if (!m_soFar[ruleNumber]) {
+        std::string_view value;
+        int byte = 0;
+        if (readValue(taken.line(), taken.addressSize, *t.rule, &value, &byte) ==
+            ValueFault::None) {
+            m_soFar[ruleNumber] = byte;
+            ++m_changes;
+        }
+    }
+}
+
+PatchLayout LayoutReader::layoutSoFar() const
+{
+    return layoutOf(m_soFar);
 }
 
 std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
@@ -200,13 +271,10 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error)
         if (patchLine.rule == kNoRule)
             continue;
         const PlaceholderRule &rule = kRules[patchLine.rule];
-        // "address old value;comment": the value runs from the second space to the ";".
-        const std::string_view afterAddress = patchLine.line().substr(patchLine.addressSize + 1);
-        const auto secondSpace = afterAddress.find(' ');
-        const std::string_view rest = secondSpace == std::string_view::npos
-                                          ? std::string_view()
-                                          : afterAddress.substr(secondSpace + 1);
-        const std::string_view value = rest.substr(0, rest.find(';'));
+        std::string_view value;
+        int byte = 0;
+        const ValueFault fault =
+            readValue(patchLine.line(), patchLine.addressSize, rule, &value, &byte);
         // Said only when something is wrong: most patch lines are fine.
         const auto where = [&] {
             std::string text("line ");
@@ -214,19 +282,17 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error)
                     ", address " + std::string(patchLine.addressText()) + ")";
             return text;
         };
-        if (value.size() != 2 + rule.suffix.size() || hexDigit(value[0]) < 0 ||
-            hexDigit(value[1]) < 0) {
+        if (fault == ValueFault::NotHex) {
             problem = where() + ": the value " + quoted(value) + " is not a byte in hex" +
                       (rule.suffix.empty() ? "" : " followed by " + quoted(rule.suffix));
             break;
         }
-        if (value.substr(2) != rule.suffix) {
+        if (fault == ValueFault::OtherSuffix) {
             problem = where() + ": the value " + quoted(value) + " should end in " +
                       quoted(rule.suffix) + " for this instruction";
             break;
         }
-        const int byte = hexDigit(value[0]) * 16 + hexDigit(value[1]);
-        if (rule.kind == ValueKind::Alignment && byte > 2) {
+        if (fault == ValueFault::NoAlignment) {
             problem =
                 where() + ": " + quoted(value) + " is no alignment (00 left, 01 right, 02 centre)";
             break;
@@ -247,38 +313,8 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error)
         *error = "none of the patch's addresses is one that the template's placeholders patch";
         return std::nullopt;
     }
-
-    PatchLayout layout;
+    PatchLayout layout = layoutOf(values);
     layout.matchedLines = matched;
-    for (std::size_t i = 0; i < kRules.size(); ++i) {
-        const PlaceholderRule &rule = kRules[i];
-        const auto element = static_cast<std::size_t>(rule.element);
-        if (!values[i])
-            continue;
-        const float v = decodeValue(rule.kind, *values[i]);
-        switch (rule.kind) {
-        case ValueKind::X:
-            layout.left[element] = v;
-            break;
-        case ValueKind::RightEdge:
-            break; // below, where the patch has no X
-        case ValueKind::Y:
-            layout.top[element] = v;
-            break;
-        case ValueKind::Width:
-            layout.coverWidth = v;
-            break;
-        case ValueKind::Alignment:
-            layout.alignment[element] = *values[i];
-            break;
-        }
-    }
-    for (std::size_t i = 0; i < kRules.size(); ++i) {
-        const PlaceholderRule &rule = kRules[i];
-        const auto element = static_cast<std::size_t>(rule.element);
-        if (values[i] && rule.kind == ValueKind::RightEdge && !layout.left[element])
-            layout.left[element] = decodeValue(rule.kind, *values[i]);
-    }
     return layout;
 }
 
@@ -294,6 +330,28 @@ void applyPatchLayout(const PatchLayout &patch, Layout &layout)
     }
     if (patch.coverWidth)
         layout.coverWidth = *patch.coverWidth;
+}
+
+void GrowingLayout::firstUse(const PlaceholderRule &rule)
+{
+    if (m_reader.changes() != m_changes) {
+        m_changes = m_reader.changes();
+        m_layout = defaultLayout();
+        applyPatchLayout(m_reader.layoutSoFar(), m_layout);
+    }
+    m_used[static_cast<std::size_t>(&rule - kRules.data())] = ruleValue(rule, m_query);
+}
+
+bool GrowingLayout::held(const Layout &finished) const
+{
+    const LayoutQuery query(finished);
+    for (std::size_t i = 0; i < kRules.size(); ++i) {
+        // The same bits, not merely equal: the patch writes what it reads.
+        if (m_used[i] && std::bit_cast<std::uint32_t>(*m_used[i]) !=
+                             std::bit_cast<std::uint32_t>(ruleValue(kRules[i], query)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace jukora::patch

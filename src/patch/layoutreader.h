@@ -2,9 +2,11 @@
 
 #include "layout.h"
 #include "placeholderrules.h"
+#include "templateline.h"
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,7 +45,25 @@ class LayoutReader
 public:
     explicit LayoutReader(std::string_view patchBytes);
     void templateLine(std::string_view line, bool hasStar);
+    /// The same for a line read already.
+    void take(const TemplateLine &t)
+    {
+        // Most lines stop here, in the caller's own loop.
+        if (!t.rule || t.fields.malformation)
+            return;
+        const std::string_view address = t.fields.address;
+        if (m_byEnding && (address.size() < 4 || !hasEnding(address.data() + address.size() - 4)))
+            return;
+        takeAt(t);
+    }
     std::optional<PatchLayout> finish(std::string *error);
+
+    /// The layout that the patch lines taken so far carry, each rule's value
+    /// from the first of its lines that gives one; for a sound patch (whose
+    /// lines for one rule agree) finish() gives the same once every template
+    /// line is in. changes() counts how often it has changed.
+    PatchLayout layoutSoFar() const;
+    std::size_t changes() const { return m_changes; }
 
 private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFF;
@@ -57,8 +77,8 @@ private:
         std::uint32_t number;            ///< in the patch, from 1
         std::uint32_t address;           ///< its entry in m_addresses
         std::uint32_t nextThere = kNone; ///< the next patch line at the same address
-        std::uint8_t rule =
-            kNoRule; ///< the rule (number in kRules) of the template line that took it
+        /// The rule (number in kRules) of the template line that took it.
+        std::uint8_t rule = kNoRule;
         std::string_view line() const { return {data, size}; }
         std::string_view addressText() const { return {data, addressSize}; }
     };
@@ -81,6 +101,8 @@ private:
     {
         return m_patchLines[at.first].addressText();
     }
+    /// Takes the patch line for a placeholder line that may have one.
+    void takeAt(const TemplateLine &t);
     /// The entry of `address` in m_addresses, or kNone.
     std::uint32_t find(std::string_view address);
 
@@ -94,17 +116,68 @@ private:
     /// few patch lines past the last one taken, found without the table.
     std::size_t m_cursor = 0;
 
+    std::array<std::optional<int>, kRules.size()> m_soFar;
+    std::size_t m_changes = 0;
+
     /// A template line's address ends at its first space. When every address
     /// in the patch is at least four bytes long, a line is read only if the
     /// four bytes before its first space are the last four of one of them:
     /// one bit of this table tells, and most lines stop there.
     static constexpr std::size_t kEndingBits = 4096;
-    static std::size_t endingBit(const char *lastFour);
+    static std::size_t endingBit(const char *lastFour)
+    {
+        std::uint32_t word;
+        std::memcpy(&word, lastFour, 4);
+        return (word * 0x9E3779B1u) >> 20; // the top 12 bits: kEndingBits
+    }
+    bool hasEnding(const char *lastFour) const
+    {
+        const std::size_t bit = endingBit(lastFour);
+        return m_endings[bit / 64] >> (bit % 64) & 1;
+    }
     std::array<std::uint64_t, kEndingBits / 64> m_endings{};
     bool m_byEnding = false;
 };
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.
 void applyPatchLayout(const PatchLayout &patch, Layout &layout);
+
+/// The layout of a run that takes it from a patch in the same pass as it
+/// writes the new patch. It grows as the reader takes the patch's lines, and
+/// each rule's value is worked out at the rule's first line from the layout
+/// as it stands then. A patch written from this template carries each value
+/// at the very line that first needs it, so one read of the template does;
+/// held() tells afterwards whether every value used is the one the finished
+/// layout gives, and where one is not, the run is made again with that.
+class GrowingLayout
+{
+public:
+    explicit GrowingLayout(LayoutReader &reader) : m_reader(reader) {}
+    GrowingLayout(const GrowingLayout &) = delete;
+    GrowingLayout &operator=(const GrowingLayout &) = delete;
+
+    /// What the run's rules are to read.
+    const ElementQuery &query() const { return m_query; }
+    /// Hands one template line to the reader; at a rule's first line (before
+    /// the line is checked and written) brings the layout up to date and
+    /// notes the value the rule reads.
+    void line(const TemplateLine &t)
+    {
+        m_reader.take(t);
+        if (t.rule && !t.fields.malformation && !m_used[std::size_t(t.rule - kRules.data())])
+            firstUse(*t.rule);
+    }
+    /// True when every value used is the one `finished` gives.
+    bool held(const Layout &finished) const;
+
+private:
+    void firstUse(const PlaceholderRule &rule);
+
+    LayoutReader &m_reader;
+    Layout m_layout = defaultLayout();
+    LayoutQuery m_query{m_layout};
+    std::size_t m_changes = 0; ///< the reader's, when m_layout was last brought up to date
+    std::array<std::optional<float>, kRules.size()> m_used;
+};
 
 } // namespace jukora::patch

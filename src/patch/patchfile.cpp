@@ -56,7 +56,10 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
         m_writeError = m_file->errorString();
 
     auto onLine = [this](std::string_view line, bool hasStar) {
-        m_run.line(line, hasStar, m_buffer);
+        const TemplateLine t = readTemplateLine(line, hasStar);
+        if (m_growing)
+            m_growing->line(t);
+        m_run.take(line, t, m_buffer);
         if (m_buffer.size() >= kFlushAt)
             flush();
     };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files.h"
+#include "layoutreader.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
 
@@ -69,6 +70,11 @@ public:
     }
     bool cancelled() const { return m_cancelled; }
 
+    /// Takes the layout from a patch in the same pass: each template line
+    /// goes to `layout` before it is checked and written, and the writer's
+    /// query must be layout->query().
+    void follow(GrowingLayout *layout) { m_growing = layout; }
+
     const TemplateCheck &check() const { return m_run.check; }
     /// SelIndex as the last X or Y rule left it.
     std::int16_t selIndex() const { return m_run.generator.SelIndex; }
@@ -90,6 +96,7 @@ private:
     QString m_writeError;
     std::function<bool(qint64, qint64)> m_progress;
     bool m_cancelled = false;
+    GrowingLayout *m_growing = nullptr;
 };
 
 } // namespace jukora::patch

@@ -128,7 +128,11 @@ public:
 
     void line(std::string_view line, bool hasStar, PatchBytes &out)
     {
-        const TemplateLine t = readTemplateLine(line, hasStar);
+        take(line, readTemplateLine(line, hasStar), out);
+    }
+    /// The same for a line read already.
+    void take(std::string_view line, const TemplateLine &t, PatchBytes &out)
+    {
         check.checkLine(t.rule, t.fields);
         generator.processLine(line, t.rule, t.fields, out);
     }

@@ -74,8 +74,13 @@ private slots:
             "  track number right edge: 280, written as 18\nGive --allow-wrap");
         row("allowed to wrap", gen + QStringList{"%1/w.vkp", "--model", "W", "--allow-wrap"}, 0,
             "=", "", "C: A022 C822;x\r\nD: F0 18;r\r\n");
+        // The right edge comes before the X that moves it: written again once
+        // the whole layout is known.
+        row("value given after its first use",
+            gen + QStringList{"%1/w.vkp", "--model", "L", "--allow-wrap"}, 0, "=", "",
+            "D: F0 18;r\r\nC: A022 C822;x\r\n");
         row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
-            "The models are: F, M, N, W.");
+            "The models are: F, L, M, N, W.");
         row("old values unlike the instruction", {"--check", "%1/odd.txt"}, 0,
             "=%1/odd.txt:1: warning: the old value 6B20 is MOVS R0, but *cx* writes MOVS R1: is "
             "the "
@@ -121,6 +126,7 @@ private slots:
             {{"M", "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n"},
              {"N", "*cx*1A0 6B21 6B21;x\r\nplain"},
              {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
+             {"L", "*ctw*D: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n"},
              // Offsets replace each other; a line with only new bytes is
              // not compared.
              {"F", "+A0000000\r\n*cx*10: 6B21 6B21;x\r\n+A0000004\r\n22: 04 C3;p\r\n"
