@@ -1,9 +1,9 @@
 // The system's share of a Generate: the reads and the write that Generate
-// asks of the kernel, with no work per line. The template is read twice in
-// the same 256 KiB pieces (once to take the layout, once to write), the
-// second time written to a temporary file beside the output, which is synced
-// and renamed over the output as a save does; with BYTES, only that many
-// bytes are written (the patch's size). Plain system calls: neither Qt nor
+// asks of the kernel, with no work per line. The template is read once in
+// the same 256 KiB pieces (the layout is taken in the same pass) and written
+// to a temporary file beside the output, which is synced and renamed over
+// the output as a save does; with BYTES, only that many bytes are written
+// (the patch's size). Plain system calls: neither Qt nor
 // any library is loaded, so what is left is the kernel's.
 // Usage: io_floor TEMPLATE OUTPUT [BYTES]
 #include <fcntl.h>
@@ -18,14 +18,13 @@
 
 namespace {
 
-bool readAll(int in, int out, std::vector<char> &chunk, long long toWrite)
+bool copy(int in, int out, std::vector<char> &chunk, long long toWrite)
 {
     for (;;) {
         const ssize_t got = read(in, chunk.data(), chunk.size());
         if (got <= 0)
             return got == 0;
-        const ssize_t wanted =
-            out < 0 ? 0 : static_cast<ssize_t>(std::min<long long>(got, toWrite));
+        const auto wanted = static_cast<ssize_t>(std::min<long long>(got, toWrite));
         toWrite -= wanted;
         for (ssize_t done = 0; done < wanted;) {
             const ssize_t put = write(out, chunk.data() + done, static_cast<size_t>(wanted - done));
@@ -49,9 +48,8 @@ int main(int argc, char *argv[])
     const std::string temporary = std::string(argv[2]) + ".tmp";
     const int in = open(argv[1], O_RDONLY);
     const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const bool ok = in >= 0 && out >= 0 && readAll(in, -1, chunk, 0) &&
-                    lseek(in, 0, SEEK_SET) == 0 && readAll(in, out, chunk, toWrite) &&
-                    fsync(out) == 0 && close(out) == 0 && rename(temporary.c_str(), argv[2]) == 0;
+    const bool ok = in >= 0 && out >= 0 && copy(in, out, chunk, toWrite) && fsync(out) == 0 &&
+                    close(out) == 0 && rename(temporary.c_str(), argv[2]) == 0;
     if (!ok)
         std::perror("io_floor");
     return ok ? 0 : 1;
