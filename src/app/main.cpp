@@ -1,20 +1,56 @@
 #include "commandline.h"
-#include "dialogs.h"
-#include "mainwindow.h"
-#include "startup.h"
 #include "templatelist.h"
-#include "windowlayout.h"
+#include "windowmain.h"
 
-#include <QApplication>
-#include <QIcon>
+#include <QCoreApplication>
 #include <QTextStream>
 
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
+#include <string>
+
+namespace {
+
+/// The folder of the running executable, links resolved, with its '/'.
+std::string executableFolder(const char *argv0)
+{
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+    const std::string self = n > 0 && n < ssize_t(sizeof path)
+                                 ? std::string(path, static_cast<std::size_t>(n))
+                                 : std::string(argv0);
+    return self.substr(0, self.rfind('/') + 1);
+}
+
+/// Opens the window's module beside the executable and hands over to it.
+int runWindow(int argc, char *argv[])
+{
+    const std::string path = executableFolder(argv[0]) + jukora::kWindowModule;
+    void *module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    const auto entry =
+        module
+            ? reinterpret_cast<decltype(&jukora_window_main)>(dlsym(module, jukora::kWindowEntry))
+            : nullptr;
+    if (!entry) {
+        std::fprintf(stderr,
+                     "jukora-patch-editor: cannot open the window: %s\n"
+                     "Install the program again. The command line (--help) works without it.\n",
+                     dlerror());
+        return 1;
+    }
+    return entry(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     // The command line runs under a core application: no platform plugin is
-    // loaded, so it works with no display at all.
+    // loaded, so it works with no display at all, and neither are Qt Gui and
+    // Qt Widgets, which only the window's module loads.
     if (jukora::cli::wantsCommandLine(argc, argv)) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
@@ -22,30 +58,5 @@ int main(int argc, char *argv[])
         QTextStream err(stderr);
         return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolders(), out, err);
     }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
-    QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
-    // Qt has taken its own options (-platform, -style ...); the window takes
-    // none, so anything left over is a mistake the user should hear about.
-    const QStringList rest = QApplication::arguments().mid(1);
-    if (!rest.isEmpty()) {
-        std::fprintf(stderr,
-                     "jukora-patch-editor: unknown argument '%s'\n"
-                     "Try 'jukora-patch-editor --help' for more information.\n",
-                     qPrintable(rest.first()));
-        return jukora::cli::Unreadable;
-    }
-    // Ties the window to its desktop entry (icon and name in the task bar).
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.jukora.PatchEditor"));
-    QApplication::setWindowIcon(jukora::applicationIcon());
-    // One face for the window, its dialogs and its boxes.
-    QApplication::setFont(jukora::defaultFont());
-
-    jukora::QtDialogs dialogs;
-    const auto window = jukora::startEditor(dialogs, jukora::templateFolders());
-    if (!window)
-        return 1;
-    window->showCentered();
-    return app.exec();
+    return runWindow(argc, argv);
 }

@@ -38,5 +38,13 @@ expect "generate from a sample patch" 0 "$exe" --generate --model "Novo N5" \
   --layout "$source/tests/data/golden/Novo N5.vkp" --output "$work/n5.vkp"
 cmp -s "$work/n5.vkp" "$source/tests/data/golden/Novo N5.vkp" \
   || { failed=$((failed + 1)); echo "FAIL: regenerated patch differs"; }
+# The command line loads Qt Core only: it runs without the window's module,
+# and the window, missing it, says what to do instead of crashing.
+mkdir "$work/alone"
+cp "$exe" "$work/alone/"
+expect "command line without the window's module" 0 "$work/alone/$(basename "$exe")" --version
+expect "window without its module" 1 env QT_QPA_PLATFORM=offscreen "$work/alone/$(basename "$exe")"
+grep -q "cannot open the window: .*jukora-window.so" "$work/err" \
+  || { failed=$((failed + 1)); echo "FAIL: missing module text"; cat "$work/err"; }
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

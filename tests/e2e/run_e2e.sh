@@ -39,8 +39,9 @@ export QT_QPA_PLATFORM=xcb
 export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$work/sysdata"
 
 # --- A missing DB ends the program after a message, with a failing status.
+# The program is the executable and the window's module beside it.
 mkdir -p "$work/nodb"
-cp "$(readlink -f "$exe")" "$work/nodb/"
+cp "$(readlink -f "$exe")" "$(dirname "$(readlink -f "$exe")")/jukora-window.so" "$work/nodb/"
 "$work/nodb/jukora-patch-editor" &
 nodb=$!
 pids+=($nodb)

@@ -1,0 +1,41 @@
+#include "windowmain.h"
+
+#include "commandline.h"
+#include "dialogs.h"
+#include "mainwindow.h"
+#include "startup.h"
+#include "templatelist.h"
+#include "windowlayout.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+extern "C" Q_DECL_EXPORT int jukora_window_main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
+    QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
+    // Qt has taken its own options (-platform, -style ...); the window takes
+    // none, so anything left over is a mistake the user should hear about.
+    const QStringList rest = QApplication::arguments().mid(1);
+    if (!rest.isEmpty()) {
+        std::fprintf(stderr,
+                     "jukora-patch-editor: unknown argument '%s'\n"
+                     "Try 'jukora-patch-editor --help' for more information.\n",
+                     qPrintable(rest.first()));
+        return jukora::cli::Unreadable;
+    }
+    // Ties the window to its desktop entry (icon and name in the task bar).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.jukora.PatchEditor"));
+    QApplication::setWindowIcon(jukora::applicationIcon());
+    // One face for the window, its dialogs and its boxes.
+    QApplication::setFont(jukora::defaultFont());
+
+    jukora::QtDialogs dialogs;
+    const auto window = jukora::startEditor(dialogs, jukora::templateFolders());
+    if (!window)
+        return 1;
+    window->showCentered();
+    return app.exec();
+}
