@@ -167,7 +167,7 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
             m_patchLines[at.last].nextThere = i;
             at.last = i;
         }
-        patchLine.address = static_cast<std::uint32_t>((slot & kIndexBits) - 1);
+        patchLine.entry = static_cast<std::uint32_t>((slot & kIndexBits) - 1);
     }
     m_byEnding = !m_addresses.empty();
     for (const AtAddress &at : m_addresses) {
@@ -200,7 +200,7 @@ std::uint32_t LayoutReader::find(std::string_view address)
     const std::size_t end = std::min(m_cursor + kLookAhead, m_patchLines.size());
     for (std::size_t i = m_cursor; i < end; ++i) {
         if (m_patchLines[i].addressText() == address)
-            return m_patchLines[i].address;
+            return m_patchLines[i].entry;
     }
     const Slot slot = slotOf(address, addressHash(address));
     return slot == 0 ? kNone : static_cast<std::uint32_t>((slot & kIndexBits) - 1);

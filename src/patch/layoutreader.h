@@ -75,13 +75,14 @@ private:
         std::uint32_t size;              ///< of the line
         std::uint32_t addressSize;       ///< the address: the line up to its first space
         std::uint32_t number;            ///< in the patch, from 1
-        std::uint32_t address;           ///< its entry in m_addresses
+        std::uint32_t entry;             ///< its address's entry in m_addresses
         std::uint32_t nextThere = kNone; ///< the next patch line at the same address
         /// The rule (number in kRules) of the template line that took it.
         std::uint8_t rule = kNoRule;
         std::string_view line() const { return {data, size}; }
         std::string_view addressText() const { return {data, addressSize}; }
     };
+    static_assert(sizeof(PatchLine) <= 32);
     static constexpr std::uint8_t kNoRule = 0xFF;
     /// The patch lines at one address form a chain in patch order; the
     /// template's placeholder lines there take them in that order.
