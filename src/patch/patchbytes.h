@@ -2,11 +2,33 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
 namespace jukora::patch {
+
+/// Copies `n` bytes that do not overlap. Most pieces of a patch line are a
+/// few dozen bytes, which two loads and two stores cover without a call.
+inline void copyBytes(char *to, const char *from, std::size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        std::uint64_t head, tail;
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + n - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + n - 8, &tail, 8);
+    } else if (n > 16 && n <= 32) {
+        char head[16], tail[16];
+        std::memcpy(head, from, 16);
+        std::memcpy(tail, from + n - 16, 16);
+        std::memcpy(to, head, 16);
+        std::memcpy(to + n - 16, tail, 16);
+    } else if (n > 0) {
+        std::memcpy(to, from, n);
+    }
+}
 
 /// Patch lines as they are made, waiting to be written. A line is sized once
 /// and its bytes copied into place; unlike a std::string's resize, growing

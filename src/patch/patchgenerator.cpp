@@ -41,7 +41,7 @@ void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, Pa
     assert(head.data() + fields.address.size() + 1 == fields.oldValue.data());
     char *p = out.extend(head.size() + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
     const auto put = [&p](std::string_view bytes) {
-        std::memcpy(p, bytes.data(), bytes.size());
+        copyBytes(p, bytes.data(), bytes.size());
         p += bytes.size();
     };
     put(head);
@@ -57,7 +57,7 @@ void PatchGenerator::processLine(std::string_view line, const PlaceholderRule *r
 {
     if (!rule) {
         char *p = out.extend(line.size() + kCrLf.size());
-        std::memcpy(p, line.data(), line.size());
+        copyBytes(p, line.data(), line.size());
         std::memcpy(p + line.size(), kCrLf.data(), kCrLf.size());
         return;
     }

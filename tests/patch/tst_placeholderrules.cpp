@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
 
 using namespace jukora;
 
@@ -241,6 +242,23 @@ private slots:
         }
         QVERIFY(held > 300);
         QVERIFY(again > 10); // the second read is needed, and tried, often enough
+    }
+    void copyBytesAtEveryLength()
+    {
+        // Pieces of patch lines are copied with loads that overlap: every
+        // length across the seams at 8, 16 and 32 comes out whole, and
+        // nothing on either side of it is touched.
+        char from[80];
+        for (int i = 0; i < 80; ++i)
+            from[i] = char('A' + i % 50);
+        for (std::size_t n = 0; n <= 70; ++n) {
+            char to[80];
+            std::memset(to, '.', sizeof to);
+            patch::copyBytes(to + 1, from + 3, n);
+            QCOMPARE(to[0], '.');
+            QCOMPARE(std::string_view(to + 1, n), std::string_view(from + 3, n));
+            QCOMPARE(to[n + 1], '.');
+        }
     }
     void manyAddressesRoundTrip()
     {
