@@ -45,11 +45,6 @@ public:
         m_size += n;
         return at;
     }
-    void append(std::string_view bytes)
-    {
-        if (!bytes.empty())
-            std::memcpy(extend(bytes.size()), bytes.data(), bytes.size());
-    }
     void reserve(std::size_t capacity)
     {
         if (capacity > m_capacity)
