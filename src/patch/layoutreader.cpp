@@ -219,7 +219,11 @@ void LayoutReader::templateLine(std::string_view line, bool hasStar)
         if (!hasEnding(line.data() + space - 4))
             return;
     }
-    take(readTemplateLine(line, hasStar));
+    // Where endings are looked at, they were above: the bytes before the
+    // first space are those that end the address.
+    const TemplateLine t = readTemplateLine(line, hasStar);
+    if (t.rule && !t.fields.malformation)
+        takeAt(t);
 }
 
 void LayoutReader::takeAt(const TemplateLine &t)
