@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
 
         timer.restart();
         {
-            jukora::patch::PatchFileWriter writer(patch, layout, 0);
+            jukora::patch::PatchFileWriter writer(patch, layout);
             QString error;
             const bool ran = writer.run(templ, &error) && writer.check().canWrite();
             QElapsedTimer commitTimer;

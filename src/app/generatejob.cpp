@@ -14,13 +14,13 @@ void GenerateJob::fail(const QString &text, const QString &details)
 }
 
 bool GenerateJob::run(const QString &patchPath, const QString &model, const QString &templatePath,
-                      const patch::ElementQuery &query, std::int16_t selIndex)
+                      const patch::ElementQuery &query)
 {
     const QString shownTemplate = QDir::toNativeSeparators(templatePath);
 
     // One pass over the template checks every line while the patch goes to
     // a temporary file; the target is replaced only when all is well.
-    patch::PatchFileWriter writer(patchPath, query, selIndex);
+    patch::PatchFileWriter writer(patchPath, query);
     writer.setProgress([&](qint64 done, qint64 total) {
         return m_dialogs.progress(
             m_window, QStringLiteral("Writing the patch of %1 ...").arg(model), done, total);

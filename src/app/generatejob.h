@@ -26,7 +26,7 @@ public:
     /// Writes the patch of `model` (template at `templatePath`) to
     /// `patchPath`. True when the patch was written.
     bool run(const QString &patchPath, const QString &model, const QString &templatePath,
-             const patch::ElementQuery &query, std::int16_t selIndex);
+             const patch::ElementQuery &query);
 
     /// Malformed lines shown in the box itself; all of them go in its details.
     static constexpr int kShownLines = 10;

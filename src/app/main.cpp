@@ -1,47 +1,36 @@
 #include "commandline.h"
+#include "editorapp.h"
 #include "templatelist.h"
-#include "windowmain.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
-#include <string>
+#include <cstdlib>
 
 namespace {
 
-/// The folder of the running executable, links resolved, with its '/'.
-std::string executableFolder(const char *argv0)
+/// The arguments as file names and options, before any application object
+/// exists: bytes that are not UTF-8 are kept as the system's file names.
+QStringList argumentList(int argc, char *argv[])
 {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
-    const std::string self = n > 0 && n < ssize_t(sizeof path)
-                                 ? std::string(path, static_cast<std::size_t>(n))
-                                 : std::string(argv0);
-    return self.substr(0, self.rfind('/') + 1);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    return arguments;
 }
 
-/// Opens the window's module beside the executable and hands over to it.
-int runWindow(int argc, char *argv[])
+/// True when Qt has somewhere to show a window: an X or Wayland display, or
+/// a platform chosen outright.
+bool haveDisplay()
 {
-    const std::string path = executableFolder(argv[0]) + jukora::kWindowModule;
-    void *module = dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
-    const auto entry =
-        module
-            ? reinterpret_cast<decltype(&jukora_window_main)>(dlsym(module, jukora::kWindowEntry))
-            : nullptr;
-    if (!entry) {
-        std::fprintf(stderr,
-                     "jukora-patch-editor: cannot open the window: %s\n"
-                     "Install the program again. The command line (--help) works without it.\n",
-                     dlerror());
-        return 1;
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
     }
-    return entry(argc, argv);
+    return false;
 }
 
 } // namespace
@@ -49,14 +38,19 @@ int runWindow(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     // The command line runs under a core application: no platform plugin is
-    // loaded, so it works with no display at all, and neither are Qt Gui and
-    // Qt Widgets, which only the window's module loads.
-    if (jukora::cli::wantsCommandLine(argc, argv)) {
+    // loaded, so it works with no display at all.
+    if (jukora::cli::wantsCommandLine(argumentList(argc, argv))) {
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return jukora::cli::run(QCoreApplication::arguments(), jukora::templateFolders(), out, err);
+        return jukora::cli::run(argumentList(argc, argv), jukora::templateFolders(), out, err);
     }
-    return runWindow(argc, argv);
+    if (!haveDisplay()) {
+        std::fputs("jukora-patch-editor: no display was found, so the window cannot open.\n"
+                   "The command line needs an option: try 'jukora-patch-editor --help'.\n",
+                   stderr);
+        return jukora::cli::Unreadable;
+    }
+    return jukora::runEditor(argc, argv);
 }

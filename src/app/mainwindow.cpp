@@ -333,8 +333,7 @@ void MainWindow::GenerateRun()
     if (!Comm.ShowSave() || Comm.FileName.isEmpty())
         return;
     GenerateJob job(m_dialogs, this);
-    job.run(Comm.FileName, Combo1->currentText(), selectedTemplate(), *m_model,
-            Picture1->tool().selIndex());
+    job.run(Comm.FileName, Combo1->currentText(), selectedTemplate(), *m_model);
     Picture1->tool().generated();
 }
 

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -20,12 +19,61 @@ namespace jukora::cli {
 
 namespace {
 
-/// The options that belong to the command line; any of them on the command
-/// line means no window.
-constexpr const char *kOwnOptions[] = {
-    "--check", "--generate", "--model", "--layout",   "--output",  "--allow-wrap", "--firmware",
-    "--base",  "--help",     "-h",      "--help-all", "--version", "-v",           "-?",
+/// The command line's own options: any of them among the arguments means
+/// no window.
+struct Options
+{
+    QCommandLineOption check{
+        QStringLiteral("check"),
+        QStringLiteral("Check each TEMPLATE as Generate reads it and print every problem as "
+                       "FILE:LINE: message. Exit status 0: all sound, 1: problems found, 2: a file "
+                       "could not be read.")};
+    QCommandLineOption generate{
+        QStringLiteral("generate"),
+        QStringLiteral("Write a patch for --model with the layout that the patch --layout carries, "
+                       "to --output, with the same checks as the window's Generate.")};
+    QCommandLineOption model{QStringLiteral("model"),
+                             QStringLiteral("The phone model, as the window lists it."),
+                             QStringLiteral("NAME")};
+    QCommandLineOption layout{QStringLiteral("layout"),
+                              QStringLiteral("An earlier patch whose layout the new patch takes."),
+                              QStringLiteral("PATCH.vkp")};
+    QCommandLineOption output{QStringLiteral("output"), QStringLiteral("Where the new patch goes."),
+                              QStringLiteral("OUT.vkp")};
+    QCommandLineOption allowWrap{
+        QStringLiteral("allow-wrap"),
+        QStringLiteral("Write positions that do not fit a byte as their low 8 bits instead of "
+                       "refusing (the window asks about these).")};
+    QCommandLineOption firmware{
+        QStringLiteral("firmware"),
+        QStringLiteral("A byte-for-byte dump of the phone's flash: every patch line's old bytes "
+                       "must be the image's bytes at its address. With --generate nothing is "
+                       "written when one differs."),
+        QStringLiteral("IMAGE")};
+    QCommandLineOption base{
+        QStringLiteral("base"),
+        QStringLiteral("The address of the image's first byte, in hex (default 0)."),
+        QStringLiteral("HEX"), QStringLiteral("0")};
 };
+
+/// Declares the options on `parser`. Single-dash words are long options,
+/// so that Qt's own window options ("-reverse", "-style") never read as a
+/// run of one-letter options.
+void declare(QCommandLineParser &parser, const Options &options)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Jukora Patch Editor: arrange a phone's now-playing screen and write it as "
+                       "a .vkp patch.\nWith no options the editor's window opens; the options "
+                       "below work without a display."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({options.check, options.generate, options.model, options.layout,
+                       options.output, options.allowWrap, options.firmware, options.base});
+    parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
+                                 QStringLiteral("With --check: the template files to check."),
+                                 QStringLiteral("[TEMPLATE...]"));
+}
 
 QString lineText(const patch::MalformedLine &bad)
 {
@@ -52,6 +100,10 @@ private:
     /// differs; returns the status.
     int checkFirmware(const QString &file);
     int generate();
+    std::string_view firmwareBytes() const
+    {
+        return {m_firmware.constData(), static_cast<std::size_t>(m_firmware.size())};
+    }
     int usageError(const QString &message);
     /// "program: message" on standard error.
     void complain(const QString &message);
@@ -64,41 +116,9 @@ private:
     QTextStream &m_err;
     QString m_program;
     QCommandLineParser m_parser;
-    patch::MappedFile m_firmware;
+    QByteArray m_firmware;
     std::uint32_t m_base = 0;
-    QCommandLineOption m_checkOption{
-        QStringLiteral("check"),
-        QStringLiteral("Check each TEMPLATE as Generate reads it and print every problem as "
-                       "FILE:LINE: message. Exit status 0: all sound, 1: problems found, 2: a file "
-                       "could not be read.")};
-    QCommandLineOption m_generateOption{
-        QStringLiteral("generate"),
-        QStringLiteral("Write a patch for --model with the layout that the patch --layout carries, "
-                       "to --output, with the same checks as the window's Generate.")};
-    QCommandLineOption m_modelOption{QStringLiteral("model"),
-                                     QStringLiteral("The phone model, as the window lists it."),
-                                     QStringLiteral("NAME")};
-    QCommandLineOption m_layoutOption{
-        QStringLiteral("layout"),
-        QStringLiteral("An earlier patch whose layout the new patch takes."),
-        QStringLiteral("PATCH.vkp")};
-    QCommandLineOption m_outputOption{QStringLiteral("output"),
-                                      QStringLiteral("Where the new patch goes."),
-                                      QStringLiteral("OUT.vkp")};
-    QCommandLineOption m_allowWrapOption{
-        QStringLiteral("allow-wrap"),
-        QStringLiteral("Write positions that do not fit a byte as their low 8 bits instead of "
-                       "refusing (the window asks about these).")};
-    QCommandLineOption m_firmwareOption{
-        QStringLiteral("firmware"),
-        QStringLiteral("A byte-for-byte dump of the phone's flash: every patch line's old bytes "
-                       "must be the image's bytes at its address. With --generate nothing is "
-                       "written when one differs."),
-        QStringLiteral("IMAGE")};
-    QCommandLineOption m_baseOption{
-        QStringLiteral("base"),
-        QStringLiteral("The address of the image's first byte, in hex (default 0)."),
-        QStringLiteral("HEX"), QStringLiteral("0")};
+    Options m_options;
 };
 
 void CommandLine::complain(const QString &message)
@@ -117,47 +137,37 @@ int CommandLine::run(const QStringList &arguments)
 {
     m_program = arguments.isEmpty() ? QStringLiteral("jukora-patch-editor")
                                     : QFileInfo(arguments.first()).fileName();
-    m_parser.setApplicationDescription(
-        QStringLiteral("Jukora Patch Editor: arrange a phone's now-playing screen and write it as "
-                       "a .vkp patch.\nWith no options the editor's window opens; the options "
-                       "below work without a display."));
-    const QCommandLineOption help = m_parser.addHelpOption();
-    const QCommandLineOption version = m_parser.addVersionOption();
-    m_parser.addOptions({m_checkOption, m_generateOption, m_modelOption, m_layoutOption,
-                         m_outputOption, m_allowWrapOption, m_firmwareOption, m_baseOption});
-    m_parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
-                                   QStringLiteral("With --check: the template files to check."),
-                                   QStringLiteral("[TEMPLATE...]"));
+    declare(m_parser, m_options);
     if (!m_parser.parse(arguments))
         return usageError(m_parser.errorText());
-    if (m_parser.isSet(help)) {
+    if (m_parser.isSet(QStringLiteral("help"))) {
         m_out << m_parser.helpText();
         return Success;
     }
-    if (m_parser.isSet(version)) {
+    if (m_parser.isSet(QStringLiteral("version"))) {
         m_out << "jukora-patch-editor " << JUKORA_VERSION << '\n';
         return Success;
     }
-    const bool checking = m_parser.isSet(m_checkOption);
-    const bool generating = m_parser.isSet(m_generateOption);
+    const bool checking = m_parser.isSet(m_options.check);
+    const bool generating = m_parser.isSet(m_options.generate);
     if (checking == generating)
         return usageError(QStringLiteral("give either --check or --generate"));
-    if (m_parser.isSet(m_baseOption) && !m_parser.isSet(m_firmwareOption))
+    if (m_parser.isSet(m_options.base) && !m_parser.isSet(m_options.firmware))
         return usageError(QStringLiteral("--base goes with --firmware"));
-    QString base = m_parser.value(m_baseOption);
+    QString base = m_parser.value(m_options.base);
     if (base.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
         base.remove(0, 2);
     const auto parsedBase = patch::parseAddress(base.toStdString());
     if (!parsedBase)
         return usageError(QStringLiteral("--base needs an address of one to eight hex digits, "
                                          "not \"%1\"")
-                              .arg(m_parser.value(m_baseOption)));
+                              .arg(m_parser.value(m_options.base)));
     m_base = *parsedBase;
     if (!openFirmware())
         return Unreadable;
     if (checking) {
         for (const auto *option :
-             {&m_modelOption, &m_layoutOption, &m_outputOption, &m_allowWrapOption}) {
+             {&m_options.model, &m_options.layout, &m_options.output, &m_options.allowWrap}) {
             if (m_parser.isSet(*option))
                 return usageError(QStringLiteral("--%1 belongs to --generate, not to --check")
                                       .arg(option->names().first()));
@@ -169,7 +179,7 @@ int CommandLine::run(const QStringList &arguments)
     if (!m_parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("--generate takes no file names of its own: %1")
                               .arg(m_parser.positionalArguments().join(QLatin1Char(' '))));
-    for (const auto *option : {&m_modelOption, &m_layoutOption, &m_outputOption}) {
+    for (const auto *option : {&m_options.model, &m_options.layout, &m_options.output}) {
         if (m_parser.value(*option).isEmpty())
             return usageError(QStringLiteral("--generate needs --%1").arg(option->names().first()));
     }
@@ -197,8 +207,8 @@ int CommandLine::checkFile(const QString &file)
     // on the layout, not on the template, so only the lines are judged.
     const patch::LayoutQuery query(patch::defaultLayout());
     patch::TemplateCheck check(query, 0);
-    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base);
-    const bool againstFirmware = m_parser.isSet(m_firmwareOption);
+    patch::FirmwareCheck firmware(firmwareBytes(), m_base);
+    const bool againstFirmware = m_parser.isSet(m_options.firmware);
     std::size_t number = 0;
     QString error;
     const auto say = [&](const char *kind, const std::string &what) {
@@ -206,10 +216,10 @@ int CommandLine::checkFile(const QString &file)
     };
     const bool read = patch::readLines(
         file,
-        [&](std::string_view line, bool hasStar) {
+        [&](std::string_view line) {
             ++number;
-            const patch::TemplateLine t = patch::readTemplateLine(line, hasStar);
-            check.checkLine(t.rule, t.fields);
+            const patch::TemplateLine t = patch::readTemplateLine(line);
+            check.checkLine(t);
             if (t.rule && t.fields.malformation)
                 say("error", std::string(t.rule->placeholder) + ": " + t.fields.malformation);
             else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue))
@@ -226,7 +236,7 @@ int CommandLine::checkFile(const QString &file)
     }
     if (againstFirmware) {
         m_out << file << ": " << firmware.checked() << " patch lines checked against "
-              << m_parser.value(m_firmwareOption) << ", " << firmware.failed()
+              << m_parser.value(m_options.firmware) << ", " << firmware.failed()
               << (firmware.failed() == 1 ? " does not match\n" : " do not match\n");
     }
     return check.malformedCount() == 0 && firmware.failed() == 0 ? Success : Refused;
@@ -234,10 +244,16 @@ int CommandLine::checkFile(const QString &file)
 
 bool CommandLine::openFirmware()
 {
-    const QString image = m_parser.value(m_firmwareOption);
-    QString error;
-    if (image.isEmpty() || m_firmware.open(image, &error))
+    const QString image = m_parser.value(m_options.firmware);
+    if (image.isEmpty())
         return true;
+    // A flash dump is some megabytes; far more is no image of a phone's flash.
+    constexpr qint64 kMaxImageBytes = qint64(1) << 30;
+    QString error;
+    if (auto bytes = patch::readWholeFile(image, kMaxImageBytes, &error)) {
+        m_firmware = std::move(*bytes);
+        return true;
+    }
     complain(QStringLiteral("the firmware image %1 cannot be read: %2.")
                  .arg(QDir::toNativeSeparators(image), error));
     return false;
@@ -245,14 +261,14 @@ bool CommandLine::openFirmware()
 
 int CommandLine::checkFirmware(const QString &file)
 {
-    patch::FirmwareCheck firmware(m_firmware.bytes(), m_base);
+    patch::FirmwareCheck firmware(firmwareBytes(), m_base);
     std::size_t number = 0;
     QString error;
     const bool read = patch::readLines(
         file,
-        [&](std::string_view line, bool hasStar) {
+        [&](std::string_view line) {
             ++number;
-            if (const auto wrong = firmware.line(line, patch::readTemplateLine(line, hasStar)))
+            if (const auto wrong = firmware.line(line, patch::readTemplateLine(line)))
                 diagnostic(file, number, "error", QString::fromStdString(*wrong));
         },
         &error);
@@ -268,7 +284,7 @@ int CommandLine::checkFirmware(const QString &file)
                             "firmware image %2: the patch would change other code than it means "
                             "to. No patch was written.")
                  .arg(firmware.failed())
-                 .arg(QDir::toNativeSeparators(m_parser.value(m_firmwareOption))));
+                 .arg(QDir::toNativeSeparators(m_parser.value(m_options.firmware))));
     return Refused;
 }
 
@@ -283,9 +299,9 @@ int CommandLine::check(const QStringList &files)
 
 int CommandLine::generate()
 {
-    const QString model = m_parser.value(m_modelOption);
-    const QString layoutPath = m_parser.value(m_layoutOption);
-    const QString outputPath = m_parser.value(m_outputOption);
+    const QString model = m_parser.value(m_options.model);
+    const QString layoutPath = m_parser.value(m_options.layout);
+    const QString outputPath = m_parser.value(m_options.output);
 
     QString error;
     const auto templates = listTemplates(m_folders, &error);
@@ -321,7 +337,7 @@ int CommandLine::generate()
         return Unreadable;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);
-    if (m_parser.isSet(m_firmwareOption)) {
+    if (m_parser.isSet(m_options.firmware)) {
         if (const int status = checkFirmware(shownTemplate); status != Success)
             return status;
     }
@@ -343,21 +359,14 @@ int CommandLine::generate()
                      .arg(entry->model, shownTemplate, error));
         return Unreadable;
     };
-    // The layout is taken from the patch in the same pass that writes the
-    // new patch, so that the template is read once: a patch written from
-    // this template gives each value by the line that first needs it.
     patch::LayoutReader reader(
         std::string_view(layoutBytes->constData(), static_cast<std::size_t>(layoutBytes->size())));
-    patch::GrowingLayout growing(reader);
-    auto writer =
-        std::make_unique<patch::PatchFileWriter>(outputPath, growing.query(), patch::NoElement);
-    writer->follow(&growing);
-    if (!writer->run(entry->path, &error))
+    if (!patch::readLines(
+            entry->path, [&](std::string_view line) { reader.templateLine(line); }, &error))
         return templateUnreadable();
     std::string mismatch;
     const auto carried = reader.finish(&mismatch);
     if (!carried) {
-        writer->discard();
         cannotTakeLayout(patch::mismatchSentence(mismatch));
         return Refused;
     }
@@ -365,13 +374,9 @@ int CommandLine::generate()
     patch::Layout layout = patch::defaultLayout();
     patch::applyPatchLayout(*carried, layout);
     const patch::LayoutQuery query(layout);
-    if (!growing.held(layout)) {
-        // The patch gave some value only after the template first needed
-        // it: the new patch is written again from the finished layout.
-        writer = std::make_unique<patch::PatchFileWriter>(outputPath, query, patch::NoElement);
-        if (!writer->run(entry->path, &error))
-            return templateUnreadable();
-    }
+    auto writer = std::make_unique<patch::PatchFileWriter>(outputPath, query);
+    if (!writer->run(entry->path, &error))
+        return templateUnreadable();
     const patch::TemplateCheck &check = writer->check();
     if (check.malformedCount() > 0) {
         listMalformed(shownTemplate, check);
@@ -395,7 +400,7 @@ int CommandLine::generate()
     };
     if (!writer->written(&error))
         return writeFailed();
-    if (!check.outOfRange().empty() && !m_parser.isSet(m_allowWrapOption)) {
+    if (!check.outOfRange().empty() && !m_parser.isSet(m_options.allowWrap)) {
         complain(QStringLiteral("these positions do not fit in the byte the patch has for them; "
                                 "the patch would carry only their low 8 bits:"));
         for (const patch::OutOfRangeValue &value : check.outOfRange())
@@ -410,18 +415,13 @@ int CommandLine::generate()
 
 } // namespace
 
-bool wantsCommandLine(int argc, const char *const *argv)
+bool wantsCommandLine(const QStringList &arguments)
 {
-    for (int i = 1; i < argc; ++i) {
-        const char *arg = argv[i];
-        for (const char *option : kOwnOptions) {
-            const std::size_t n = std::strlen(option);
-            // "--model=NAME" names the option as well as "--model NAME".
-            if (std::strncmp(arg, option, n) == 0 && (arg[n] == '\0' || arg[n] == '='))
-                return true;
-        }
-    }
-    return false;
+    const Options options;
+    QCommandLineParser parser;
+    declare(parser, options);
+    parser.parse(arguments); // an unknown option is the window's business
+    return !parser.optionNames().isEmpty();
 }
 
 int run(const QStringList &arguments, const QStringList &templateFolders, QTextStream &out,

@@ -10,7 +10,7 @@ namespace jukora::cli {
 /// True when the arguments ask for the command line (a check, a generate
 /// run, help or the version) rather than the window. Decided before any
 /// application object exists, so that the command line never needs a display.
-bool wantsCommandLine(int argc, const char *const *argv);
+bool wantsCommandLine(const QStringList &arguments);
 
 /// Exit statuses of the command line.
 enum Status : int {

@@ -71,24 +71,34 @@ bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
     return true;
 }
 
-bool MappedFile::open(const QString &path, QString *error)
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes, QString *error)
 {
-    m_file.setFileName(path);
-    if (!openForReading(m_file, error))
-        return false;
-    if (m_file.size() == 0) // nothing to map; an empty image holds no address
-        return true;
-    m_data = m_file.map(0, m_file.size());
-    if (!m_data)
-        *error = m_file.errorString();
-    return m_data != nullptr;
-}
-
-std::string_view MappedFile::bytes() const
-{
-    return m_data ? std::string_view(reinterpret_cast<const char *>(m_data),
-                                     static_cast<std::size_t>(m_file.size()))
-                  : std::string_view();
+    QFile file(path);
+    if (!openForReading(file, error))
+        return std::nullopt;
+    const auto tooLarge = [&] {
+        *error = QStringLiteral("It is larger than this program reads: at most %1 MB")
+                     .arg(maxBytes / (1024 * 1024));
+        return std::nullopt;
+    };
+    if (file.size() > maxBytes)
+        return tooLarge();
+    // Read to its end, whatever size it had when it was opened.
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    QByteArray chunk(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        if (got < 0) {
+            *error = file.errorString();
+            return std::nullopt;
+        }
+        if (got == 0)
+            return bytes;
+        if (bytes.size() + got > maxBytes)
+            return tooLarge();
+        bytes.append(chunk.constData(), got);
+    }
 }
 
 } // namespace jukora::patch

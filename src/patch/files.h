@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
-#include <string_view>
+#include <optional>
 
 namespace jukora::patch {
 
@@ -21,20 +22,10 @@ bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode = QIOD
 
 namespace jukora::patch {
 
-/// A regular file mapped read-only in one piece: the system reads its pages
-/// as they are touched and may drop them again, so a firmware image of
-/// tens of megabytes costs address space rather than memory.
-class MappedFile
-{
-public:
-    /// False with `error` set when the file is no regular file, cannot be
-    /// read or cannot be mapped.
-    bool open(const QString &path, QString *error);
-    std::string_view bytes() const;
-
-private:
-    QFile m_file;
-    const uchar *m_data = nullptr;
-};
+/// The whole of the regular file at `path`, read into memory and never
+/// mapped, so a file that shrinks while it is read is simply shorter.
+/// Nothing when it cannot be read or holds more than `maxBytes`, with
+/// `error` saying why, as a sentence without its full stop.
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes, QString *error);
 
 } // namespace jukora::patch

@@ -9,18 +9,10 @@ namespace jukora::patch {
 
 std::optional<QByteArray> readPatchBytes(const QString &patchPath, QString *error)
 {
-    QFile patchFile(patchPath);
-    if (!openForReading(patchFile, error)) {
+    auto bytes = readWholeFile(patchPath, kMaxPatchBytes, error);
+    if (!bytes)
         *error += QLatin1Char('.');
-        return std::nullopt;
-    }
-    if (patchFile.size() > kMaxPatchBytes) {
-        *error = QStringLiteral("It is %1 MB large; a patch this program reads is at most %2 MB.")
-                     .arg(patchFile.size() / (1024 * 1024))
-                     .arg(kMaxPatchBytes / (1024 * 1024));
-        return std::nullopt;
-    }
-    return patchFile.readAll();
+    return bytes;
 }
 
 QString mismatchSentence(const std::string &why)
@@ -42,9 +34,7 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
         std::string_view(patchBytes->constData(), static_cast<std::size_t>(patchBytes->size())));
     QString reason;
     if (!readLines(
-            templatePath,
-            [&](std::string_view line, bool hasStar) { reader.templateLine(line, hasStar); },
-            &reason)) {
+            templatePath, [&](std::string_view line) { reader.templateLine(line); }, &reason)) {
         *error = QStringLiteral("The template %1 could not be read: %2.")
                      .arg(QDir::toNativeSeparators(templatePath), reason);
         return std::nullopt;

@@ -6,9 +6,8 @@ namespace {
 constexpr std::size_t kFlushAt = 1 << 18;
 } // namespace
 
-PatchFileWriter::PatchFileWriter(const QString &patchPath, const ElementQuery &query,
-                                 std::int16_t selIndex)
-    : m_run(query, selIndex), m_file(std::make_unique<QSaveFile>(patchPath))
+PatchFileWriter::PatchFileWriter(const QString &patchPath, const ElementQuery &query)
+    : m_run(query), m_file(std::make_unique<QSaveFile>(patchPath))
 {
     m_buffer.reserve(kFlushAt + 4096);
 }
@@ -24,7 +23,7 @@ void PatchFileWriter::flush()
         return;
     // A disk that fills part way takes only part of a write, and says so
     // (with the system's reason) only on the next one.
-    const char *data = m_buffer.view().data();
+    const char *data = m_buffer.data();
     auto left = static_cast<qint64>(m_buffer.size());
     while (m_writeError.isEmpty() && m_file->isOpen() && left > 0) {
         const qint64 written = m_file->write(data, left);
@@ -55,11 +54,8 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
     else if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         m_writeError = m_file->errorString();
 
-    auto onLine = [this](std::string_view line, bool hasStar) {
-        const TemplateLine t = readTemplateLine(line, hasStar);
-        if (m_growing)
-            m_growing->line(t);
-        m_run.take(line, t, m_buffer);
+    auto onLine = [this](std::string_view line) {
+        m_run.line(line, m_buffer);
         if (m_buffer.size() >= kFlushAt)
             flush();
     };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "files.h"
-#include "layoutreader.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
 
@@ -11,11 +10,12 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace jukora::patch {
 
 /// Reads the open `file` in chunks and hands each of its lines to
-/// `onLine(line, hasStar)`, bytes as they are. Returns false and sets `error`
+/// `onLine(line)`, bytes as they are. Returns false and sets `error`
 /// to the system's reason when it cannot be read.
 template <typename OnLine>
 bool readLines(QFile &file, OnLine &&onLine, QString *error,
@@ -54,7 +54,7 @@ template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, 
 class PatchFileWriter
 {
 public:
-    PatchFileWriter(const QString &patchPath, const ElementQuery &query, std::int16_t selIndex);
+    PatchFileWriter(const QString &patchPath, const ElementQuery &query);
     ~PatchFileWriter();
 
     /// Reads the whole template once. False when it cannot be read, with
@@ -70,14 +70,7 @@ public:
     }
     bool cancelled() const { return m_cancelled; }
 
-    /// Takes the layout from a patch in the same pass: each template line
-    /// goes to `layout` before it is checked and written, and the writer's
-    /// query must be layout->query().
-    void follow(GrowingLayout *layout) { m_growing = layout; }
-
     const TemplateCheck &check() const { return m_run.check; }
-    /// SelIndex as the last X or Y rule left it.
-    std::int16_t selIndex() const { return m_run.generator.SelIndex; }
     /// True when the whole patch reached the temporary file; otherwise
     /// `error` says why.
     bool written(QString *error) const;
@@ -92,11 +85,10 @@ private:
 
     PatchRun m_run;
     std::unique_ptr<QSaveFile> m_file;
-    PatchBytes m_buffer;
+    std::string m_buffer; ///< patch lines not yet written
     QString m_writeError;
     std::function<bool(qint64, qint64)> m_progress;
     bool m_cancelled = false;
-    GrowingLayout *m_growing = nullptr;
 };
 
 } // namespace jukora::patch

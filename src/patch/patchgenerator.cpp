@@ -4,94 +4,35 @@
 #include "elementquery.h"
 #include "instruction.h"
 
-#include <cassert>
 #include <cstdio>
-#include <cstring>
 
 namespace jukora::patch {
 
-namespace {
-
-constexpr std::string_view kCrLf = "\r\n";
-
-} // namespace
-
-PatchGenerator::PatchGenerator(const ElementQuery &query, std::int16_t selIndex)
-    : SelIndex(selIndex), m_query(query)
+void PatchGenerator::processLine(std::string_view line, const TemplateLine &t,
+                                 std::string &out) const
 {
-}
-
-void PatchGenerator::EncodeX()
-{
-    HexPair = encodeValue(ValueKind::X, ruleValue(ValueKind::X, SelIndex, m_query));
-}
-
-void PatchGenerator::EncodeY()
-{
-    HexPair = encodeValue(ValueKind::Y, ruleValue(ValueKind::Y, SelIndex, m_query));
-}
-
-void PatchGenerator::EmitLine(const LineScan &fields, std::string_view value, PatchBytes &out)
-{
-    // A template line holds the address, a space and the old value one
-    // after the other, as the patch line does: they go in one copy, and the
-    // line is sized once instead of growing piece by piece.
-    const std::string_view head(fields.address.data(),
-                                fields.address.size() + 1 + fields.oldValue.size());
-    assert(head.data() + fields.address.size() + 1 == fields.oldValue.data());
-    char *p = out.extend(head.size() + 1 + value.size() + 1 + fields.comment.size() + kCrLf.size());
-    const auto put = [&p](std::string_view bytes) {
-        copyBytes(p, bytes.data(), bytes.size());
-        p += bytes.size();
-    };
-    put(head);
-    *p++ = ' ';
-    put(value);
-    *p++ = ';';
-    put(fields.comment);
-    put(kCrLf);
-}
-
-void PatchGenerator::processLine(std::string_view line, const PlaceholderRule *rule,
-                                 const LineScan &fields, PatchBytes &out)
-{
-    if (!rule) {
-        char *p = out.extend(line.size() + kCrLf.size());
-        copyBytes(p, line.data(), line.size());
-        std::memcpy(p + line.size(), kCrLf.data(), kCrLf.size());
+    if (!t.rule) {
+        out += line;
+        out += "\r\n";
         return;
     }
-    if (fields.malformation)
+    if (t.fields.malformation)
         return;
-    // An X or Y rule moves SelIndex to its element on every line.
-    if (rule->kind == ValueKind::X || rule->kind == ValueKind::Y)
-        SelIndex = rule->element;
-    const auto number = static_cast<std::size_t>(rule - kRules.data());
-    if (!m_encoded[number]) {
-        m_encoded[number] = true;
-        switch (rule->kind) {
-        case ValueKind::X:
-            EncodeX();
-            break;
-        case ValueKind::Y:
-            EncodeY();
-            break;
-        case ValueKind::Width:
-        case ValueKind::RightEdge:
-        case ValueKind::Alignment: {
-            const float value = ruleValue(*rule, m_query);
-            // A cover width that is no byte is refused by the check; the
-            // patch is never kept.
-            m_refused[number] = rule->kind == ValueKind::Width && !fitsByte(value);
-            HexPair = encodeValue(rule->kind, value);
-            break;
-        }
-        }
-        m_value[number] = HexPair;
-        m_value[number] += rule->suffix;
-    }
-    if (!m_refused[number])
-        EmitLine(fields, m_value[number], out);
+    const PlaceholderRule &rule = *t.rule;
+    const float value = ruleValue(rule, m_query);
+    // A cover width that is no byte is refused by the check; the patch is
+    // never kept.
+    if (rule.kind == ValueKind::Width && !fitsByte(value))
+        return;
+    out += t.fields.address;
+    out += ' ';
+    out += t.fields.oldValue;
+    out += ' ';
+    out += encodeValue(rule.kind, value);
+    out += rule.suffix;
+    out += ';';
+    out += t.fields.comment;
+    out += "\r\n";
 }
 
 std::string describe(const OutOfRangeValue &value)
@@ -114,8 +55,10 @@ TemplateCheck::TemplateCheck(const ElementQuery &query, std::size_t maxListed)
 {
 }
 
-void TemplateCheck::checkLine(const PlaceholderRule *rule, const LineScan &fields)
+void TemplateCheck::checkLine(const TemplateLine &t)
 {
+    const PlaceholderRule *rule = t.rule;
+    const LineScan &fields = t.fields;
     ++m_lines;
     if (!rule)
         return;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "patchbytes.h"
 #include "placeholderrules.h"
 #include "templateline.h"
 
@@ -16,37 +15,22 @@ namespace jukora::patch {
 
 class ElementQuery;
 
-/// Turns template lines into patch lines, one at a time. The working state
-/// keeps the names the rest of the program uses for it; SelIndex starts at the
-/// window's value and ends on the last element an X or Y rule encoded.
+/// Turns template lines into patch lines, one at a time, with the values
+/// the rules read from `query`.
 class PatchGenerator
 {
 public:
-    PatchGenerator(const ElementQuery &query, std::int16_t selIndex);
+    explicit PatchGenerator(const ElementQuery &query) : m_query(query) {}
 
-    /// Appends the patch line for one template line (without its terminator),
-    /// CR LF included, to `out`. A line without placeholder (`rule` null) is
-    /// copied as it stands; a malformed placeholder line, or a cover width
-    /// that is no byte, appends nothing.
-    void processLine(std::string_view line, const PlaceholderRule *rule, const LineScan &fields,
-                     PatchBytes &out);
-
-    void EncodeX();
-    void EncodeY();
-    /// Appends "address old value;comment" and CR LF, the value being
-    /// HexPair and the rule's suffix.
-    void EmitLine(const LineScan &fields, std::string_view value, PatchBytes &out);
-
-    std::int16_t SelIndex;
-    std::string HexPair;
+    /// Appends the patch line for one template line (without its
+    /// terminator), CR LF included, to `out`: "address old value;comment",
+    /// the value being the rule's encoded value and its suffix. A line
+    /// without placeholder is copied as it stands; a malformed placeholder
+    /// line, or a cover width that is no byte, appends nothing.
+    void processLine(std::string_view line, const TemplateLine &t, std::string &out) const;
 
 private:
     const ElementQuery &m_query;
-    /// What each rule writes, encoded at its first line: the layout does not
-    /// change during a run, so every later line of the rule writes the same.
-    std::array<std::string, kRules.size()> m_value;
-    std::array<bool, kRules.size()> m_encoded{};
-    std::array<bool, kRules.size()> m_refused{};
 };
 
 struct MalformedLine
@@ -85,7 +69,7 @@ public:
     explicit TemplateCheck(const ElementQuery &query, std::size_t maxListed = kMaxListed);
 
     /// Checks the next line of the template.
-    void checkLine(const PlaceholderRule *rule, const LineScan &fields);
+    void checkLine(const TemplateLine &t);
 
     bool canWrite() const { return m_malformedCount == 0 && !m_coverWidthBad; }
 
@@ -111,7 +95,7 @@ private:
     double m_coverWidth = 0;
     std::vector<OutOfRangeValue> m_outOfRange;
     std::size_t m_oldValueWarnings = 0;
-    std::array<bool, 34> m_ruleSeen{};
+    std::array<bool, kRules.size()> m_ruleSeen{};
 };
 
 /// Checks and generates in one pass over the template, one scan per line:
@@ -120,21 +104,16 @@ private:
 class PatchRun
 {
 public:
-    PatchRun(const ElementQuery &query, std::int16_t selIndex,
-             std::size_t maxListed = TemplateCheck::kMaxListed)
-        : check(query, maxListed), generator(query, selIndex)
+    explicit PatchRun(const ElementQuery &query, std::size_t maxListed = TemplateCheck::kMaxListed)
+        : check(query, maxListed), generator(query)
     {
     }
 
-    void line(std::string_view line, bool hasStar, PatchBytes &out)
+    void line(std::string_view line, std::string &out)
     {
-        take(line, readTemplateLine(line, hasStar), out);
-    }
-    /// The same for a line read already.
-    void take(std::string_view line, const TemplateLine &t, PatchBytes &out)
-    {
-        check.checkLine(t.rule, t.fields);
-        generator.processLine(line, t.rule, t.fields, out);
+        const TemplateLine t = readTemplateLine(line);
+        check.checkLine(t);
+        generator.processLine(line, t, out);
     }
 
     TemplateCheck check;

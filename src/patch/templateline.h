@@ -7,8 +7,7 @@
 namespace jukora::patch {
 
 /// What one scan of a placeholder line finds: the fields the rewrite copies
-/// and, when it cannot be rewritten, why. The fields are views into the
-/// line, so the old value follows the address and its space directly.
+/// and, when it cannot be rewritten, why. The fields are views into the line.
 struct LineScan
 {
     std::string_view address;  ///< field 0 (up to the first space) less the placeholder
@@ -29,10 +28,8 @@ struct TemplateLine
     LineScan fields;
 };
 
-/// Finds a line's rule (the first in kRules whose placeholder occurs in it,
-/// case sensitive) and, when it has one, its fields, in one pass over its
-/// bytes. A caller that already knows the line has no '*' passes
-/// hasStar = false.
-TemplateLine readTemplateLine(std::string_view line, bool hasStar = true);
+/// Finds a line's rule (the first in kRules whose placeholder occurs in it
+/// anywhere, case sensitive) and, when it has one, its fields.
+TemplateLine readTemplateLine(std::string_view line);
 
 } // namespace jukora::patch

@@ -10,8 +10,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include <utility>
-
 namespace jukora {
 
 namespace {
@@ -42,17 +40,6 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     setOptimizationFlag(QGraphicsView::DontSavePainterState, true);
     // Moves without a button matter too: they end the drag target.
     viewport()->setMouseTracking(true);
-    // No screen shows more than this many frames a second; a mouse may
-    // report moves many times as often.
-    m_frameTimer.setSingleShot(true);
-    m_frameTimer.setTimerType(Qt::PreciseTimer);
-    m_frameTimer.setInterval(1000 / 60);
-    connect(&m_frameTimer, &QTimer::timeout, this, [this] {
-        if (m_pendingMove) {
-            placePendingMove();
-            m_frameTimer.start();
-        }
-    });
 
     auto *scene = new QGraphicsScene(this);
     // A fixed scene rectangle, or the view would follow the items around.
@@ -133,15 +120,8 @@ QPointF PreviewView::toScene(const QMouseEvent *event) const
     return viewportTransform().inverted().map(event->position());
 }
 
-void PreviewView::placePendingMove()
-{
-    if (const auto pos = std::exchange(m_pendingMove, std::nullopt))
-        m_tool->move(Qt::LeftButton, *pos);
-}
-
 void PreviewView::mousePressEvent(QMouseEvent *event)
 {
-    placePendingMove();
     setFocus(Qt::MouseFocusReason);
     event->accept();
     // Only the left button alone takes hold of an element; the press stays
@@ -160,24 +140,14 @@ void PreviewView::mousePressEvent(QMouseEvent *event)
 void PreviewView::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->buttons() == Qt::LeftButton && PreviewModel::isElement(m_tool->selIndex())) {
-        // The first move of a frame is placed at once, the last of the
-        // others when the frame is due.
-        m_pendingMove = toScene(event);
-        if (!m_frameTimer.isActive()) {
-            placePendingMove();
-            m_frameTimer.start();
-        }
-        return;
-    }
-    placePendingMove();
+    // Every move places the element at once; the scene merges the repaints
+    // into the next frame the screen shows.
     m_tool->move(event->buttons(), toScene(event));
 }
 
 void PreviewView::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    placePendingMove(); // the element ends where the pointer let go
     m_tool->release();
 }
 
@@ -189,7 +159,6 @@ void PreviewView::mouseDoubleClickEvent(QMouseEvent *event)
 
 void PreviewView::keyPressEvent(QKeyEvent *event)
 {
-    placePendingMove();
     const bool backtab = event->key() == Qt::Key_Backtab;
     if ((event->key() == Qt::Key_Tab || backtab) && (event->modifiers() & Qt::ControlModifier)) {
         // Leaves the preview as in text editors, whatever is held.
@@ -247,7 +216,6 @@ void PreviewView::focusInEvent(QFocusEvent *event)
 
 void PreviewView::focusOutEvent(QFocusEvent *event)
 {
-    placePendingMove();
     syncHeld();
     RectwiseView::focusOutEvent(event);
 }

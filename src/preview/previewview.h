@@ -2,10 +2,7 @@
 
 #include "rectwiseview.h"
 
-#include <QTimer>
-
 #include <array>
-#include <optional>
 
 class QGraphicsPixmapItem;
 
@@ -65,8 +62,6 @@ protected:
 
 private:
     QPointF toScene(const QMouseEvent *event) const;
-    /// Places the element at the last move of the drag not yet placed.
-    void placePendingMove();
     void syncElement(int index);
     void syncEnabled();
     void syncGuides();
@@ -84,10 +79,6 @@ private:
     QGraphicsPixmapItem *m_iback = nullptr;
     FocusFrameItem *m_frame = nullptr;
     bool m_tabLeaves = false; ///< after Escape, Tab leaves the preview
-    /// A drag places its element at most once a frame: the moves that come
-    /// in between fold into the last one, placed when the frame is due.
-    QTimer m_frameTimer;
-    std::optional<QPointF> m_pendingMove;
 };
 
 } // namespace jukora

@@ -20,18 +20,16 @@ private slots:
         QTest::newRow("longer name") << QStringList{"--checker"} << false;
         QTest::newRow("option with =") << QStringList{"--model=N3"} << true;
         QTest::newRow("after Qt's option") << QStringList{"-style", "fusion", "-v"} << true;
+        QTest::newRow("Qt's word holding v and h")
+            << QStringList{"-reverse", "-graphicssystem"} << false;
+        QTest::newRow("firmware alone") << QStringList{"--firmware=image.bin"} << true;
+        QTest::newRow("a patch to open") << QStringList{"layout.vkp"} << false;
     }
     void chooseCommandLine()
     {
         QFETCH(QStringList, args);
         QFETCH(bool, cli);
-        QList<QByteArray> bytes{"jukora-patch-editor"};
-        QList<const char *> argv;
-        for (const QString &a : args)
-            bytes << a.toLocal8Bit();
-        for (const QByteArray &b : bytes)
-            argv << b.constData();
-        QCOMPARE(cli::wantsCommandLine(int(argv.size()), argv.constData()), cli);
+        QCOMPARE(cli::wantsCommandLine(QStringList{"jukora-patch-editor"} + args), cli);
     }
     void run_data()
     {

@@ -39,9 +39,8 @@ export QT_QPA_PLATFORM=xcb
 export XDG_DATA_HOME="$work/data" XDG_DATA_DIRS="$work/sysdata"
 
 # --- A missing DB ends the program after a message, with a failing status.
-# The program is the executable and the window's module beside it.
 mkdir -p "$work/nodb"
-cp "$(readlink -f "$exe")" "$(dirname "$(readlink -f "$exe")")/jukora-window.so" "$work/nodb/"
+cp "$(readlink -f "$exe")" "$work/nodb/"
 "$work/nodb/jukora-patch-editor" &
 nodb=$!
 pids+=($nodb)
@@ -54,6 +53,9 @@ echo "e2e: missing DB: message shown, exit status $status"
 
 # --- The real run.
 mkdir -p "$work/out"
+# From here on the installed samples are found in the prefix's data folder,
+# as in /usr/share.
+export XDG_DATA_DIRS="$work/prefix/share"
 (cd "$work/out" && exec "$exe") &
 pids+=($!)
 win=$(find_window "Jukora v2 patch editor") || fail "the window did not appear"
@@ -138,7 +140,7 @@ echo "e2e: patch of Novo N5 matches byte for byte ($(wc -c < "$work/out/patch-e2
 env -u DISPLAY -u QT_QPA_PLATFORM "$exe" --generate --model "Novo N5" \
   --layout "$work/out/patch-e2e.vkp" --output "$work/out/again.vkp" || fail "--generate failed"
 cmp "$work/out/patch-e2e.vkp" "$work/out/again.vkp" || fail "--generate wrote another patch"
-env -u DISPLAY -u QT_QPA_PLATFORM "$exe" --check "$(dirname "$(readlink -f "$exe")")/DB/Novo N5.txt" \
+env -u DISPLAY -u QT_QPA_PLATFORM "$exe" --check "$work/prefix/share/jukora-patch-editor/DB/Novo N5.txt" \
   || fail "--check found problems in a sample template"
 echo "e2e: the command line regenerates the window's patch byte for byte"
 echo "e2e: screenshot in $screenshot"

@@ -18,22 +18,18 @@ struct MemoryRun
     std::string patch;
     std::string chunked; ///< the same template fed a byte at a time
 
-    MemoryRun(const QByteArray &bytes, const patch::Layout &l, std::int16_t selIndex = 0,
+    MemoryRun(const QByteArray &bytes, const patch::Layout &l,
               std::size_t maxListed = patch::TemplateCheck::kMaxListed)
-        : layout(l), run(query, selIndex, maxListed)
+        : layout(l), run(query, maxListed)
     {
         const std::string text = bytes.toStdString();
-        patch::PatchBytes whole, piecewise;
-        patch::forEachLine(text,
-                           [&](std::string_view line, bool star) { run.line(line, star, whole); });
-        patch::PatchRun again(query, selIndex, maxListed);
+        patch::forEachLine(text, [&](std::string_view line) { run.line(line, patch); });
+        patch::PatchRun again(query, maxListed);
         patch::LineSplitter splitter;
-        auto onLine = [&](std::string_view line, bool star) { again.line(line, star, piecewise); };
+        auto onLine = [&](std::string_view line) { again.line(line, chunked); };
         for (std::size_t at = 0; at < text.size(); ++at)
             splitter.feed(std::string_view(text).substr(at, 1), onLine);
         splitter.finish(onLine);
-        patch = whole.view();
-        chunked = piecewise.view();
     }
     QByteArray bytes() const { return QByteArray::fromStdString(patch); }
 };

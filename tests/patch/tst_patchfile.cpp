@@ -212,7 +212,7 @@ private:
     /// when it was not written.
     bool write(const QString &templ, const QString &target, QString *error)
     {
-        patch::PatchFileWriter writer(target, m_query, 0);
+        patch::PatchFileWriter writer(target, m_query);
         return writer.run(templ, error) && writer.check().canWrite() && writer.commit(error);
     }
 

@@ -36,35 +36,27 @@ private slots:
     {
         QTest::addColumn<QByteArray>("placeholder");
         QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<int>("selIndex");
         // Worked out by hand from distinct(): X is Left, Y is Top - 24, the
-        // right edge Left + 80, each as two hex digits, then the suffix; then
-        // SelIndex afterwards (it starts at 5, and only X and Y rules move it).
-        const char *rows[][3] = {
-            {"cw", "B020", "5"},   {"cy", "6B22", "7"},     {"cx", "2A21", "7"},
-            {"ex", "0D20", "3"},   {"ey", "6721", "3"},     {"sx", "1020", "6"},
-            {"sy", "6A21", "6"},   {"lx", "0F20", "5"},     {"ly", "6921", "5"},
-            {"aix", "0A20", "0"},  {"aiy", "6421", "0"},    {"tix", "0B20", "1"},
-            {"tiy", "6521", "1"},  {"albumx", "0C20", "2"}, {"albumy", "6621", "2"},
-            {"jix", "0E20", "4"},  {"jiy", "6821", "4"},    {"ctw", "F0", "5"},
-            {"ctx", "A022", "9"},  {"cty", "6023", "9"},    {"cta", "02", "5"},
-            {"tpx", "A022", "10"}, {"tpy", "7623", "10"},   {"tpa", "01", "5"},
-            {"tpw", "F0", "5"},    {"ay", "9F", "11"},      {"ax", "2332", "11"},
-            {"aa", "00", "5"},     {"ty", "B5", "12"},      {"tx", "2432", "12"},
-            {"ta", "01", "5"},     {"aly", "7E", "13"},     {"alx", "2537", "13"},
-            {"ala", "02", "5"}};
+        // right edge Left + 80, each as two hex digits, then the suffix.
+        const char *rows[][2] = {
+            {"cw", "B020"},  {"cy", "6B22"},     {"cx", "2A21"},     {"ex", "0D20"},
+            {"ey", "6721"},  {"sx", "1020"},     {"sy", "6A21"},     {"lx", "0F20"},
+            {"ly", "6921"},  {"aix", "0A20"},    {"aiy", "6421"},    {"tix", "0B20"},
+            {"tiy", "6521"}, {"albumx", "0C20"}, {"albumy", "6621"}, {"jix", "0E20"},
+            {"jiy", "6821"}, {"ctw", "F0"},      {"ctx", "A022"},    {"cty", "6023"},
+            {"cta", "02"},   {"tpx", "A022"},    {"tpy", "7623"},    {"tpa", "01"},
+            {"tpw", "F0"},   {"ay", "9F"},       {"ax", "2332"},     {"aa", "00"},
+            {"ty", "B5"},    {"tx", "2432"},     {"ta", "01"},       {"aly", "7E"},
+            {"alx", "2537"}, {"ala", "02"}};
         for (const auto &row : rows)
-            QTest::newRow(row[0]) << "*" + QByteArray(row[0]) + "*" << QByteArray(row[1])
-                                  << atoi(row[2]);
+            QTest::newRow(row[0]) << "*" + QByteArray(row[0]) + "*" << QByteArray(row[1]);
     }
     void everyPlaceholder()
     {
         QFETCH(QByteArray, placeholder);
         QFETCH(QByteArray, value);
-        QFETCH(int, selIndex);
-        const test::MemoryRun m(placeholder + "ABCDEF: 11 11 ;comment", distinct(), 5);
+        const test::MemoryRun m(placeholder + "ABCDEF: 11 11 ;comment", distinct());
         QCOMPARE(m.bytes(), "ABCDEF: 11 " + value + ";comment\r\n");
-        QCOMPARE(int(m.run.generator.SelIndex), selIndex);
     }
     void lines_data()
     {
@@ -123,143 +115,6 @@ private slots:
         QCOMPARE(m.chunked, m.patch); // a terminator split between two reads is one
         QCOMPARE(m.run.check.badCoverWidth().has_value(), expected.isEmpty());
     }
-    void lineReadAcrossBlocks()
-    {
-        // Lines are read 16 bytes at a time with the tail taken from the
-        // line's last 16: lines of 4 to 60 bytes with stars, spaces and ";"
-        // anywhere must read as plain string searches read them.
-        const std::string_view pieces[] = {"*cx*", "*ax*", "*aix*", "*", " ", ";", "0A", "*ala*"};
-        std::uint32_t seed = 7;
-        const auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
-        for (int round = 0; round < 20000; ++round) {
-            std::string line;
-            const std::size_t length = 4 + next() % 57;
-            while (line.size() < length)
-                line += pieces[next() % std::size(pieces)];
-            line.resize(length);
-            const patch::TemplateLine t = patch::readTemplateLine(line);
-            const patch::PlaceholderRule *rule = nullptr;
-            for (const auto &r : patch::kRules) {
-                if (!rule && line.find(r.placeholder) != std::string::npos)
-                    rule = &r;
-            }
-            QVERIFY2(t.rule == rule, line.c_str());
-            if (!rule)
-                continue;
-            const auto space = line.find(' '), semi = line.find(';');
-            QCOMPARE(t.fields.malformation == nullptr,
-                     space != line.npos && semi != line.npos && space >= rule->placeholder.size());
-            if (t.fields.malformation)
-                continue;
-            const std::string_view v(line);
-            const auto upTo = [&](std::size_t from, char c) {
-                const auto to = v.find(c, from);
-                return v.substr(from, to == v.npos ? v.npos : to - from);
-            };
-            QCOMPARE(t.fields.address,
-                     v.substr(rule->placeholder.size(), space - rule->placeholder.size()));
-            QCOMPARE(t.fields.oldValue, upTo(space + 1, ' '));
-            QCOMPARE(t.fields.comment, upTo(semi + 1, ';'));
-        }
-    }
-    void layoutTakenInTheSamePass()
-    {
-        // Generating while the layout is taken from a patch in the same pass
-        // writes what generating from the finished layout writes, wherever
-        // held() says so; a patch written from this very template always
-        // holds, so that one read of the template does. Other patches (lines
-        // in reverse, a few of them, one value changed) may need the second.
-        std::uint32_t seed = 5;
-        const auto pick = [&](std::size_t n) {
-            return std::size_t((seed = seed * 1103515245u + 12345u) >> 16) % n;
-        };
-        int held = 0, again = 0;
-        for (int round = 0; round < 300; ++round) {
-            std::string templ;
-            for (int i = 0; i < 16; ++i) {
-                const std::size_t kind = pick(8);
-                if (kind == 0)
-                    templ += "; plain " + std::to_string(i) + "\r\n";
-                templ += std::string(patch::kRules[pick(patch::kRules.size())].placeholder) +
-                         std::to_string(100 + pick(12)) +
-                         (kind == 1 ? ": 00 00\r\n" : ": 00 00;c\r\n");
-            }
-            // Every position in its byte, as a patch written by the window has them.
-            patch::Layout source = distinct();
-            for (std::size_t e = 0; e < 14; ++e) {
-                source.left[e] = float(pick(176));
-                source.top[e] = float(24 + pick(232));
-                source.alignment[e] = int(pick(3));
-            }
-            source.coverWidth = float(pick(256));
-            const std::string written =
-                test::MemoryRun(QByteArray::fromStdString(templ), source, patch::NoElement).patch;
-            std::vector<std::string_view> lines;
-            patch::forEachLine(written,
-                               [&](std::string_view line, bool) { lines.push_back(line); });
-            std::string reversed, some, changed;
-            for (auto line = lines.rbegin(); line != lines.rend(); ++line)
-                reversed.append(*line).append("\r\n");
-            for (std::string_view line : lines) {
-                if (pick(3) == 0)
-                    some.append(line).append("\r\n");
-            }
-            changed = written;
-            if (const auto semi = changed.find(';'); semi != std::string::npos && semi >= 2)
-                changed[semi - 2] = changed[semi - 2] == '1' ? '2' : '1';
-            const std::string *variants[] = {&written, &reversed, &some, &changed};
-            for (const std::string *variant : variants) {
-                const std::string &layoutPatch = *variant;
-                std::string why;
-                const auto finished = patch::readLayout(templ, layoutPatch, &why);
-                if (!finished)
-                    continue; // refused before anything is kept
-                patch::Layout layout = patch::defaultLayout();
-                patch::applyPatchLayout(*finished, layout);
-                const test::MemoryRun twoReads(QByteArray::fromStdString(templ), layout,
-                                               patch::NoElement);
-
-                patch::LayoutReader reader(layoutPatch);
-                patch::GrowingLayout growing(reader);
-                patch::PatchRun run(growing.query(), patch::NoElement);
-                patch::PatchBytes out;
-                patch::forEachLine(templ, [&](std::string_view line, bool hasStar) {
-                    const patch::TemplateLine t = patch::readTemplateLine(line, hasStar);
-                    growing.line(t);
-                    run.take(line, t, out);
-                });
-                QVERIFY(reader.finish(&why));
-                if (variant == &written || growing.held(layout)) {
-                    QVERIFY(growing.held(layout));
-                    QCOMPARE(out.view(), std::string_view(twoReads.patch));
-                    QCOMPARE(run.check.outOfRange().size(), twoReads.run.check.outOfRange().size());
-                    QCOMPARE(run.check.badCoverWidth(), twoReads.run.check.badCoverWidth());
-                    ++held;
-                } else {
-                    ++again;
-                }
-            }
-        }
-        QVERIFY(held > 300);
-        QVERIFY(again > 10); // the second read is needed, and tried, often enough
-    }
-    void copyBytesAtEveryLength()
-    {
-        // Pieces of patch lines are copied with loads that overlap: every
-        // length across the seams at 8, 16 and 32 comes out whole, and
-        // nothing on either side of it is touched.
-        char from[80];
-        for (int i = 0; i < 80; ++i)
-            from[i] = char('A' + i % 50);
-        for (std::size_t n = 0; n <= 70; ++n) {
-            char to[80];
-            std::memset(to, '.', sizeof to);
-            patch::copyBytes(to + 1, from + 3, n);
-            QCOMPARE(to[0], '.');
-            QCOMPARE(std::string_view(to + 1, n), std::string_view(from + 3, n));
-            QCOMPARE(to[n + 1], '.');
-        }
-    }
     void manyAddressesRoundTrip()
     {
         // Thousands of addresses of 1 to 20 characters (some sharing their
@@ -286,15 +141,12 @@ private slots:
     void readingDependsOnlyOnEachAddressesOrder()
     {
         // A template line takes the next patch line at its address, however
-        // the patch orders its other addresses; and when every address in a
-        // patch is four bytes or longer, the reader passes over template lines
-        // by the four bytes before their first space. So three readings must
-        // agree: the patch as written (less some lines), the same with the
-        // lines of one group of addresses moved to its end, and the same with
-        // a line at a one-byte address, which nothing matches and which turns
-        // the passing over off. The templates' addresses share their endings
-        // and repeat, their placeholders stand after other bytes, their first
-        // spaces come early.
+        // the patch orders its other addresses. So three readings must agree:
+        // the patch as written (less some lines), the same with the lines of
+        // one group of addresses moved to its end, and the same with a line
+        // at an address that nothing matches. The templates' addresses share
+        // their endings and repeat, their placeholders stand after other
+        // bytes, their first spaces come early.
         std::uint32_t seed = 3;
         const auto pick = [&](std::size_t n) {
             return std::size_t((seed = seed * 1103515245u + 12345u) >> 16) % n;
@@ -313,7 +165,7 @@ private slots:
             }
             const test::MemoryRun m(QByteArray::fromStdString(templ), distinct());
             std::string written, moved; // none with an address under four bytes
-            patch::forEachLine(m.patch, [&](std::string_view line, bool) {
+            patch::forEachLine(m.patch, [&](std::string_view line) {
                 if (line.find(' ') >= 4 && pick(4) != 0)
                     (line[0] == 'A' ? moved : written).append(line).append("\r\n");
             });
@@ -346,7 +198,7 @@ private slots:
         QByteArray text = "; first\r\n*cx*12:0707;x\r\n*cx*12: 07 07\r\nA *albumx* 07;x\r\n";
         text += QByteArray("*tpw*A: 00 00;\r\n*cy*B: 00 00;\r\n").repeated(3);
         text += QByteArray("*cx*D\r\n").repeated(60);
-        const test::MemoryRun m(text, l, 0, 50);
+        const test::MemoryRun m(text, l, 50);
         const auto &check = m.run.check;
         QVERIFY(!check.canWrite());
         const auto &bad = check.malformed();

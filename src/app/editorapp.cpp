@@ -1,4 +1,4 @@
-#include "windowmain.h"
+#include "editorapp.h"
 
 #include "commandline.h"
 #include "dialogs.h"
@@ -11,10 +11,12 @@
 
 #include <cstdio>
 
-extern "C" Q_DECL_EXPORT int jukora_window_main(int argc, char *argv[])
+namespace jukora {
+
+int runEditor(int &argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
     // Qt has taken its own options (-platform, -style ...); the window takes
     // none, so anything left over is a mistake the user should hear about.
@@ -24,18 +26,20 @@ extern "C" Q_DECL_EXPORT int jukora_window_main(int argc, char *argv[])
                      "jukora-patch-editor: unknown argument '%s'\n"
                      "Try 'jukora-patch-editor --help' for more information.\n",
                      qPrintable(rest.first()));
-        return jukora::cli::Unreadable;
+        return cli::Unreadable;
     }
     // Ties the window to its desktop entry (icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.jukora.PatchEditor"));
-    QApplication::setWindowIcon(jukora::applicationIcon());
+    QApplication::setWindowIcon(applicationIcon());
     // One face for the window, its dialogs and its boxes.
-    QApplication::setFont(jukora::defaultFont());
+    QApplication::setFont(defaultFont());
 
-    jukora::QtDialogs dialogs;
-    const auto window = jukora::startEditor(dialogs, jukora::templateFolders());
+    QtDialogs dialogs;
+    const auto window = startEditor(dialogs, templateFolders());
     if (!window)
         return 1;
     window->showCentered();
     return app.exec();
 }
+
+} // namespace jukora
