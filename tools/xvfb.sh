@@ -8,7 +8,7 @@
 start_xvfb() {
   local n=$(( 100 + RANDOM % 800 ))
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$(( n + 1 )); done
-  Xvfb ":$n" -screen 0 800x600x24 -noreset -nolisten tcp "$@" >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-800x600x24}" -noreset -nolisten tcp "$@" >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=:$n
   local _

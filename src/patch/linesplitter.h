@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -23,9 +24,12 @@ public:
             m_pendingCr = false;
         }
         for (;;) {
-            const std::size_t end = chunk.find_first_of("\r\n");
-            if (end == std::string_view::npos)
+            // A plain loop: find_first_of would look each byte up in the set.
+            const auto at = std::find_if(chunk.begin(), chunk.end(),
+                                         [](char c) { return c == '\r' || c == '\n'; });
+            if (at == chunk.end())
                 break;
+            const auto end = static_cast<std::size_t>(at - chunk.begin());
             if (m_carry.empty()) {
                 onLine(chunk.substr(0, end));
             } else {

@@ -18,20 +18,50 @@ std::size_t next(std::string_view line, char c, std::size_t first)
     return first == npos ? npos : line.find(c, first + 1);
 }
 
+/// True when every placeholder is a name between two '*' with no '*'
+/// inside: then each of its occurrences in a line runs from a '*' to the
+/// very next one.
+constexpr bool starDelimited()
+{
+    for (const PlaceholderRule &rule : kRules) {
+        const std::string_view p = rule.placeholder;
+        if (p.size() < 3 || p.front() != '*' || p.back() != '*' ||
+            p.substr(1, p.size() - 2).find('*') != npos)
+            return false;
+    }
+    return true;
+}
+static_assert(starDelimited(), "a placeholder must be a name between two '*', with no '*' inside");
+
+/// The first rule in kRules whose placeholder occurs anywhere in the line.
+/// Each stretch from one '*' to the next is compared with the table, so a
+/// line costs a look at its stars, not a search for every placeholder.
+const PlaceholderRule *findRule(std::string_view line)
+{
+    const PlaceholderRule *found = nullptr;
+    for (std::size_t star = line.find('*'); star != npos;) {
+        const std::size_t next = line.find('*', star + 1);
+        if (next == npos)
+            break;
+        const std::string_view stretch = line.substr(star, next - star + 1);
+        for (const PlaceholderRule &rule : kRules) {
+            if (rule.placeholder == stretch) {
+                if (!found || &rule < found)
+                    found = &rule;
+                break;
+            }
+        }
+        star = next;
+    }
+    return found;
+}
+
 } // namespace
 
 TemplateLine readTemplateLine(std::string_view line)
 {
-    // Every placeholder starts with '*'; most lines have none.
-    if (line.find('*') == npos)
-        return {};
     TemplateLine t;
-    for (const PlaceholderRule &rule : kRules) {
-        if (line.find(rule.placeholder) != npos) {
-            t.rule = &rule;
-            break;
-        }
-    }
+    t.rule = findRule(line);
     if (!t.rule)
         return {};
 
