@@ -178,7 +178,7 @@ int main(int argc, char *argv[])
     const double editor = median(editorMs), bare = median(bareMs), label = median(labelMs);
     std::printf("start-up to first frame, median of %d runs (interleaved):\n", runs);
     std::printf("  editor       %7.1f ms\n  bare window  %7.1f ms (editor %.2fx)\n  one QLabel   "
-                "%7.1f ms (editor %.2fx; target: at most 1.1x)\n",
+                "%7.1f ms (editor %.2fx; target: at most 1.15x)\n",
                 editor, bare, editor / bare, label, editor / label);
     const double editorMb = median(editorKb) / 1024, bareMb = median(bareKb) / 1024;
     std::printf("peak resident size after start-up:\n");
