@@ -111,12 +111,20 @@ void MainWindow::showMessage(Dialogs::Icon icon, const QString &text)
     m_dialogs.message(this, icon, applicationTitle(), text);
 }
 
+void MainWindow::showSize(int index)
+{
+    const Element &e = m_model->element(index);
+    const QLocale locale;
+    m_sizeShown = index;
+    Lw->setText(readoutText(e.width, locale));
+    Lh->setText(readoutText(e.height, locale));
+}
+
 void MainWindow::elementPressed(int index)
 {
     const Element &e = m_model->element(index);
     if (patch::isImageIndex(index)) {
-        Lw->setText(readoutText(e.width));
-        Lh->setText(readoutText(e.height));
+        showSize(index);
         return;
     }
     // The tag moves first: loading the controls below runs their change
@@ -132,9 +140,11 @@ void MainWindow::elementPressed(int index)
 void MainWindow::targetPlaced(int index)
 {
     const Element &e = m_model->element(index);
+    const QLocale locale;
+    m_positionShown = index;
     // A read-out repaints only when its figure changed.
-    Lxx->setText(readoutText(e.left));
-    Lyy->setText(readoutText(e.top - patch::kTopBand));
+    Lxx->setText(readoutText(e.left, locale));
+    Lyy->setText(readoutText(e.top - patch::kTopBand, locale));
 }
 
 void MainWindow::Check1_Click()
@@ -233,12 +243,16 @@ bool MainWindow::openPatch(const QString &path)
 
 void MainWindow::documentRestored()
 {
-    // A layout put back whole: nothing is held, the read-outs and guide lines
-    // describe no element, and the controls show the document as it is now,
-    // loaded without their change handlers, which would only write it again.
-    Picture1->tool().reset();
-    for (Readout *readout : {Lxx, Lyy, Lw, Lh})
-        readout->setText(QString());
+    // A layout put back: nothing is being dragged, the read-outs and guide
+    // lines show their elements where the document now has them (unchanged
+    // when the step did not touch them), and the controls show the document
+    // as it is now, loaded without their change handlers, which would only
+    // write it again.
+    Picture1->tool().documentRestored();
+    if (PreviewModel::isElement(m_positionShown))
+        targetPlaced(m_positionShown);
+    if (PreviewModel::isElement(m_sizeShown))
+        showSize(m_sizeShown);
     Comm.Color = m_model->textColor();
     const auto target = styleTarget();
     if (!target)
@@ -312,13 +326,10 @@ void MainWindow::Command3_Click()
                     error + QStringLiteral("\n\nThe cover stays as it was."));
         return;
     }
-    // The read-outs follow only when they show the cover's width.
-    const auto shown = readoutValue(Lw->text(), locale);
-    if (shown && *shown == m_model->coverWidth()) {
-        Lw->setText(text);
-        Lh->setText(text);
-    }
     change(tr("Cover size"), [&] { m_model->setCoverSize(*size); });
+    // The read-outs follow only when they show the cover's size.
+    if (m_sizeShown == patch::AlbumCover)
+        showSize(patch::AlbumCover);
 }
 
 void MainWindow::Command4_Click()

@@ -85,6 +85,8 @@ private:
     void load(const QList<TemplateEntry> &templates);
     void elementPressed(int index);
     void targetPlaced(int index);
+    /// The width and height read-outs show the size of image `index`.
+    void showSize(int index);
     void showMessage(Dialogs::Icon icon, const QString &text);
     void documentRestored();
     /// Makes a change to the document as one step of its history.
@@ -95,6 +97,10 @@ private:
         m_model->commit(text, before);
     }
     std::optional<int> styleTarget() const;
+
+    /// The elements whose position and size the read-outs show, or -1.
+    int m_positionShown = -1;
+    int m_sizeShown = -1;
 
     Dialogs &m_dialogs;
     PreviewModel *m_model;

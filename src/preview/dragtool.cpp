@@ -83,6 +83,10 @@ bool DragTool::move(Qt::MouseButtons buttons, QPointF pos)
     }
     if (!PreviewModel::isElement(SelIndex))
         return false;
+    // A drag that began on bare surface moves the element held before: it
+    // is one step of the history all the same.
+    if (!m_pressState)
+        m_pressState = m_model.state();
     place(SelIndex, static_cast<float>(pos.x()) - GrabX, static_cast<float>(pos.y()) - GrabY);
     return true;
 }
@@ -95,34 +99,69 @@ void DragTool::release()
     m_pressState.reset();
 }
 
+namespace {
+
+// The element never passes the left edge and never rises into the top band;
+// a fractional top between 23 and 24 stands as it is.
+float keptRight(float left)
+{
+    return left > 0 ? left : 0.0f;
+}
+float keptBelow(float top)
+{
+    return top > patch::kTopBand - 1 ? top : patch::kTopBand;
+}
+
+/// One axis of a nudge: `by` whole pixels from `at`, no further forward than
+/// `last`, and never backwards because the element already stands past it.
+float nudged(float at, int by, float last)
+{
+    const float to = at + static_cast<float>(by);
+    return by > 0 ? std::max(at, std::min(to, last)) : to;
+}
+
+} // namespace
+
 bool DragTool::nudge(int dx, int dy)
 {
-    if (!PreviewModel::isElement(m_lastPressed))
+    // While the mouse holds an element the drag alone moves it: a key would
+    // cut the drag into two steps of the history.
+    if (!PreviewModel::isElement(m_lastPressed) || m_pressState)
         return false;
     const PreviewModel::State before = m_model.state();
     const Element &e = m_model.element(m_lastPressed);
-    place(m_lastPressed, std::min(e.left + static_cast<float>(dx), PreviewModel::kWidth - 1),
-          std::min(e.top + static_cast<float>(dy), PreviewModel::kHeight - 1));
+    // Only the key's own axis moves and is bounded, within the same left
+    // edge and top band as a drag.
+    setPlaced(m_lastPressed,
+              dx != 0 ? keptRight(nudged(e.left, dx, PreviewModel::kWidth - 1)) : e.left,
+              dy != 0 ? keptBelow(nudged(e.top, dy, PreviewModel::kHeight - 1)) : e.top);
     m_model.commit(tr("Move with the keys"), before, DocumentCommand::kNudgeId, m_series);
     return true;
 }
 
-void DragTool::reset()
+void DragTool::documentRestored()
 {
     m_pressState.reset();
     SelIndex = patch::NoElement;
     setElementsEnabled(true);
-    m_guideX = 0;
-    m_guideY = 0;
+    // The guide lines stay on the element they mark, wherever the document
+    // now has it; a step that did not move it leaves them where they are.
+    if (PreviewModel::isElement(m_guided)) {
+        const Element &e = m_model.element(m_guided);
+        m_guideX = e.left;
+        m_guideY = e.top;
+    }
     emit guidesChanged();
 }
 
 void DragTool::place(int index, float dx, float dy)
 {
-    // The element never passes the left edge and never rises into the top
-    // band; a fractional dy between 23 and 24 stands as it is.
-    const float left = dx > 0 ? dx : 0.0f;
-    const float top = dy > patch::kTopBand - 1 ? dy : patch::kTopBand;
+    setPlaced(index, keptRight(dx), keptBelow(dy));
+}
+
+void DragTool::setPlaced(int index, float left, float top)
+{
+    m_guided = index;
     m_guideX = left;
     m_guideY = top;
     m_model.setPosition(index, left, top);

@@ -70,9 +70,10 @@ public:
     /// After a Generate nothing is held: the next press on bare surface
     /// must not drag an element the run happened to encode last.
     void generated() { SelIndex = patch::NoElement; }
-    /// A new layout: nothing is held and the guide lines go back to where
-    /// they start.
-    void reset();
+    /// The document was put back by an undo, a redo or a reopened patch:
+    /// nothing is being dragged, and the guide lines follow the element they
+    /// mark to where the document now has it.
+    void documentRestored();
 
 signals:
     void guidesChanged();
@@ -83,7 +84,11 @@ signals:
     void heldChanged();
 
 private:
+    /// Places an element at a drag's position, within the left edge and
+    /// below the top band.
     void place(int index, float dx, float dy);
+    /// Puts an element at a position already within those bounds.
+    void setPlaced(int index, float left, float top);
     void setElementsEnabled(bool enabled);
 
     PreviewModel &m_model;
@@ -97,6 +102,7 @@ private:
     int m_lastPressed = -1;
     bool m_heldByKeyboard = false;
     bool m_elementsEnabled = true;
+    int m_guided = -1; ///< the element the guide lines mark, once one was placed
     float m_guideX = 0;
     float m_guideY = 0;
     bool m_guidesVisible = true;

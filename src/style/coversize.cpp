@@ -23,21 +23,11 @@ std::optional<float> parseCoverSize(const QString &text, const QLocale &locale, 
     return static_cast<float>(value);
 }
 
-QString readoutText(float value)
+QString readoutText(float value, const QLocale &locale)
 {
-    QString text = QString::number(static_cast<double>(value), 'g', 7);
-    return text.toUpper(); // exponent as "E", should one ever appear
-}
-
-std::optional<float> readoutValue(const QString &text, const QLocale &locale)
-{
-    bool ok = false;
-    float value = locale.toFloat(text, &ok);
-    if (!ok)
-        value = QLocale::c().toFloat(text, &ok);
-    if (!ok)
-        return std::nullopt;
-    return value;
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(static_cast<double>(value), 'g', 7);
 }
 
 } // namespace jukora

@@ -15,12 +15,9 @@ constexpr float kMaxCoverSize = 4096.0f;
 /// 0 to kMaxCoverSize; `error` then says what is accepted.
 std::optional<float> parseCoverSize(const QString &text, const QLocale &locale, QString *error);
 
-/// A number as the read-outs show it: no fraction when whole, at most seven
-/// significant digits.
-QString readoutText(float value);
-
-/// Reads a read-out back as a number (the user's locale, or the plain form
-/// the read-outs write). Nothing for an empty or non-numeric text.
-std::optional<float> readoutValue(const QString &text, const QLocale &locale);
+/// A number as the read-outs show it, in `locale` as the cover-size box
+/// reads it: no fraction when whole, at most seven significant digits, no
+/// group separators.
+QString readoutText(float value, const QLocale &locale);
 
 } // namespace jukora

@@ -230,6 +230,31 @@ private slots:
         QVERIFY(!stack->canRedo());
     }
 
+    void undoLeavesWhatItDidNotTouch()
+    {
+        QUndoStack *stack = f->model().undoStack();
+        const auto shown = [&] {
+            return QStringList{f->text("Lxx"),
+                               f->text("Lyy"),
+                               f->text("Lw"),
+                               f->text("Lh"),
+                               QString::number(f->tool().guideX()),
+                               QString::number(f->tool().guideY())};
+        };
+        test::drag(f->view(), {17, 35}, {60, 80});
+        const QStringList dragged{"50", "51", "150", "150", "50", "75"};
+        QCOMPARE(shown(), dragged);
+        f->dialogs.colorAnswers << QColor(Qt::red);
+        f->window->Command2_Click();
+        stack->undo(); // the colour: the read-outs and guide lines stay
+        QCOMPARE(shown(), dragged);
+        stack->redo();
+        QCOMPARE(shown(), dragged);
+        stack->undo();
+        stack->undo(); // the drag: they follow the cover back
+        QCOMPARE(shown(), QStringList({"7", "6", "150", "150", "7", "30"}));
+    }
+
 private:
     std::unique_ptr<WindowFixture> f;
 };

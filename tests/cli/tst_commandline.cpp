@@ -88,7 +88,9 @@ private slots:
             "writes 2 bytes (MOVS R2): appliers refuse a line whose old and new values differ in "
             "length\n%1/odd.txt:4: warning: the old value 0102 is 2 bytes, but *ta* writes 1 byte: "
             "appliers refuse a line whose old and new values differ in length\n%1/odd.txt:5: "
-            "warning: the old value 0G is not whole bytes in hex; appliers refuse the line\n",
+            "warning: the old value 0G is not whole bytes in hex; appliers refuse the line\n"
+            "%1/odd.txt:6: warning: the old value 0036 is ADDS R6, but *alx* writes ADDS R7: is "
+            "the address right?\n",
             "");
         const QStringList fw{"--firmware", "%1/fw.bin", "--base", "A0000000"};
         row("firmware matches", QStringList{"--check", "%1/DB/F.txt"} + fw, 0,
@@ -107,6 +109,17 @@ private slots:
         row("generate for other firmware",
             gen + QStringList{"%1/n.vkp", "--model", "F", "--firmware", "%1/bad.bin"}, 1,
             "%1/DB/F.txt:2: error: the address A0000010", "do not match the firmware image");
+        // "-X" takes X off the addresses that follow.
+        row("an offset taken off", QStringList{"--check", "%1/minus.txt"} + fw, 0,
+            "=%1/minus.txt: 1 patch lines checked against %1/fw.bin, 0 do not match\n", "");
+        row("generate for this firmware", gen + QStringList{"%1/f.vkp", "--model", "F"} + fw, 0,
+            "=", "",
+            "+A0000000\r\n10: 6B21 0721;x\r\n+A0000004\r\n22: 04 C3;p\r\n+0\r\nA000002A 7F "
+            "00\r\n30: 00;new only\r\n");
+        row("a layout that fits, an image that does not",
+            gen + QStringList{"%1/f.vkp", "--model", "F", "--firmware", "%1/bad.bin", "--base",
+                              "A0000000"},
+            1, "%1/DB/F.txt:4: error: old bytes 04 differ", "No patch was written");
         row("base without firmware", {"--check", "%1/end.txt", "--base", "0"}, 2, "=",
             "--base goes with --firmware");
         row("output folder missing",
@@ -135,7 +148,9 @@ private slots:
         test::writeFile(p.file("bad.bin"), image.replace(0x26, 1, "\x05"));
         test::writeFile(p.file("end.txt"), "A000002F: 00 01\r\nA000002F: 0000 0102\r\n");
         test::writeFile(p.file("odd.txt"), "*cx*A: 6B20 0;x\n*ax*B: 7047 0;x\n*cy*C: 6B 0;x\n"
-                                           "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n");
+                                           "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n*alx*F: 0036 0;x\n");
+        test::writeFile(p.file("minus.txt"), "-10\r\nA0000036: 04 C3;p\r\n");
+        test::writeFile(p.file("f.vkp"), "10: 6B21 0721;x\r\n");
         test::writeFile(p.file("sound.txt"),
                         "*cx*1A0 6B21 6B21;a\r\nplain\n*cy*1A2 6B22 0;b\r*ax*4 0032 0;");
         test::writeFile(p.file("bad.txt"), "plain\r*cy*1A2 6B21\n*tx*1A0");
@@ -160,7 +175,7 @@ private slots:
         QCOMPARE(err.isEmpty(), gotErr.isEmpty());
         QCOMPARE(test::readFile(p.file("out.vkp")), patch);
         // Nothing is left behind beside the files the test made.
-        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 10);
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 12);
     }
 };
 

@@ -154,6 +154,95 @@ private slots:
         QVERIFY(!DragTool(*model).nudge(1, 0)); // nothing pressed yet
     }
 
+    void nudgesMoveOnlyTheirAxis_data()
+    {
+        // The cover from (left, top), one key of (dx, dy): where it ends.
+        QTest::addColumn<QPointF>("from");
+        QTest::addColumn<QPoint>("by");
+        QTest::addColumn<QPointF>("to");
+        QTest::newRow("up, right of the last pixel")
+            << QPointF(260, 100) << QPoint(0, -1) << QPointF(260, 99);
+        QTest::newRow("right, past the last pixel")
+            << QPointF(292, 100) << QPoint(1, 0) << QPointF(292, 100);
+        QTest::newRow("left, below the last pixel")
+            << QPointF(100, 400) << QPoint(-1, 0) << QPointF(99, 400);
+        QTest::newRow("right, onto the last pixel")
+            << QPointF(238.5, 50) << QPoint(10, 0) << QPointF(239, 50);
+        QTest::newRow("down, onto the last pixel")
+            << QPointF(50, 318) << QPoint(0, 10) << QPointF(50, 319);
+        QTest::newRow("left, onto the edge")
+            << QPointF(0.5, 50) << QPoint(-10, 0) << QPointF(0, 50);
+        QTest::newRow("up, a fraction into the band")
+            << QPointF(50, 24.5) << QPoint(0, -1) << QPointF(50, 23.5);
+        QTest::newRow("up, into the band") << QPointF(50, 24) << QPoint(0, -1) << QPointF(50, 24);
+    }
+    void nudgesMoveOnlyTheirAxis()
+    {
+        QFETCH(QPointF, from);
+        QFETCH(QPoint, by);
+        QFETCH(QPointF, to);
+        model->setPosition(patch::AlbumCover, float(from.x()), float(from.y()));
+        view->tool().hold(patch::AlbumCover);
+        QVERIFY(view->tool().nudge(by.x(), by.y()));
+        QCOMPARE(cover(), to);
+    }
+    void everyDragIsOneStep()
+    {
+        QUndoStack *stack = model->undoStack();
+        const QPointF bare(200, 280);
+        // Before any press the artist icon is the one a drag carries.
+        test::drag(view.get(), bare, bare + QPointF(5, 5));
+        QCOMPARE(stack->count(), 1);
+        test::tap(view.get(), {17, 35}); // the cover, no move: no step
+        QCOMPARE(stack->count(), 1);
+        // A drag from bare surface carries the cover held before, by the
+        // point it was pressed at.
+        test::drag(view.get(), bare, bare + QPointF(20, 10));
+        QCOMPARE(stack->count(), 2);
+        QCOMPARE(cover(), QPointF(210, 285));
+        stack->undo();
+        QCOMPARE(cover(), QPointF(7, 30));
+        stack->redo();
+        QCOMPARE(cover(), QPointF(210, 285));
+    }
+    void keysWaitForTheMouse()
+    {
+        QUndoStack *stack = model->undoStack();
+        test::press(view.get(), {17, 35});
+        test::move(view.get(), {27, 45}, Qt::LeftButton);
+        QTest::keyClick(view.get(), Qt::Key_Right); // the mouse holds the cover
+        test::move(view.get(), {37, 55}, Qt::LeftButton);
+        test::release(view.get(), {37, 55});
+        QCOMPARE(cover(), QPointF(27, 50));
+        QCOMPARE(stack->count(), 1);
+        // Two elements nudged, the second pressed without a move: two steps.
+        QTest::keyClick(view.get(), Qt::Key_Right);
+        test::tap(view.get(), {198, 54}); // the logo
+        QTest::keyClick(view.get(), Qt::Key_Right);
+        QCOMPARE(stack->count(), 3);
+        stack->undo();
+        QCOMPARE(cover(), QPointF(28, 50));
+    }
+    void escapeLetsGo_data()
+    {
+        QTest::addColumn<int>("element");
+        QTest::addColumn<QPointF>("at");
+        QTest::newRow("artist icon, the first") << int(patch::ArtistIcon) << QPointF(10, 190);
+        QTest::newRow("album, the last") << int(patch::AlbumLabel) << QPointF(60, 240);
+    }
+    void escapeLetsGo()
+    {
+        QFETCH(int, element);
+        QFETCH(QPointF, at);
+        test::tap(view.get(), at);
+        QCOMPARE(view->tool().lastPressed(), element);
+        const float left = model->element(element).left;
+        QTest::keyClick(view.get(), Qt::Key_Escape);
+        QTest::keyClick(view.get(), Qt::Key_Right);
+        QCOMPARE(model->element(element).left, left);
+        QCOMPARE(view->tool().lastPressed(), -1);
+    }
+
     void artworkAsAnyReaderReadsIt()
     {
         // Read as PNG outright, every picture of the program's own is what a

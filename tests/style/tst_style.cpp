@@ -24,25 +24,41 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<float>("size"); // -1: refused
-        const char *rows[][3] = {
-            {"4096", "C", "4096"}, {"4096.5", "C", "-1"}, {"0", "C", "0"},
-            {"-5", "C", "-1"},     {"big", "C", "-1"},    {"inf", "C", "-1"},
-            {"nan", "C", "-1"},    {"1e300", "C", "-1"},  {"120,5", "de_DE", "120.5"}};
+        QTest::addColumn<float>("size");    // -1: refused
+        QTest::addColumn<QString>("shown"); // as the read-outs then show it
+        const char *rows[][4] = {
+            {"4096", "C", "4096", "4096"},
+            {"4096.5", "C", "-1", ""},
+            {"0", "C", "0", "0"},
+            {"-5", "C", "-1", ""},
+            {"big", "C", "-1", ""},
+            {"inf", "C", "-1", ""},
+            {"nan", "C", "-1", ""},
+            {"1e300", "C", "-1", ""},
+            {"140.0625", "C", "140.0625", "140.0625"}, // seven significant digits
+            {"120,5", "de_DE", "120.5", "120,5"},
+            {"1000,125", "de_DE", "1000.125", "1000,125"}, // no group separator
+            {"100.125", "en_US", "100.125", "100.125"}};
         for (const auto &r : rows)
-            QTest::newRow(r[0]) << r[0] << r[1] << QString::fromLatin1(r[2]).toFloat();
+            QTest::newRow(qPrintable(QString::fromLatin1(r[0]) + u' ' + QLatin1String(r[1])))
+                << r[0] << r[1] << QString::fromLatin1(r[2]).toFloat() << r[3];
     }
     void coverSizeText()
     {
         QFETCH(QString, text);
         QFETCH(QString, locale);
         QFETCH(float, size);
+        QFETCH(QString, shown);
         QString error;
         const auto parsed = parseCoverSize(text, QLocale(locale), &error);
         QCOMPARE(parsed.value_or(-1.f), size);
         QCOMPARE(error.contains(QStringLiteral("from 0 to 4096")), size < 0);
-        if (parsed) // what the read-outs show is read back in the same locale
-            QCOMPARE(readoutValue(text, QLocale(locale)), parsed);
+        if (!parsed)
+            return;
+        // What the read-outs show reads back in the box, in the same locale.
+        const QString readout = readoutText(*parsed, QLocale(locale));
+        QCOMPARE(readout, shown);
+        QCOMPARE(parseCoverSize(readout, QLocale(locale), &error), parsed);
     }
     void styleGoesToThePressedLabelOnly()
     {
@@ -158,6 +174,36 @@ private slots:
         f->window->Command3_Click(); // refused
         QCOMPARE(f->messages().size(), 1);
         QCOMPARE(f->model().element(7).width, 0.f);
+    }
+
+    void cutShortJpegLoadsWithAWarning()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("cut.jpg"));
+        QImage picture(300, 300, QImage::Format_RGB32);
+        picture.fill(QColor(0, 0, 200));
+        QVERIFY(picture.save(path, "JPEG"));
+        QByteArray bytes = test::readFile(path);
+        bytes.chop(2); // no end-of-image marker
+        test::writeFile(path, bytes);
+        f->dialogs.openAnswers << path;
+        f->window->Com_Click();
+        QCOMPARE(f->messages().size(), 1);
+        QVERIFY2(f->messages().first().text.contains(QStringLiteral("ends early")),
+                 qPrintable(f->messages().first().text));
+        QCOMPARE(f->model().background().size(), QSize(240, 296)); // shown all the same
+    }
+    void readoutsReadBackInTheUsersLocale()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        f->dialogs.textAnswers << "100,125"
+                               << "50";
+        f->window->Command3_Click();
+        test::tap(f->view(), f->centreOf(7)); // shown in the user's own form
+        QCOMPARE(f->text("Lw"), QStringLiteral("100,125"));
+        f->window->Command3_Click(); // and so known for the cover's
+        QCOMPARE(f->text("Lw"), QStringLiteral("50"));
+        QLocale::setDefault(before);
     }
 
 private:
