@@ -40,10 +40,12 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
     QStringList reasons;
     QStringList malformed;
     for (const patch::MalformedLine &bad : check.malformed()) {
-        malformed << QStringLiteral("line %1 (%2): %3")
-                         .arg(bad.lineNumber)
-                         .arg(QString::fromStdString(bad.placeholder),
-                              QString::fromStdString(bad.what));
+        const QString what = QString::fromStdString(bad.what);
+        malformed << (bad.placeholder.empty()
+                          ? QStringLiteral("line %1: %2").arg(bad.lineNumber).arg(what)
+                          : QStringLiteral("line %1 (%2): %3")
+                                .arg(bad.lineNumber)
+                                .arg(QString::fromStdString(bad.placeholder), what));
     }
     if (check.malformedCount() > check.malformed().size())
         malformed
@@ -51,7 +53,8 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
     if (!malformed.isEmpty()) {
         QStringList shown = malformed.mid(0, kShownLines);
         if (malformed.size() > kShownLines)
-            shown << QStringLiteral("(%1 lines in all: see the details)").arg(malformed.size());
+            shown
+                << QStringLiteral("(%1 lines in all: see the details)").arg(check.malformedCount());
         reasons << QStringLiteral("The template %1 has lines that cannot be turned into patch "
                                   "lines. A placeholder line needs the placeholder and address, "
                                   "a space, the old value and a \";\" before its comment:\n\n%2"

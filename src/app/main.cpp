@@ -6,8 +6,12 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,11 +44,28 @@ int main(int argc, char *argv[])
     // The command line runs under a core application: no platform plugin is
     // loaded, so it works with no display at all.
     if (jukora::cli::wantsCommandLine(argumentList(argc, argv))) {
+        // With standard output closed (">&-") the next file opened would
+        // take its place and receive the output: /dev/null holds the place,
+        // and output that had nowhere to go fails the run, as in the core
+        // utilities.
+        const bool stdoutClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF;
+        if (stdoutClosed && ::open("/dev/null", O_WRONLY | O_CLOEXEC) != STDOUT_FILENO)
+            return jukora::cli::Unreadable;
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
+        QString lost;
         QTextStream out(stdout);
+        if (stdoutClosed)
+            out.setString(&lost);
         QTextStream err(stderr);
-        return jukora::cli::run(argumentList(argc, argv), jukora::templateFolders(), out, err);
+        const int status =
+            jukora::cli::run(argumentList(argc, argv), jukora::templateFolders(), out, err);
+        if (!lost.isEmpty() || out.status() != QTextStream::Ok || std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "jukora-patch-editor: cannot write to standard output: %s\n",
+                         stdoutClosed ? "it is closed" : std::strerror(errno));
+            return jukora::cli::Unreadable;
+        }
+        return status;
     }
     if (!haveDisplay()) {
         std::fputs("jukora-patch-editor: no display was found, so the window cannot open.\n"

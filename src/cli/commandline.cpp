@@ -75,10 +75,15 @@ void declare(QCommandLineParser &parser, const Options &options)
                                  QStringLiteral("[TEMPLATE...]"));
 }
 
-QString lineText(const patch::MalformedLine &bad)
+/// "*cy*: no space ...", or the reason alone for a line that is wrong
+/// whatever it holds.
+QString lineText(std::string_view placeholder, std::string_view what)
 {
-    return QStringLiteral("%1: %2").arg(QString::fromStdString(bad.placeholder),
-                                        QString::fromStdString(bad.what));
+    const QString reason = QString::fromUtf8(what.data(), qsizetype(what.size()));
+    return placeholder.empty()
+               ? reason
+               : QString::fromUtf8(placeholder.data(), qsizetype(placeholder.size())) +
+                     QStringLiteral(": ") + reason;
 }
 
 class CommandLine
@@ -195,7 +200,7 @@ void CommandLine::diagnostic(const QString &file, std::size_t line, const char *
 void CommandLine::listMalformed(const QString &file, const patch::TemplateCheck &check)
 {
     for (const patch::MalformedLine &bad : check.malformed())
-        diagnostic(file, bad.lineNumber, "error", lineText(bad));
+        diagnostic(file, bad.lineNumber, "error", lineText(bad.placeholder, bad.what));
     if (check.malformedCount() > check.malformed().size())
         m_out << file << ": error: and " << (check.malformedCount() - check.malformed().size())
               << " more malformed lines\n";
@@ -220,8 +225,10 @@ int CommandLine::checkFile(const QString &file)
             ++number;
             const patch::TemplateLine t = patch::readTemplateLine(line);
             check.checkLine(t);
-            if (t.rule && t.fields.malformation)
-                say("error", std::string(t.rule->placeholder) + ": " + t.fields.malformation);
+            if (t.fields.malformation)
+                diagnostic(file, number, "error",
+                           lineText(t.rule ? t.rule->placeholder : std::string_view(),
+                                    t.fields.malformation));
             else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue))
                 say("warning", patch::oldValueWarning(*t.rule, t.fields.oldValue));
             if (againstFirmware) {
@@ -309,31 +316,9 @@ int CommandLine::generate()
         complain(error);
         return Unreadable;
     }
-    // The exact name first; a name that differs only in case when just one
-    // template has it.
-    const TemplateEntry *entry = nullptr;
-    for (const TemplateEntry &e : *templates) {
-        if (e.model == model)
-            entry = &e;
-    }
+    const auto entry = findTemplate(*templates, model, &error);
     if (!entry) {
-        int matches = 0;
-        for (const TemplateEntry &e : *templates) {
-            if (e.model.compare(model, Qt::CaseInsensitive) == 0) {
-                entry = &e;
-                ++matches;
-            }
-        }
-        if (matches > 1)
-            entry = nullptr;
-    }
-    if (!entry) {
-        QStringList models;
-        for (const TemplateEntry &e : *templates)
-            models << e.model;
-        complain(
-            QStringLiteral("there is no template for the phone model \"%1\". The models are: %2.")
-                .arg(model, models.join(QStringLiteral(", "))));
+        complain(error);
         return Unreadable;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);

@@ -40,6 +40,14 @@ QString specialKind(const QString &path)
     return kindOf(st.st_mode);
 }
 
+bool isSameFile(const QFile &file, const QString &path)
+{
+    struct stat open, named;
+    return ::fstat(file.handle(), &open) == 0 &&
+           ::stat(QFile::encodeName(path).constData(), &named) == 0 &&
+           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+}
+
 bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
 {
     // Opened without blocking, so that a named pipe with no writer cannot

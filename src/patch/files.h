@@ -13,6 +13,11 @@ namespace jukora::patch {
 /// file or when nothing is there. Links are followed.
 QString specialKind(const QString &path);
 
+/// True when `path` names the very file that `file` has open (the same
+/// file, not merely the same name: links and other spellings of the path
+/// count as well).
+bool isSameFile(const QFile &file, const QString &path);
+
 /// Opens `file` (its name set) for reading, but only when it is a regular
 /// file: a named pipe is never waited on and a device is never read. False
 /// with `error` saying why otherwise, as a sentence without its full stop.

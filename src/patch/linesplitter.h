@@ -6,6 +6,12 @@
 
 namespace jukora::patch {
 
+/// The longest line a template may have. A longer one is handed over cut to
+/// kMaxLineBytes + 1 bytes, so that its length still tells that it was too
+/// long: a file with such a line is no template, and reading the line whole
+/// could take any amount of memory.
+inline constexpr std::size_t kMaxLineBytes = 64 * 1024;
+
 /// Cuts a byte stream, fed in chunks of any size, into lines. CR LF, a lone
 /// CR and a lone LF each end a line; the terminator is not part of the line.
 /// A last line without terminator is still a line, and an empty stream has no
@@ -31,9 +37,9 @@ public:
                 break;
             const auto end = static_cast<std::size_t>(at - chunk.begin());
             if (m_carry.empty()) {
-                onLine(chunk.substr(0, end));
+                onLine(chunk.substr(0, std::min(end, kMaxLineBytes + 1)));
             } else {
-                m_carry.append(chunk.substr(0, end));
+                carry(chunk.substr(0, end));
                 onLine(std::string_view(m_carry));
                 m_carry.clear();
             }
@@ -46,7 +52,7 @@ public:
                     chunk.remove_prefix(1);
             }
         }
-        m_carry.append(chunk);
+        carry(chunk);
     }
 
     /// Hands over the last line if the stream did not end with a terminator.
@@ -60,6 +66,12 @@ public:
     }
 
 private:
+    void carry(std::string_view piece)
+    {
+        if (m_carry.size() <= kMaxLineBytes)
+            m_carry.append(piece.substr(0, kMaxLineBytes + 1 - m_carry.size()));
+    }
+
     std::string m_carry; ///< the start of a line that a chunk boundary cut
     bool m_pendingCr = false;
 };

@@ -47,7 +47,10 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
     // Only a regular file is ever replaced: the patch would take the place
     // of a device node or a pipe, which is never what the user meant.
     const QString kind = specialKind(m_file->fileName());
-    if (!kind.isEmpty())
+    if (isSameFile(templ, m_file->fileName()))
+        m_writeError = QStringLiteral("It is the template the patch is made from; the patch would "
+                                      "take its place. Choose another name");
+    else if (!kind.isEmpty())
         m_writeError = QStringLiteral("It is %1, not a regular file; a patch would take its "
                                       "place. Choose another name")
                            .arg(kind);

@@ -12,6 +12,8 @@ void PatchGenerator::processLine(std::string_view line, const TemplateLine &t,
                                  std::string &out) const
 {
     if (!t.rule) {
+        // Copied as it stands (a line too long to be a template's is refused
+        // by the check, and the patch is never kept).
         out += line;
         out += "\r\n";
         return;
@@ -55,19 +57,24 @@ TemplateCheck::TemplateCheck(const ElementQuery &query, std::size_t maxListed)
 {
 }
 
+void TemplateCheck::malformed(std::string_view placeholder, const char *what)
+{
+    if (m_malformed.size() < m_maxListed)
+        m_malformed.push_back({m_lines, std::string(placeholder), what});
+    ++m_malformedCount;
+}
+
 void TemplateCheck::checkLine(const TemplateLine &t)
 {
     const PlaceholderRule *rule = t.rule;
     const LineScan &fields = t.fields;
     ++m_lines;
-    if (!rule)
-        return;
     if (fields.malformation) {
-        if (m_malformed.size() < m_maxListed)
-            m_malformed.push_back({m_lines, std::string(rule->placeholder), fields.malformation});
-        ++m_malformedCount;
+        malformed(rule ? rule->placeholder : std::string_view(), fields.malformation);
         return;
     }
+    if (!rule)
+        return;
     m_oldValueWarnings += !oldValueFits(*rule, fields.oldValue);
     const auto ruleNumber = static_cast<std::size_t>(rule - kRules.data());
     if (m_ruleSeen[ruleNumber])

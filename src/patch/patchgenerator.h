@@ -35,8 +35,8 @@ private:
 
 struct MalformedLine
 {
-    std::size_t lineNumber; ///< from 1
-    std::string placeholder;
+    std::size_t lineNumber;  ///< from 1
+    std::string placeholder; ///< empty for a line that is wrong whatever it holds
     std::string what;
 };
 
@@ -86,6 +86,8 @@ public:
     std::size_t oldValueWarnings() const { return m_oldValueWarnings; }
 
 private:
+    void malformed(std::string_view placeholder, const char *what);
+
     const ElementQuery &m_query;
     std::size_t m_maxListed;
     std::size_t m_lines = 0;

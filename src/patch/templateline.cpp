@@ -1,5 +1,7 @@
 #include "templateline.h"
 
+#include "linesplitter.h"
+
 namespace jukora::patch {
 
 namespace {
@@ -56,11 +58,18 @@ const PlaceholderRule *findRule(std::string_view line)
     return found;
 }
 
+static_assert(kMaxLineBytes == 65536, "the message about long lines names the limit");
+
 } // namespace
 
 TemplateLine readTemplateLine(std::string_view line)
 {
     TemplateLine t;
+    if (line.size() > kMaxLineBytes) {
+        t.fields.malformation = "the line is longer than 65536 bytes, far longer than any "
+                                "template's: is this file a template?";
+        return t;
+    }
     t.rule = findRule(line);
     if (!t.rule)
         return {};

@@ -15,7 +15,8 @@ struct LineScan
     std::string_view comment;  ///< from the first ";" to the next, or the end
     /// Why the line cannot become a patch line, or nullptr. It needs a space
     /// (field 1, the old value), a ";" (the comment) and a field 0 at least
-    /// as long as its placeholder.
+    /// as long as its placeholder; and no line may be longer than
+    /// kMaxLineBytes, placeholder or not.
     const char *malformation = nullptr;
 };
 
@@ -29,7 +30,8 @@ struct TemplateLine
 };
 
 /// Finds a line's rule (the first in kRules whose placeholder occurs in it
-/// anywhere, case sensitive) and, when it has one, its fields.
+/// anywhere, case sensitive) and, when it has one, its fields. A line longer
+/// than kMaxLineBytes has no rule, only its malformation.
 TemplateLine readTemplateLine(std::string_view line);
 
 } // namespace jukora::patch

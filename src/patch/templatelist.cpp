@@ -8,6 +8,9 @@
 
 #include <dirent.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
 
 namespace jukora {
@@ -31,6 +34,29 @@ int unreadableNames(const QString &folder)
     return count;
 }
 
+/// What keeps the program from reading `folder`, or nothing when it can be
+/// read or is simply not there: "cannot be read: Permission denied", or a
+/// file standing where one of its folders should be.
+QString folderProblem(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    if (DIR *dir = ::opendir(path.constData())) {
+        ::closedir(dir);
+        return {};
+    }
+    if (errno == EACCES || errno == EIO || errno == ELOOP)
+        return QStringLiteral("cannot be read: %1")
+            .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    // A file in the way: the folder cannot exist there at all.
+    for (QString up = QDir::cleanPath(folder); !up.isEmpty() && up != QStringLiteral("/");
+         up = QFileInfo(up).path()) {
+        const QFileInfo info(up);
+        if (info.exists() && !info.isDir())
+            return QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(up));
+    }
+    return {};
+}
+
 } // namespace
 
 std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QString *error,
@@ -38,9 +64,14 @@ std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QS
 {
     QList<TemplateEntry> entries;
     QSet<QString> models;
-    QStringList leftOut;
+    QStringList leftOut, unreadableFolders;
+    QList<QString> problems;
     int unreadable = 0;
     for (const QString &folder : folders) {
+        problems << folderProblem(folder);
+        if (problems.last().startsWith(QLatin1String("cannot be read")))
+            unreadableFolders << QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(folder),
+                                                             problems.last());
         // QDir::Files without QDir::Hidden: regular files only, no dot-files.
         const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::NoSort);
         for (const QFileInfo &info : files) {
@@ -64,14 +95,19 @@ std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QS
             return folded < 0;
         return a.model < b.model;
     });
-    const QString leftOutText =
-        unreadable == 0
-            ? QString()
-            : QStringLiteral("%1 template file(s) in %2 were left out: their names are not "
-                             "valid UTF-8, which this program cannot open. Rename them (for "
-                             "example with convmv) and start the program again.")
-                  .arg(unreadable)
-                  .arg(leftOut.join(QStringLiteral(", ")));
+    QStringList notes;
+    if (unreadable > 0)
+        notes << QStringLiteral("%1 template file(s) in %2 were left out: their names are not "
+                                "valid UTF-8, which this program cannot open. Rename them (for "
+                                "example with convmv) and start the program again.")
+                     .arg(unreadable)
+                     .arg(leftOut.join(QStringLiteral(", ")));
+    if (!unreadableFolders.isEmpty())
+        notes << QStringLiteral("The templates of a folder that cannot be read were left out: "
+                                "%1. Give yourself read access to it (chmod u+rx) and start the "
+                                "program again.")
+                     .arg(unreadableFolders.join(QStringLiteral("; ")));
+    const QString leftOutText = notes.join(QStringLiteral("\n\n"));
     if (warning)
         *warning = leftOutText;
     if (entries.isEmpty() && unreadable > 0) {
@@ -79,17 +115,57 @@ std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QS
         return std::nullopt;
     }
     if (entries.isEmpty()) {
+        // Advice points to the first folder the templates could go in: not
+        // one that cannot be read or that a file stands in the way of.
         QStringList shown;
-        for (const QString &folder : folders)
-            shown << QStringLiteral("  ") + QDir::toNativeSeparators(QDir(folder).absolutePath());
-        *error = QStringLiteral("No phone template was found. The program looked in:\n%1\n\n"
-                                "Put your phone templates (*.txt) in %2 and start the program "
-                                "again.")
-                     .arg(shown.join(QLatin1Char('\n')),
-                          QDir::toNativeSeparators(QDir(folders.value(0)).absolutePath()));
+        QString advised;
+        for (qsizetype i = 0; i < folders.size(); ++i) {
+            const QString folder = QDir::toNativeSeparators(QDir(folders[i]).absolutePath());
+            shown << QStringLiteral("  ") + folder +
+                         (problems[i].isEmpty() ? QString()
+                                                : QStringLiteral(" (%1)").arg(problems[i]));
+            if (advised.isEmpty() && problems[i].isEmpty())
+                advised = folder;
+        }
+        *error = QStringLiteral("No phone template was found. The program looked in:\n%1\n\n")
+                     .arg(shown.join(QLatin1Char('\n')));
+        if (!unreadableFolders.isEmpty())
+            *error += QStringLiteral("Give yourself read access to a folder that cannot be read "
+                                     "(chmod u+rx), or put");
+        else
+            *error += QStringLiteral("Put");
+        *error += QStringLiteral(" your phone templates (*.txt) in %1 and start the program again.")
+                      .arg(advised.isEmpty() ? QStringLiteral("one of these folders") : advised);
         return std::nullopt;
     }
     return entries;
+}
+
+std::optional<TemplateEntry> findTemplate(const QList<TemplateEntry> &templates,
+                                          const QString &model, QString *error)
+{
+    QStringList models, alike;
+    const TemplateEntry *found = nullptr;
+    for (const TemplateEntry &entry : templates) {
+        if (entry.model == model)
+            return entry;
+        models << entry.model;
+        if (entry.model.compare(model, Qt::CaseInsensitive) == 0) {
+            alike << entry.model;
+            found = &entry;
+        }
+    }
+    if (alike.size() == 1)
+        return *found;
+    if (alike.size() > 1)
+        *error = QStringLiteral("the phone model \"%1\" could be any of %2, which differ only in "
+                                "case. Give the name exactly as one of them is written.")
+                     .arg(model, alike.join(QStringLiteral(", ")));
+    else
+        *error = QStringLiteral("there is no template for the phone model \"%1\". The models are: "
+                                "%2.")
+                     .arg(model, models.join(QStringLiteral(", ")));
+    return std::nullopt;
 }
 
 QStringList templateFolders()

@@ -27,6 +27,13 @@ struct TemplateEntry
 std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QString *error,
                                                   QString *warning = nullptr);
 
+/// The template of `model` among `templates`: the one of exactly that name,
+/// or else the only one whose name differs from it just in case. Nothing
+/// when there is none, or several that differ only in case; `error` then
+/// says so and names the models there are.
+std::optional<TemplateEntry> findTemplate(const QList<TemplateEntry> &templates,
+                                          const QString &model, QString *error);
+
 /// Where the program looks for templates, the first winning: "DB" in the
 /// user's data folder (~/.local/share/jukora-patch-editor/DB), in each of
 /// the system's data folders, and beside the executable.

@@ -84,6 +84,9 @@ private slots:
             << QByteArray("*cw*A: 0 0;w\r\n*cx*B: 0 0\r\n") << 256.f << "p.vkp/p.vkp"
             << QStringList{"line 2 (*cx*)", "256 pixels wide", "0 to 255", "could not be written",
                            "p.vkp/p.vkp"};
+        QTest::newRow("target is the template itself")
+            << QByteArray("*cx*A: 00 00;x\r\n") << 150.f << "DB/m.txt"
+            << QStringList{"the template the patch is made from", "No patch was written"};
         QTest::newRow("target is a pipe")
             << QByteArray("plain\r\n") << 150.f << "pipe"
             << QStringList{"It is a named pipe (FIFO), not a regular"};
@@ -109,6 +112,8 @@ private slots:
             QVERIFY2(f.messages().first().text.contains(part),
                      qPrintable(f.messages().first().text));
         QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("precious"));
+        if (!templ.isEmpty())
+            QCOMPARE(test::readFile(folder.templ("m")), templ);
         QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
         QVERIFY(QFileInfo(folder.file("pipe")).isFile() == false);
     }

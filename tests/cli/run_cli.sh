@@ -45,5 +45,20 @@ for args in "" "--chekc" "some.vkp"; do
   grep -q "no display was found.*" "$work/err" && grep -q -- "--help" "$work/err" \
     || { failed=$((failed + 1)); echo "FAIL: no display text for '$args'"; cat "$work/err"; }
 done
+# Output that has nowhere to go is an error, as in the core utilities.
+status=0; "$exe" --version >&- 2>"$work/err" || status=$?
+[ "$status" -eq 2 ] && grep -q "cannot write to standard output" "$work/err" \
+  || { failed=$((failed + 1)); echo "FAIL: closed standard output: status $status"; cat "$work/err"; }
+# One line of 200 MB is reported, in memory that does not grow with it.
+{ printf 'plain\n'; head -c 200000000 /dev/zero | tr '\0' 'x'; printf '\n'; } > "$work/long.txt"
+status=0
+/usr/bin/time -f %M -o "$work/peak" "$exe" --check "$work/long.txt" >"$work/out" 2>&1 || status=$?
+peak=$(tail -n 1 "$work/peak")
+if [ "$status" -eq 1 ] && grep -q "long.txt:2: error: the line is longer" "$work/out" && [ "$peak" -lt 100000 ]; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); echo "FAIL: a 200 MB line: status $status, peak $peak kB"; cat "$work/out"
+fi
+rm -f "$work/long.txt"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

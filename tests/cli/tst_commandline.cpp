@@ -58,10 +58,17 @@ private slots:
                 "value\n",
             "");
         row("every line listed", {"--check", "%1/many.txt"}, 1, "%1/many.txt:51: error:", "");
+        row("a line longer than any template's", {"--check", "%1/long.txt"}, 1,
+            "=%1/long.txt:2: error: the line is longer than 65536 bytes, far longer than any "
+            "template's: is this file a template?\n",
+            "");
         row("unreadable among others", {"--check", "%1/none.txt", "%1/bad.txt", "%1/sound.txt"}, 2,
             "%1/bad.txt:3: error:", "%1/none.txt: error: cannot be read: ");
         row("generate", gen + QStringList{"%1/n.vkp", "--model", "N"}, 0, "=", "",
             "1A0 6B21 0721;x\r\nplain\r\n");
+        row("layout whose last line has no line end",
+            gen + QStringList{"%1/end.vkp", "--model", "N"}, 0, "=", "",
+            "1A0 6B21 0A21;x\r\nplain\r\n");
         row("model in another case", gen + QStringList{"%1/n.vkp", "--model", "n"}, 0, "=", "",
             "1A0 6B21 0721;x\r\nplain\r\n");
         row("other model's patch", gen + QStringList{"%1/n.vkp", "--model", "W"}, 1, "=",
@@ -78,7 +85,12 @@ private slots:
             gen + QStringList{"%1/w.vkp", "--model", "L", "--allow-wrap"}, 0, "=", "",
             "D: F0 18;r\r\nC: A022 C822;x\r\n");
         row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
-            "The models are: F, L, M, N, W.");
+            "The models are: Ab, aB, F, L, M, N, W.");
+        row("model in a case two have", gen + QStringList{"%1/n.vkp", "--model", "AB"}, 2, "=",
+            "\"AB\" could be any of Ab, aB, which differ only in case");
+        row("output is the template, through a link",
+            {"--generate", "--output", "%1/link.vkp", "--layout", "%1/n.vkp", "--model", "N"}, 2,
+            "=", "It is the template the patch is made from");
         row("old values unlike the instruction", {"--check", "%1/odd.txt"}, 0,
             "=%1/odd.txt:1: warning: the old value 6B20 is MOVS R0, but *cx* writes MOVS R1: is "
             "the "
@@ -136,6 +148,8 @@ private slots:
         test::ProgramFolder p(
             {{"M", "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n"},
              {"N", "*cx*1A0 6B21 6B21;x\r\nplain"},
+             {"Ab", "plain"},
+             {"aB", "plain"},
              {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
              {"L", "*ctw*D: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n"},
              // Offsets replace each other; a line with only new bytes is
@@ -149,6 +163,8 @@ private slots:
         test::writeFile(p.file("end.txt"), "A000002F: 00 01\r\nA000002F: 0000 0102\r\n");
         test::writeFile(p.file("odd.txt"), "*cx*A: 6B20 0;x\n*ax*B: 7047 0;x\n*cy*C: 6B 0;x\n"
                                            "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n*alx*F: 0036 0;x\n");
+        test::writeFile(p.file("long.txt"),
+                        "plain\n" + QByteArray(65537, '*') + "\n" + QByteArray(65536, ' ') + "\n");
         test::writeFile(p.file("minus.txt"), "-10\r\nA0000036: 04 C3;p\r\n");
         test::writeFile(p.file("f.vkp"), "10: 6B21 0721;x\r\n");
         test::writeFile(p.file("sound.txt"),
@@ -156,8 +172,10 @@ private slots:
         test::writeFile(p.file("bad.txt"), "plain\r*cy*1A2 6B21\n*tx*1A0");
         test::writeFile(p.file("many.txt"), QByteArray("*cx*1A0\n").repeated(51));
         test::writeFile(p.file("n.vkp"), "1A0 6B21 0721;x\r\n");
+        test::writeFile(p.file("end.vkp"), "1A0 6B21 0A21;x");
         test::writeFile(p.file("w.vkp"), "C: A022 C822;x\r\n");
         test::writeFile(p.file("out.vkp"), "old");
+        QVERIFY(QFile::link(p.templ("N"), p.file("link.vkp")));
         for (QString &arg : args)
             arg = arg.arg(p.dir.path());
 
@@ -175,7 +193,8 @@ private slots:
         QCOMPARE(err.isEmpty(), gotErr.isEmpty());
         QCOMPARE(test::readFile(p.file("out.vkp")), patch);
         // Nothing is left behind beside the files the test made.
-        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 12);
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 15);
+        QCOMPARE(test::readFile(p.templ("N")), QByteArray("*cx*1A0 6B21 6B21;x\r\nplain"));
     }
 };
 

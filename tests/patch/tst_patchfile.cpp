@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
@@ -34,13 +36,14 @@ private slots:
         QTest::newRow("bytes and line ends")
             << QByteArray("; head\xE4\r\n*cx*1A: 07 07 ;x\nlast")
             << QByteArray("; head\xE4\r\n1A: 07 2A21;x\r\nlast\r\n");
-        // Lines longer than the read chunk, and terminators straddling chunks.
+        // Lines as long as a template's may be, across the read chunks, and
+        // terminators straddling them.
         QByteArray templ, expected;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 9; ++i) {
             templ +=
-                QByteArray(200000, 'x') + "\r" + "*cx*" + QByteArray(70000, 'A') + ": 00 00;c\r\n";
+                QByteArray(65536, 'x') + "\r" + "*cx*" + QByteArray(50000, 'A') + ": 00 00;c\r\n";
             expected +=
-                QByteArray(200000, 'x') + "\r\n" + QByteArray(70000, 'A') + ": 00 2A21;c\r\n";
+                QByteArray(65536, 'x') + "\r\n" + QByteArray(50000, 'A') + ": 00 2A21;c\r\n";
         }
         QTest::newRow("long lines, many chunks")
             << templ + QByteArray(120000, '\n')
@@ -205,6 +208,33 @@ private slots:
         QCOMPARE(list(), QStringList({"a=program", "Both=system", "both=system"}));
         test::writeFile(folders[0] + "/both.txt", "user");
         QCOMPARE(list(), QStringList({"a=program", "Both=system", "both=user"}));
+    }
+
+    void foldersThatCannotHoldTemplatesAreNamed()
+    {
+        QTemporaryDir root;
+        test::writeFile(root.filePath("home"), "a file where a folder should be");
+        const QStringList folders{root.filePath("home/jukora-patch-editor/DB"),
+                                  root.filePath("sys/DB"), root.filePath("locked/DB")};
+        QVERIFY(QDir().mkpath(folders[2]));
+        QFile::setPermissions(folders[2], {});
+        const bool root_ = ::geteuid() == 0; // reads any folder
+        QString error;
+        QVERIFY(!listTemplates(folders, &error));
+        QVERIFY2(error.contains(folders[0] + " (" + root.filePath("home") +
+                                " is a file, not a folder)\n"),
+                 qPrintable(error));
+        QVERIFY2(error.contains("in " + folders[1] + " and start"), qPrintable(error));
+        if (!root_)
+            QVERIFY2(error.contains(folders[2] + " (cannot be read: Permission denied)"),
+                     qPrintable(error));
+        // Templates elsewhere: the folder that cannot be read is still named.
+        QVERIFY(QDir().mkpath(folders[1]));
+        test::writeFile(folders[1] + "/a.txt", "a");
+        QString warning;
+        QVERIFY(listTemplates(folders, &error, &warning));
+        QCOMPARE(warning.contains(folders[2] + " cannot be read"), !root_);
+        QFile::setPermissions(folders[2], QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
 private:
