@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -66,12 +67,17 @@ int main(int argc, char *argv[])
         const char *name;
         int width, height;
         const char *format;
-    } pictures[] = {{"photo.jpg", 4000, 3000, "JPEG"}, {"large.png", 8000, 8000, "PNG"}};
+        bool progressive;
+    } pictures[] = {{"photo.jpg", 4000, 3000, "JPEG", false},
+                    {"progressive.jpg", 6000, 4000, "JPEG", true},
+                    {"large.png", 8000, 8000, "PNG", false}};
     for (const auto &p : pictures) {
         const QString path = dir.filePath(QString::fromLatin1(p.name));
         QImage image(p.width, p.height, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
-        image.save(path, p.format);
+        QImageWriter writer(path, p.format);
+        writer.setProgressiveScanWrite(p.progressive);
+        writer.write(image);
         for (const char *how : {"whole", "editor"}) {
             std::vector<double> times, megabytes;
             QString size;
@@ -92,7 +98,7 @@ int main(int argc, char *argv[])
             }
             std::sort(times.begin(), times.end());
             std::sort(megabytes.begin(), megabytes.end());
-            std::printf("%-10s %dx%d %-6s: %7.1f ms, +%6.1f MB peak, kept %s\n", p.name, p.width,
+            std::printf("%-15s %dx%d %-6s: %7.1f ms, +%6.1f MB peak, kept %s\n", p.name, p.width,
                         p.height, how, times[2], megabytes[2], qPrintable(size));
         }
     }

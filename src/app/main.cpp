@@ -25,6 +25,17 @@ QStringList argumentList(int argc, char *argv[])
     return arguments;
 }
 
+/// The first argument whose bytes Qt cannot keep as a file name (it is not
+/// valid UTF-8: Qt would open, or create, a file of another name), or null.
+const char *unrepresentableArgument(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QFile::encodeName(QFile::decodeName(argv[i])) != QByteArray(argv[i]))
+            return argv[i];
+    }
+    return nullptr;
+}
+
 /// True when Qt has somewhere to show a window: an X or Wayland display, or
 /// a platform chosen outright.
 bool haveDisplay()
@@ -41,6 +52,14 @@ bool haveDisplay()
 
 int main(int argc, char *argv[])
 {
+    if (const char *argument = unrepresentableArgument(argc, argv)) {
+        std::fprintf(stderr,
+                     "jukora-patch-editor: the name '%s' is not valid UTF-8, and this program "
+                     "can only open or write files whose names are. Rename the file (for example "
+                     "with convmv) or choose another name.\n",
+                     argument);
+        return jukora::cli::Unreadable;
+    }
     // The command line runs under a core application: no platform plugin is
     // loaded, so it works with no display at all.
     if (jukora::cli::wantsCommandLine(argumentList(argc, argv))) {

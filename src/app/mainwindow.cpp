@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,6 +26,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QThread>
+#include <QTimer>
 
 namespace jukora {
 
@@ -199,10 +202,39 @@ void MainWindow::Com_Click()
     loadBackground(Comm.FileName);
 }
 
+namespace {
+
+/// loadPicture() off the window's thread: a picture that cannot be decoded
+/// in part (a large progressive JPEG, an interlaced PNG) takes a moment, and
+/// the window keeps repainting meanwhile, with a busy cursor once it takes
+/// long enough to notice. Input waits until the picture is in, so nothing
+/// the user does can overtake it.
+QImage loadPictureAside(const QString &path, QString *error, QString *warning)
+{
+    QImage picture;
+    std::unique_ptr<QThread> thread(
+        QThread::create([&] { picture = loadPicture(path, error, warning); }));
+    QEventLoop waiting;
+    QObject::connect(thread.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    bool busy = false;
+    QTimer::singleShot(100, &waiting, [&] {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        busy = true;
+    });
+    thread->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    return picture;
+}
+
+} // namespace
+
 bool MainWindow::loadBackground(const QString &path)
 {
     QString error, warning;
-    const QImage picture = loadPicture(path, &error, &warning);
+    const QImage picture = loadPictureAside(path, &error, &warning);
     if (picture.isNull()) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The picture %1 could not be loaded.\n\n%2\n\n"

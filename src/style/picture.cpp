@@ -6,6 +6,15 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QStringList>
+#include <QTransform>
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstring>
+#include <optional>
+#include <vector>
 
 namespace jukora {
 
@@ -14,6 +23,91 @@ namespace {
 // preview cannot clip while decoding is read whole, so it must fit in it.
 constexpr int kMaxPictureMegabytes = 256;
 constexpr qint64 kMaxWholePixels = qint64(kMaxPictureMegabytes) * 1024 * 1024 / 4;
+
+/// Maps the picture as stored onto the picture as shown (`transformation`,
+/// from its EXIF orientation): mirrored or flipped first, then turned a
+/// quarter clockwise, as QImageReader does it.
+QTransform shownFromStored(QImageIOHandler::Transformations transformation, QSize stored)
+{
+    const qreal w = stored.width(), h = stored.height();
+    QTransform t;
+    if (transformation == QImageIOHandler::TransformationRotate270)
+        return QTransform(0, -1, 1, 0, 0, w); // a quarter anticlockwise
+    if (transformation & QImageIOHandler::TransformationMirror)
+        t *= QTransform(-1, 0, 0, 1, w, 0);
+    if (transformation & QImageIOHandler::TransformationFlip)
+        t *= QTransform(1, 0, 0, -1, 0, h);
+    if (transformation & QImageIOHandler::TransformationRotate90)
+        t *= QTransform(0, 1, -1, 0, h, 0);
+    return t;
+}
+
+void readFromDevice(png_structp png, png_bytep data, png_size_t length)
+{
+    auto *device = static_cast<QIODevice *>(png_get_io_ptr(png));
+    if (device->read(reinterpret_cast<char *>(data), qint64(length)) != qint64(length))
+        png_error(png, "the file ends early");
+}
+
+/// Decodes the rows of a PNG into `image` (sized already) one at a time,
+/// and stops at its last row: a PNG stores its rows top to bottom, so
+/// nothing below the part the preview shows is ever decoded. libpng reports
+/// errors by a long jump, so nothing here has a destructor.
+bool readPngRows(png_structp png, png_infop info, QImage *image, png_bytep row)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    for (int y = 0; y < image->height(); ++y) {
+        png_read_row(png, row, nullptr);
+        std::memcpy(image->scanLine(y), row, std::size_t(image->width()) * 4);
+    }
+    (void)info;
+    return true;
+}
+
+/// The top-left `limit` of a PNG that is not interlaced, or nothing when the
+/// file is no such PNG (an interlaced one comes in passes and is read whole).
+std::optional<QImage> readPngTop(QIODevice &device, QSize limit, QString *error)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return std::nullopt;
+    }
+    png_uint_32 width = 0, height = 0;
+    int interlace = PNG_INTERLACE_NONE;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return std::nullopt;
+    }
+    png_set_read_fn(png, &device, readFromDevice);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &width, &height, nullptr, nullptr, &interlace, nullptr, nullptr);
+    // Whatever its kind, each pixel becomes 8-bit blue, green, red, alpha:
+    // QImage::Format_ARGB32 as it lies in memory.
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_bgr(png);
+    png_read_update_info(png, info);
+    if (interlace != PNG_INTERLACE_NONE || png_get_rowbytes(png, info) != std::size_t(width) * 4) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return std::nullopt;
+    }
+    QImage image(std::min<int>(int(width), limit.width()),
+                 std::min<int>(int(height), limit.height()), QImage::Format_ARGB32);
+    std::vector<png_byte> row(std::size_t(width) * 4);
+    const bool read = !image.isNull() && readPngRows(png, info, &image, row.data());
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (!read) {
+        *error = QStringLiteral("The picture data is damaged or cut short.");
+        return QImage();
+    }
+    return image;
+}
+
 } // namespace
 
 QImage loadPicture(const QString &path, QString *error, QString *warning)
@@ -28,19 +122,33 @@ QImage loadPicture(const QString &path, QString *error, QString *warning)
         *error += QLatin1Char('.');
         return {};
     }
+    const QSize visibleSize(kVisibleWidth, kVisibleHeight);
     QImageReader reader(&file);
-    const QSize size = reader.size();
     const QByteArray format = reader.format(); // the reader forgets it once it has read
-    const QRect visible =
-        QRect(0, 0, kVisibleWidth, kVisibleHeight).intersected(QRect(QPoint(), size));
-    if (size.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
-        reader.setClipRect(visible); // decodes only what is ever shown
-    } else if (size.isValid() && qint64(size.width()) * size.height() > kMaxWholePixels) {
+    if (format == "png") {
+        if (auto top = readPngTop(file, visibleSize, error))
+            return *top;
+        file.seek(0);
+        reader.setDevice(&file);
+    }
+    // Shown as an image viewer shows it: a phone photo taken upright stands
+    // upright. The part kept is the top-left of the picture as shown.
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    const QTransform shown = shownFromStored(reader.transformation(), stored);
+    const QRectF storedRect{QPointF(), QSizeF(stored)};
+    const QRectF visible =
+        QRectF(QPointF(), QSizeF(visibleSize)).intersected(shown.mapRect(storedRect));
+    if (stored.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
+        // Decodes only what is ever shown.
+        reader.setClipRect(
+            shown.inverted().mapRect(visible).toAlignedRect().intersected(storedRect.toRect()));
+    } else if (stored.isValid() && qint64(stored.width()) * stored.height() > kMaxWholePixels) {
         *error = QStringLiteral("The picture is %1 x %2 pixels, too large to load: this program "
                                 "reads pictures of up to %3 megapixels (only the top-left %4 x %5 "
                                 "pixels are ever shown). Crop it and load it again.")
-                     .arg(size.width())
-                     .arg(size.height())
+                     .arg(stored.width())
+                     .arg(stored.height())
                      .arg(kMaxWholePixels / 1000000)
                      .arg(kVisibleWidth)
                      .arg(kVisibleHeight);

@@ -45,6 +45,16 @@ for args in "" "--chekc" "some.vkp"; do
   grep -q "no display was found.*" "$work/err" && grep -q -- "--help" "$work/err" \
     || { failed=$((failed + 1)); echo "FAIL: no display text for '$args'"; cat "$work/err"; }
 done
+# A name that is not UTF-8 is refused by name, never opened or written as
+# another file.
+latin1=$(printf 'caf\xe9')
+printf 'plain\n' > "$work/$latin1.txt"
+for args in "--check $work/$latin1.txt" "--generate --model N --layout x --output $work/$latin1.vkp"; do
+  expect "not UTF-8: $args" 2 "$exe" $args
+  grep -q "is not valid UTF-8" "$work/err" \
+    || { failed=$((failed + 1)); echo "FAIL: not UTF-8 text"; cat "$work/err"; }
+done
+[ "$(ls "$work" | grep -c caf)" -eq 1 ] || { failed=$((failed + 1)); echo "FAIL: a file was written"; ls "$work"; }
 # Output that has nowhere to go is an error, as in the core utilities.
 status=0; "$exe" --version >&- 2>"$work/err" || status=$?
 [ "$status" -eq 2 ] && grep -q "cannot write to standard output" "$work/err" \

@@ -1,9 +1,12 @@
 #include "coversize.h"
+#include "picture.h"
 #include "previewitems.h"
 #include "windowfixture.h"
 
 #include <QBuffer>
 #include <QGraphicsPixmapItem>
+#include <QImageWriter>
+#include <QPainter>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -191,6 +194,54 @@ private slots:
         QVERIFY2(f->messages().first().text.contains(QStringLiteral("ends early")),
                  qPrintable(f->messages().first().text));
         QCOMPARE(f->model().background().size(), QSize(240, 296)); // shown all the same
+    }
+    void pngTopRowsAsQtReadsThem_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("RGB, wider and taller") << int(QImage::Format_RGB32) << QSize(300, 400);
+        QTest::newRow("RGBA") << int(QImage::Format_ARGB32) << QSize(241, 297);
+        QTest::newRow("palette, smaller") << int(QImage::Format_Indexed8) << QSize(100, 50);
+        QTest::newRow("grey") << int(QImage::Format_Grayscale8) << QSize(240, 296);
+        QTest::newRow("16-bit grey") << int(QImage::Format_Grayscale16) << QSize(250, 300);
+    }
+    void pngTopRowsAsQtReadsThem()
+    {
+        // Read a row at a time and cut to what is shown, a PNG of any kind is
+        // what Qt's own reader makes of it.
+        QFETCH(int, format);
+        QFETCH(QSize, size);
+        QImage picture(size, QImage::Format_ARGB32);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                picture.setPixel(x, y, qRgba(x * 7, y * 3, (x * y) & 0xFF, (x + y) & 0xFF));
+        picture = picture.convertToFormat(QImage::Format(format), Qt::ThresholdDither);
+        const QString path = m_dir.filePath(QStringLiteral("p.png"));
+        QVERIFY(picture.save(path, "PNG"));
+        QString error;
+        const QImage loaded = loadPicture(path, &error);
+        const QImage expected =
+            QImage(path)
+                .copy(0, 0, std::min(size.width(), 240), std::min(size.height(), 296))
+                .convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(loaded.convertToFormat(QImage::Format_ARGB32), expected);
+    }
+    void photoTakenUprightStandsUpright()
+    {
+        // Stored 400 x 300 with orientation 6 ("turn a quarter clockwise"):
+        // shown 300 x 400, its top-left being the stored bottom-left.
+        QImage stored(400, 300, QImage::Format_RGB32);
+        stored.fill(Qt::blue);
+        QPainter(&stored).fillRect(0, 250, 40, 50, Qt::red); // stored bottom-left
+        const QString path = m_dir.filePath(QStringLiteral("upright.jpg"));
+        QImageWriter writer(path, "jpeg");
+        writer.setTransformation(QImageIOHandler::TransformationRotate90);
+        QVERIFY(writer.write(stored));
+        QString error;
+        const QImage shown = loadPicture(path, &error);
+        QCOMPARE(shown.size(), QSize(240, 296));
+        QVERIFY(qRed(shown.pixel(20, 10)) > 200);    // the red corner, top-left
+        QVERIFY(qBlue(shown.pixel(100, 100)) > 200); // the rest
     }
     void readoutsReadBackInTheUsersLocale()
     {
