@@ -8,14 +8,14 @@ CommonDialog::CommonDialog(Dialogs &dialogs, QWidget *parent) : m_dialogs(dialog
 {
 }
 
-bool CommonDialog::ShowSave()
+bool CommonDialog::showSave()
 {
-    return takeFileName(m_dialogs.saveFileName(m_parent, Filter, FileName));
+    return takeFileName(m_dialogs.saveFileName(m_parent, filter, fileName));
 }
 
-bool CommonDialog::ShowOpen()
+bool CommonDialog::showOpen()
 {
-    return takeFileName(m_dialogs.openFileName(m_parent, Filter, FileName));
+    return takeFileName(m_dialogs.openFileName(m_parent, filter, fileName));
 }
 
 bool CommonDialog::takeFileName(const QString &chosen)
@@ -23,15 +23,15 @@ bool CommonDialog::takeFileName(const QString &chosen)
     // A cancelled dialog leaves the file name as it was.
     if (chosen.isEmpty())
         return false;
-    FileName = chosen;
+    fileName = chosen;
     return true;
 }
 
-void CommonDialog::ShowColor()
+void CommonDialog::showColor()
 {
-    const QColor chosen = m_dialogs.color(m_parent, Color);
+    const QColor chosen = m_dialogs.color(m_parent, color);
     if (chosen.isValid())
-        Color = chosen;
+        color = chosen;
 }
 
 } // namespace jukora

@@ -17,16 +17,16 @@ class CommonDialog
 public:
     CommonDialog(Dialogs &dialogs, QWidget *parent);
 
-    QString FileName;
-    QString Filter; ///< "description|patterns" pairs
-    QColor Color{192, 192, 192};
+    QString fileName;
+    QString filter; ///< "description|patterns" pairs
+    QColor color{192, 192, 192};
 
-    /// Shows the Save dialog; false when cancelled (FileName is then as it was).
-    bool ShowSave();
-    /// Shows the Open dialog; false when cancelled (FileName is then as it was).
-    bool ShowOpen();
-    /// Shows the colour dialog; Color is the chosen colour, or as it was.
-    void ShowColor();
+    /// Shows the Save dialog; false when cancelled (fileName is then as it was).
+    bool showSave();
+    /// Shows the Open dialog; false when cancelled (fileName is then as it was).
+    bool showOpen();
+    /// Shows the colour dialog; color is the chosen colour, or as it was.
+    void showColor();
 
 private:
     bool takeFileName(const QString &chosen);

@@ -32,9 +32,10 @@
 namespace jukora {
 
 MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent), m_dialogs(dialogs), m_model(new PreviewModel(this)), Comm(dialogs, this)
+    : QWidget(parent), m_dialogs(dialogs), m_model(new PreviewModel(this)),
+      m_commonDialog(dialogs, this)
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("Jukora v2 patch editor"));
     setWindowIcon(applicationIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,31 +60,31 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
     addActions({undo, redo});
     connect(m_model, &PreviewModel::restored, this, &MainWindow::documentRestored);
     connect(m_model, &PreviewModel::textColorChanged, this,
-            [this] { setFill(Label6, m_model->textColor()); });
+            [this] { setFill(m_textColorSwatch, m_model->textColor()); });
 
     // Reopening a patch, by keyboard or by dropping it, needs no control of its own.
     auto *open = new QShortcut(QKeySequence::Open, this);
     connect(open, &QShortcut::activated, this, &MainWindow::openPatchDialog);
     setAcceptDrops(true);
-    Picture1->setAcceptDrops(false);
-    Picture1->viewport()->setAcceptDrops(false);
+    m_preview->setAcceptDrops(false);
+    m_preview->viewport()->setAcceptDrops(false);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::load(const QList<TemplateEntry> &templates)
 {
-    Co->setCurrentIndex(0);
-    Co_Change(); // the tag names no label yet, so this changes nothing
+    m_fontSizeCombo->setCurrentIndex(0);
+    onFontSizeChanged(); // no label is the style target yet, so this changes nothing
     for (const TemplateEntry &entry : templates) {
-        Combo1->addItem(entry.model, entry.path);
+        m_phoneCombo->addItem(entry.model, entry.path);
         // Models come from more than one folder: say which file this one is.
-        Combo1->setItemData(Combo1->count() - 1, QDir::toNativeSeparators(entry.path),
-                            Qt::ToolTipRole);
+        m_phoneCombo->setItemData(m_phoneCombo->count() - 1, QDir::toNativeSeparators(entry.path),
+                                  Qt::ToolTipRole);
     }
-    Combo1->setCurrentIndex(0);
-    Combo2->setCurrentIndex(0);
-    Combo2_Change();
+    m_phoneCombo->setCurrentIndex(0);
+    m_alignCombo->setCurrentIndex(0);
+    onAlignmentChanged();
 }
 
 void MainWindow::showCentered()
@@ -101,12 +102,7 @@ void MainWindow::showCentered()
 
 QString MainWindow::selectedTemplate() const
 {
-    return Combo1->currentData().toString();
-}
-
-std::optional<int> MainWindow::styleTarget() const
-{
-    return TextStyle::styleTarget(Co->property("Tag").toString());
+    return m_phoneCombo->currentData().toString();
 }
 
 void MainWindow::showMessage(Dialogs::Icon icon, const QString &text)
@@ -119,8 +115,8 @@ void MainWindow::showSize(int index)
     const Element &e = m_model->element(index);
     const QLocale locale;
     m_sizeShown = index;
-    Lw->setText(readoutText(e.width, locale));
-    Lh->setText(readoutText(e.height, locale));
+    m_widthReadout->setText(readoutText(e.width, locale));
+    m_heightReadout->setText(readoutText(e.height, locale));
 }
 
 void MainWindow::elementPressed(int index)
@@ -130,14 +126,14 @@ void MainWindow::elementPressed(int index)
         showSize(index);
         return;
     }
-    // The tag moves first: loading the controls below runs their change
+    // The target moves first: loading the controls below runs their change
     // handlers, which then write the label's own values back into it.
-    Co->setProperty("Tag", QString::number(index));
-    Check3->setChecked(e.italic);
-    Check2->setChecked(e.bold);
+    m_styleTarget = index;
+    m_italicCheck->setChecked(e.italic);
+    m_boldCheck->setChecked(e.bold);
     if (const auto entry = TextStyle::entryForPixelSize(e.pixelSize))
-        Co->setCurrentIndex(*entry);
-    Combo2->setCurrentIndex(e.alignment);
+        m_fontSizeCombo->setCurrentIndex(*entry);
+    m_alignCombo->setCurrentIndex(e.alignment);
 }
 
 void MainWindow::targetPlaced(int index)
@@ -146,60 +142,60 @@ void MainWindow::targetPlaced(int index)
     const QLocale locale;
     m_positionShown = index;
     // A read-out repaints only when its figure changed.
-    Lxx->setText(readoutText(e.left, locale));
-    Lyy->setText(readoutText(e.top - patch::kTopBand, locale));
+    m_xReadout->setText(readoutText(e.left, locale));
+    m_yReadout->setText(readoutText(patch::shownY(e.top), locale));
 }
 
-void MainWindow::Check1_Click()
+void MainWindow::onGuidesToggled()
 {
-    Picture1->tool().setGuidesVisible(Check1->isChecked());
+    m_preview->tool().setGuidesVisible(m_guidesCheck->isChecked());
 }
 
-void MainWindow::Co_Change()
+void MainWindow::onFontSizeChanged()
 {
-    const auto target = styleTarget();
+    const std::optional<int> target = m_styleTarget;
     if (!target)
         return;
-    if (const auto pixels = TextStyle::pixelSizeForEntry(Co->currentText()))
+    if (const auto pixels = TextStyle::pixelSizeForEntry(m_fontSizeCombo->currentText()))
         change(tr("Font size"), [&] { m_model->setLabelPixelSize(*target, *pixels); });
 }
 
-void MainWindow::Check2_Click()
+void MainWindow::onBoldToggled()
 {
-    if (const auto target = styleTarget())
-        change(tr("Bold"), [&] { m_model->setLabelBold(*target, Check2->isChecked()); });
+    if (const auto target = m_styleTarget)
+        change(tr("Bold"), [&] { m_model->setLabelBold(*target, m_boldCheck->isChecked()); });
 }
 
-void MainWindow::Check3_Click()
+void MainWindow::onItalicToggled()
 {
-    if (const auto target = styleTarget())
-        change(tr("Italic"), [&] { m_model->setLabelItalic(*target, Check3->isChecked()); });
+    if (const auto target = m_styleTarget)
+        change(tr("Italic"), [&] { m_model->setLabelItalic(*target, m_italicCheck->isChecked()); });
 }
 
-void MainWindow::Combo2_Change()
+void MainWindow::onAlignmentChanged()
 {
-    const auto target = styleTarget();
-    const int code = Combo2->currentIndex();
-    if (target && code >= 0 && code <= 2)
+    const std::optional<int> target = m_styleTarget;
+    const int code = m_alignCombo->currentIndex();
+    if (target && patch::isAlignmentCode(code))
         change(tr("Alignment"), [&] { m_model->setLabelAlignment(*target, code); });
 }
 
-void MainWindow::Command2_Click()
+void MainWindow::onTextColorClicked()
 {
-    const QRgb old = Comm.Color.rgb();
-    Comm.ShowColor();
-    const QColor chosen = Comm.Color;
+    const QRgb old = m_commonDialog.color.rgb();
+    m_commonDialog.showColor();
+    const QColor chosen = m_commonDialog.color;
     if (chosen.rgb() == old)
         return;
     change(tr("Text colour"), [&] { m_model->setTextColor(chosen); });
 }
 
-void MainWindow::Com_Click()
+void MainWindow::onBackgroundClicked()
 {
-    Comm.Filter = pictureFilter();
-    if (!Comm.ShowOpen() || Comm.FileName.isEmpty())
+    m_commonDialog.filter = pictureFilter();
+    if (!m_commonDialog.showOpen() || m_commonDialog.fileName.isEmpty())
         return;
-    loadBackground(Comm.FileName);
+    loadBackground(m_commonDialog.fileName);
 }
 
 namespace {
@@ -243,7 +239,7 @@ bool MainWindow::loadBackground(const QString &path)
         return false;
     }
     change(tr("Background"), [&] { m_model->setBackground(picture); });
-    Comm.FileName.clear();
+    m_commonDialog.fileName.clear();
     if (!warning.isEmpty())
         showMessage(Dialogs::Icon::Warning, QStringLiteral("The picture %1 is shown, but:\n\n%2")
                                                 .arg(QDir::toNativeSeparators(path), warning));
@@ -252,17 +248,17 @@ bool MainWindow::loadBackground(const QString &path)
 
 void MainWindow::openPatchDialog()
 {
-    Comm.FileName.clear();
-    Comm.Filter = QStringLiteral("Vkp patch|*.vkp");
-    if (!Comm.ShowOpen() || Comm.FileName.isEmpty())
+    m_commonDialog.fileName.clear();
+    m_commonDialog.filter = QStringLiteral("Vkp patch|*.vkp");
+    if (!m_commonDialog.showOpen() || m_commonDialog.fileName.isEmpty())
         return;
-    openPatch(Comm.FileName);
+    openPatch(m_commonDialog.fileName);
 }
 
 bool MainWindow::openPatch(const QString &path)
 {
     const auto carried =
-        readPatchLayout(m_dialogs, this, path, Combo1->currentText(), selectedTemplate());
+        readPatchLayout(m_dialogs, this, path, m_phoneCombo->currentText(), selectedTemplate());
     if (!carried)
         return false;
     patch::Layout layout = m_model->layout();
@@ -280,28 +276,29 @@ void MainWindow::documentRestored()
     // when the step did not touch them), and the controls show the document
     // as it is now, loaded without their change handlers, which would only
     // write it again.
-    Picture1->tool().documentRestored();
+    m_preview->tool().documentRestored();
     if (PreviewModel::isElement(m_positionShown))
         targetPlaced(m_positionShown);
     if (PreviewModel::isElement(m_sizeShown))
         showSize(m_sizeShown);
-    Comm.Color = m_model->textColor();
-    const auto target = styleTarget();
+    m_commonDialog.color = m_model->textColor();
+    const std::optional<int> target = m_styleTarget;
     if (!target)
         return;
     const Element &e = m_model->element(*target);
-    const QSignalBlocker blockSize(Co), blockBold(Check2), blockItalic(Check3), blockAlign(Combo2);
-    Check3->setChecked(e.italic);
-    Check2->setChecked(e.bold);
+    const QSignalBlocker blockSize(m_fontSizeCombo), blockBold(m_boldCheck),
+        blockItalic(m_italicCheck), blockAlign(m_alignCombo);
+    m_italicCheck->setChecked(e.italic);
+    m_boldCheck->setChecked(e.bold);
     if (const auto entry = TextStyle::entryForPixelSize(e.pixelSize))
-        Co->setCurrentIndex(*entry);
-    Combo2->setCurrentIndex(e.alignment);
+        m_fontSizeCombo->setCurrentIndex(*entry);
+    m_alignCombo->setCurrentIndex(e.alignment);
 }
 
 DropAction MainWindow::dropAction(const QDropEvent *event, QString *file) const
 {
     const QPoint pos = event->position().toPoint();
-    return jukora::dropAction(event->mimeData(), Picture1->geometry().contains(pos), file);
+    return jukora::dropAction(event->mimeData(), m_preview->geometry().contains(pos), file);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -344,7 +341,7 @@ void MainWindow::dropEvent(QDropEvent *event)
         loadBackground(file);
 }
 
-void MainWindow::Command3_Click()
+void MainWindow::onCoverSizeClicked()
 {
     const QString text =
         m_dialogs.text(this, applicationTitle(), QStringLiteral("Cover size"), QString());
@@ -364,20 +361,20 @@ void MainWindow::Command3_Click()
         showSize(patch::AlbumCover);
 }
 
-void MainWindow::Command4_Click()
+void MainWindow::onCreditsClicked()
 {
     showMessage(Dialogs::Icon::Information, creditsText());
 }
 
-void MainWindow::GenerateRun()
+void MainWindow::onGenerateClicked()
 {
-    Comm.FileName.clear();
-    Comm.Filter = QStringLiteral("Vkp patch|*.vkp");
-    if (!Comm.ShowSave() || Comm.FileName.isEmpty())
+    m_commonDialog.fileName.clear();
+    m_commonDialog.filter = QStringLiteral("Vkp patch|*.vkp");
+    if (!m_commonDialog.showSave() || m_commonDialog.fileName.isEmpty())
         return;
     GenerateJob job(m_dialogs, this);
-    job.run(Comm.FileName, Combo1->currentText(), selectedTemplate(), *m_model);
-    Picture1->tool().generated();
+    job.run(m_commonDialog.fileName, m_phoneCombo->currentText(), selectedTemplate(), *m_model);
+    m_preview->tool().generated();
 }
 
 } // namespace jukora

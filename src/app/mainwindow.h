@@ -28,8 +28,8 @@ class PreviewView;
 class Readout;
 
 /// The editor's only window: the preview on the left, the column of
-/// controls on the right. Every control keeps its short name (Picture1,
-/// Combo1, Lxx ...) as its objectName.
+/// controls on the right. Each control's objectName is its member's name
+/// without the "m_" (phoneCombo, xReadout ...), for tests and tools.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -42,23 +42,26 @@ public:
     ~MainWindow() override;
 
     PreviewModel &model() { return *m_model; }
-    PreviewView *preview() const { return Picture1; }
-    CommonDialog &comm() { return Comm; }
+    PreviewView *preview() const { return m_preview; }
+    CommonDialog &commonDialog() { return m_commonDialog; }
 
     /// Shows the window centred on its screen.
     void showCentered();
 
     // Handlers of the controls, run for a user's change and a change from code alike.
-    void GenerateRun();
-    void Co_Change();
-    void Check1_Click();
-    void Check2_Click();
-    void Check3_Click();
-    void Combo2_Change();
-    void Command2_Click();
-    void Com_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void onGenerateClicked();
+    void onFontSizeChanged();
+    void onGuidesToggled();
+    void onBoldToggled();
+    void onItalicToggled();
+    void onAlignmentChanged();
+    void onTextColorClicked();
+    void onBackgroundClicked();
+    void onCoverSizeClicked();
+    void onCreditsClicked();
+
+    /// The label that the style controls act on, if one was pressed.
+    std::optional<int> styleTarget() const { return m_styleTarget; }
 
     /// The template file of the selected phone model.
     QString selectedTemplate() const;
@@ -96,25 +99,29 @@ private:
         apply();
         m_model->commit(text, before);
     }
-    std::optional<int> styleTarget() const;
 
+    /// The label that the font, bold, italic and alignment controls act on:
+    /// the last one pressed, none before.
+    std::optional<int> m_styleTarget;
     /// The elements whose position and size the read-outs show, or -1.
     int m_positionShown = -1;
     int m_sizeShown = -1;
 
     Dialogs &m_dialogs;
     PreviewModel *m_model;
-    CommonDialog Comm;
+    CommonDialog m_commonDialog;
 
-    PreviewView *Picture1 = nullptr;
-    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
-           *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
-           *Label9 = nullptr;
-    Readout *Lxx = nullptr, *Lyy = nullptr, *Lw = nullptr, *Lh = nullptr;
-    QCheckBox *Check1 = nullptr, *Check2 = nullptr, *Check3 = nullptr;
-    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
-                *Com = nullptr;
-    QComboBox *Co = nullptr, *Combo1 = nullptr, *Combo2 = nullptr;
+    PreviewView *m_preview = nullptr;
+    QLabel *m_xCaption = nullptr, *m_yCaption = nullptr, *m_readoutPanel = nullptr,
+           *m_widthCaption = nullptr, *m_heightCaption = nullptr, *m_textColorSwatch = nullptr,
+           *m_fontCaption = nullptr, *m_phoneCaption = nullptr, *m_alignCaption = nullptr;
+    Readout *m_xReadout = nullptr, *m_yReadout = nullptr, *m_widthReadout = nullptr,
+            *m_heightReadout = nullptr;
+    QCheckBox *m_guidesCheck = nullptr, *m_boldCheck = nullptr, *m_italicCheck = nullptr;
+    QPushButton *m_generateButton = nullptr, *m_textColorButton = nullptr,
+                *m_coverSizeButton = nullptr, *m_creditsButton = nullptr,
+                *m_backgroundButton = nullptr;
+    QComboBox *m_fontSizeCombo = nullptr, *m_phoneCombo = nullptr, *m_alignCombo = nullptr;
 };
 
 } // namespace jukora

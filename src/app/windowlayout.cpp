@@ -102,92 +102,101 @@ QFont defaultFont()
 
 void MainWindow::createControls()
 {
-    Picture1 = new PreviewView(*m_model, this);
-    Picture1->setGeometry(0, 0, 244, 324);
+    m_preview = new PreviewView(*m_model, this);
+    m_preview->setGeometry(0, 0, 244, 324);
 
     // The white panel first, so that it lies behind everything else.
-    Label3 = panel(this, "Label3", 248, 4, 105, 77, Qt::white);
-    Label1 =
-        place(new QLabel(QStringLiteral("X Pos:"), this), "Label1", 256, 12, 41, 16, fontT10B());
-    Lxx = place(new Readout(this), "Lxx", 304, 12, 33, 17, fontT10B());
-    Label2 =
-        place(new QLabel(QStringLiteral("Y Pos:"), this), "Label2", 256, 28, 41, 16, fontT10B());
-    Lyy = place(new Readout(this), "Lyy", 304, 28, 33, 17, fontT10B());
-    Label4 =
-        place(new QLabel(QStringLiteral("Width:"), this), "Label4", 256, 44, 43, 16, fontT10B());
-    Lw = place(new Readout(this), "Lw", 304, 44, 31, 16, fontT10B());
-    Label5 =
-        place(new QLabel(QStringLiteral("Height:"), this), "Label5", 256, 60, 47, 16, fontT10B());
-    Lh = place(new Readout(this), "Lh", 304, 60, 36, 16, fontT10B());
+    m_readoutPanel = panel(this, "readoutPanel", 248, 4, 105, 77, Qt::white);
+    m_xCaption =
+        place(new QLabel(QStringLiteral("X Pos:"), this), "xCaption", 256, 12, 41, 16, fontT10B());
+    m_xReadout = place(new Readout(this), "xReadout", 304, 12, 33, 17, fontT10B());
+    m_yCaption =
+        place(new QLabel(QStringLiteral("Y Pos:"), this), "yCaption", 256, 28, 41, 16, fontT10B());
+    m_yReadout = place(new Readout(this), "yReadout", 304, 28, 33, 17, fontT10B());
+    m_widthCaption = place(new QLabel(QStringLiteral("Width:"), this), "widthCaption", 256, 44, 43,
+                           16, fontT10B());
+    m_widthReadout = place(new Readout(this), "widthReadout", 304, 44, 31, 16, fontT10B());
+    m_heightCaption = place(new QLabel(QStringLiteral("Height:"), this), "heightCaption", 256, 60,
+                            47, 16, fontT10B());
+    m_heightReadout = place(new Readout(this), "heightReadout", 304, 60, 36, 16, fontT10B());
     // The read-outs change on every move of a drag: drawn opaque in the
     // panel's white, they repaint without anything behind them.
-    for (QLabel *caption : {Label1, Label2, Label4, Label5})
+    for (QLabel *caption : {m_xCaption, m_yCaption, m_widthCaption, m_heightCaption})
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (QWidget *readout :
-         std::initializer_list<QWidget *>{Label1, Label2, Label4, Label5, Lxx, Lyy, Lw, Lh})
+         std::initializer_list<QWidget *>{m_xCaption, m_yCaption, m_widthCaption, m_heightCaption,
+                                          m_xReadout, m_yReadout, m_widthReadout, m_heightReadout})
         setFill(readout, Qt::white);
 
-    Check1 = place(new QCheckBox(QStringLiteral("Coordinates"), this), "Check1", 248, 85, 81, 17,
-                   fontT8());
-    Check1->setChecked(true);
-    Command3 = place(new QPushButton(QStringLiteral("Cover Size"), this), "Command3", 248, 103, 105,
-                     25, fontT8());
-    Com = place(new QPushButton(QStringLiteral("Background Image"), this), "Com", 248, 127, 105, 25,
-                fontT8());
-    Command2 = place(new QPushButton(QStringLiteral("Text Color\n(preview)"), this), "Command2",
-                     248, 151, 73, 33, fontT8());
-    Label6 = panel(this, "Label6", 321, 152, 32, 31, QColor(192, 192, 192));
-    Label7 = place(new QLabel(QStringLiteral("Font:"), this), "Label7", 248, 189, 26, 13, fontT8());
-    Co = place(new QComboBox(this), "Co", 280, 187, 73, 21, fontT8());
+    m_guidesCheck = place(new QCheckBox(QStringLiteral("Coordinates"), this), "guidesCheck", 248,
+                          85, 81, 17, fontT8());
+    m_guidesCheck->setChecked(true);
+    m_coverSizeButton = place(new QPushButton(QStringLiteral("Cover Size"), this),
+                              "coverSizeButton", 248, 103, 105, 25, fontT8());
+    m_backgroundButton = place(new QPushButton(QStringLiteral("Background Image"), this),
+                               "backgroundButton", 248, 127, 105, 25, fontT8());
+    m_textColorButton = place(new QPushButton(QStringLiteral("Text Color\n(preview)"), this),
+                              "textColorButton", 248, 151, 73, 33, fontT8());
+    m_textColorSwatch = panel(this, "textColorSwatch", 321, 152, 32, 31, QColor(192, 192, 192));
+    m_fontCaption =
+        place(new QLabel(QStringLiteral("Font:"), this), "fontCaption", 248, 189, 26, 13, fontT8());
+    m_fontSizeCombo = place(new QComboBox(this), "fontSizeCombo", 280, 187, 73, 21, fontT8());
     for (const char *entry : TextStyle::kSizeEntries)
-        Co->addItem(QString::fromLatin1(entry));
-    Co->setProperty("Tag", QStringLiteral("0"));
-    Check2 =
-        place(new QCheckBox(QStringLiteral("Bold"), this), "Check2", 248, 210, 41, 17, fontT8());
-    Check2->setChecked(true);
-    Check3 =
-        place(new QCheckBox(QStringLiteral("Italic"), this), "Check3", 304, 210, 49, 17, fontT8());
-    Label9 =
-        place(new QLabel(QStringLiteral("Align:"), this), "Label9", 248, 232, 26, 13, fontS8());
-    Combo2 = place(new QComboBox(this), "Combo2", 280, 228, 73, 21, fontS8());
+        m_fontSizeCombo->addItem(QString::fromLatin1(entry));
+    m_boldCheck =
+        place(new QCheckBox(QStringLiteral("Bold"), this), "boldCheck", 248, 210, 41, 17, fontT8());
+    m_boldCheck->setChecked(true);
+    m_italicCheck = place(new QCheckBox(QStringLiteral("Italic"), this), "italicCheck", 304, 210,
+                          49, 17, fontT8());
+    m_alignCaption = place(new QLabel(QStringLiteral("Align:"), this), "alignCaption", 248, 232, 26,
+                           13, fontS8());
+    m_alignCombo = place(new QComboBox(this), "alignCombo", 280, 228, 73, 21, fontS8());
     for (const char *entry : TextStyle::kAlignEntries)
-        Combo2->addItem(QString::fromLatin1(entry));
-    Label8 =
-        place(new QLabel(QStringLiteral("Phone:"), this), "Label8", 248, 250, 34, 13, fontT8());
-    Combo1 = place(new QComboBox(this), "Combo1", 248, 265, 105, 21, fontT8());
-    Command4 = place(new QPushButton(QStringLiteral("\u00A9"), this), "Command4", 248, 296, 25, 25,
-                     fontR10());
-    Command1 = place(new QPushButton(QStringLiteral("Generate"), this), "Command1", 272, 296, 81,
-                     25, fontT8());
-    Command4->setToolTip(QStringLiteral("Credits"));
+        m_alignCombo->addItem(QString::fromLatin1(entry));
+    m_phoneCaption = place(new QLabel(QStringLiteral("Phone:"), this), "phoneCaption", 248, 250, 34,
+                           13, fontT8());
+    m_phoneCombo = place(new QComboBox(this), "phoneCombo", 248, 265, 105, 21, fontT8());
+    m_creditsButton = place(new QPushButton(QStringLiteral("\u00A9"), this), "creditsButton", 248,
+                            296, 25, 25, fontR10());
+    m_generateButton = place(new QPushButton(QStringLiteral("Generate"), this), "generateButton",
+                             272, 296, 81, 25, fontT8());
+    m_creditsButton->setToolTip(QStringLiteral("Credits"));
     // Names a screen reader says where the caption alone would not do.
     const std::pair<QWidget *, const char *> spoken[] = {
-        {Lxx, "X position"},    {Lyy, "Y position"},   {Lw, "Width"},
-        {Lh, "Height"},         {Co, "Font"},          {Combo2, "Align"},
-        {Combo1, "Phone"},      {Command4, "Credits"}, {Command2, "Text Color (preview)"},
-        {Label6, "Text colour"}};
+        {m_xReadout, "X position"},
+        {m_yReadout, "Y position"},
+        {m_widthReadout, "Width"},
+        {m_heightReadout, "Height"},
+        {m_fontSizeCombo, "Font"},
+        {m_alignCombo, "Align"},
+        {m_phoneCombo, "Phone"},
+        {m_creditsButton, "Credits"},
+        {m_textColorButton, "Text Color (preview)"},
+        {m_textColorSwatch, "Text colour"}};
     for (const auto &[widget, name] : spoken)
         widget->setAccessibleName(QString::fromLatin1(name));
-    Command1->setToolTip(QStringLiteral("Write the patch for the selected phone"));
+    m_generateButton->setToolTip(QStringLiteral("Write the patch for the selected phone"));
 
-    connect(Check1, &QCheckBox::toggled, this, &MainWindow::Check1_Click);
-    connect(Check2, &QCheckBox::toggled, this, &MainWindow::Check2_Click);
-    connect(Check3, &QCheckBox::toggled, this, &MainWindow::Check3_Click);
-    connect(Co, &QComboBox::currentIndexChanged, this, &MainWindow::Co_Change);
-    connect(Combo2, &QComboBox::currentIndexChanged, this, &MainWindow::Combo2_Change);
-    connect(Command1, &QPushButton::clicked, this, &MainWindow::GenerateRun);
-    connect(Command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(Com, &QPushButton::clicked, this, &MainWindow::Com_Click);
-    connect(Command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &MainWindow::Command4_Click);
-    connect(Picture1, &PreviewView::elementPressed, this, &MainWindow::elementPressed);
-    connect(&Picture1->tool(), &DragTool::targetPlaced, this, &MainWindow::targetPlaced);
+    connect(m_guidesCheck, &QCheckBox::toggled, this, &MainWindow::onGuidesToggled);
+    connect(m_boldCheck, &QCheckBox::toggled, this, &MainWindow::onBoldToggled);
+    connect(m_italicCheck, &QCheckBox::toggled, this, &MainWindow::onItalicToggled);
+    connect(m_fontSizeCombo, &QComboBox::currentIndexChanged, this, &MainWindow::onFontSizeChanged);
+    connect(m_alignCombo, &QComboBox::currentIndexChanged, this, &MainWindow::onAlignmentChanged);
+    connect(m_generateButton, &QPushButton::clicked, this, &MainWindow::onGenerateClicked);
+    connect(m_textColorButton, &QPushButton::clicked, this, &MainWindow::onTextColorClicked);
+    connect(m_backgroundButton, &QPushButton::clicked, this, &MainWindow::onBackgroundClicked);
+    connect(m_coverSizeButton, &QPushButton::clicked, this, &MainWindow::onCoverSizeClicked);
+    connect(m_creditsButton, &QPushButton::clicked, this, &MainWindow::onCreditsClicked);
+    connect(m_preview, &PreviewView::elementPressed, this, &MainWindow::elementPressed);
+    connect(&m_preview->tool(), &DragTool::targetPlaced, this, &MainWindow::targetPlaced);
 }
 
 void MainWindow::setTabOrder()
 {
-    const QList<QWidget *> order = {Picture1, Check1, Command3, Com,      Command2, Co,
-                                    Check2,   Check3, Combo1,   Command4, Command1, Combo2};
+    const QList<QWidget *> order = {m_preview,          m_guidesCheck,     m_coverSizeButton,
+                                    m_backgroundButton, m_textColorButton, m_fontSizeCombo,
+                                    m_boldCheck,        m_italicCheck,     m_phoneCombo,
+                                    m_creditsButton,    m_generateButton,  m_alignCombo};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         QWidget::setTabOrder(order.at(i), order.at(i + 1));
 }

@@ -45,7 +45,7 @@ float ruleValue(ValueKind kind, int element, const ElementQuery &query)
     case ValueKind::X:
         return query.left(element);
     case ValueKind::Y:
-        return query.top(element) - kTopBand;
+        return shownY(query.top(element));
     case ValueKind::RightEdge:
         return query.left(element) + kLabelOffset;
     case ValueKind::Width:

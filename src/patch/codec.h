@@ -13,6 +13,13 @@ class ElementQuery;
 /// The phone's status band across the top of the screen: no element rises
 /// into it, and Y values count from its lower edge.
 inline constexpr float kTopBand = 24.0f;
+/// The Y a user sees for an element's Top: counted from the status band's
+/// lower edge, as the patch counts it.
+inline float shownY(float top)
+{
+    return top - kTopBand;
+}
+
 /// A label's right edge, as the firmware keeps it, lies this far right of
 /// the label's Left.
 inline constexpr float kLabelOffset = 80.0f;

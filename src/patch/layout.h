@@ -11,9 +11,9 @@ namespace jukora::patch {
 /// Indices are element indices; slot 8 (no element) is unused.
 struct Layout
 {
-    std::array<float, 14> left{};
-    std::array<float, 14> top{};
-    std::array<int, 14> alignment{};
+    std::array<float, kElementSlots> left{};
+    std::array<float, kElementSlots> top{};
+    std::array<int, kElementSlots> alignment{};
     float coverWidth = 0;
 };
 

@@ -31,7 +31,7 @@ ValueFault readValue(std::string_view line, std::size_t addressSize, const Place
     if (v.substr(2) != rule.suffix)
         return ValueFault::OtherSuffix;
     *byte = hexDigit(v[0]) * 16 + hexDigit(v[1]);
-    if (rule.kind == ValueKind::Alignment && *byte > 2)
+    if (rule.kind == ValueKind::Alignment && !isAlignmentCode(*byte))
         return ValueFault::NoAlignment;
     return ValueFault::None;
 }

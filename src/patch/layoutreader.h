@@ -17,9 +17,9 @@ namespace jukora::patch {
 /// A layout read back from a patch: only what the patch carries is set.
 struct PatchLayout
 {
-    std::array<std::optional<float>, 14> left;
-    std::array<std::optional<float>, 14> top;
-    std::array<std::optional<int>, 14> alignment;
+    std::array<std::optional<float>, kElementSlots> left;
+    std::array<std::optional<float>, kElementSlots> top;
+    std::array<std::optional<int>, kElementSlots> alignment;
     std::optional<float> coverWidth;
     std::size_t matchedLines = 0;
 };

@@ -20,10 +20,10 @@ struct PlaceholderRule
     std::string_view suffix; ///< second byte of the Thumb instruction, or empty
 };
 
-/// The 34 placeholders in the order in which a line is searched for them.
+/// The placeholders in the order in which a line is searched for them.
 /// The first one found in a line decides its rule: a line may hold two
 /// ("*aix*" and "*ax*" are both artist positions), so the order matters.
-inline constexpr std::array<PlaceholderRule, 34> kRules = {{
+inline constexpr auto kRules = std::to_array<PlaceholderRule>({
     {"*cw*", AlbumCover, ValueKind::Width, "20"},
     {"*cy*", AlbumCover, ValueKind::Y, "22"},
     {"*cx*", AlbumCover, ValueKind::X, "21"},
@@ -58,7 +58,7 @@ inline constexpr std::array<PlaceholderRule, 34> kRules = {{
     {"*aly*", AlbumLabel, ValueKind::Y, ""},
     {"*alx*", AlbumLabel, ValueKind::X, "37"},
     {"*ala*", AlbumLabel, ValueKind::Alignment, ""},
-}};
+});
 
 /// Human-readable name of an element, for messages.
 std::string_view elementName(int index);

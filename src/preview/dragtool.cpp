@@ -29,9 +29,8 @@ void DragTool::press(int index, QPointF grab)
 {
     if (!PreviewModel::isElement(index))
         return;
-    GrabX = static_cast<float>(grab.x());
-    GrabY = static_cast<float>(grab.y());
-    SelIndex = static_cast<std::int16_t>(index);
+    m_grabPoint = grab;
+    m_dragTarget = static_cast<std::int16_t>(index);
     m_lastPressed = index;
     m_heldByKeyboard = false;
     m_pressState = m_model.state();
@@ -54,7 +53,10 @@ int DragTool::holdNext(bool forward)
 {
     // The thirteen elements, front first, as a press finds them.
     static const auto order = [] {
-        std::array<int, 13> elements{0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13};
+        std::array<int, patch::kImages.size() + patch::kLabels.size()> elements{};
+        std::copy(patch::kImages.begin(), patch::kImages.end(), elements.begin());
+        std::copy(patch::kLabels.begin(), patch::kLabels.end(),
+                  elements.begin() + patch::kImages.size());
         std::sort(elements.begin(), elements.end(),
                   [](int a, int b) { return ZOrder::forElement(a) > ZOrder::forElement(b); });
         return elements;
@@ -78,16 +80,18 @@ void DragTool::letGo()
 bool DragTool::move(Qt::MouseButtons buttons, QPointF pos)
 {
     if (buttons != Qt::LeftButton) {
-        SelIndex = patch::NoElement;
+        m_dragTarget = patch::NoElement;
         return false;
     }
-    if (!PreviewModel::isElement(SelIndex))
+    if (!PreviewModel::isElement(m_dragTarget))
         return false;
     // A drag that began on bare surface moves the element held before: it
     // is one step of the history all the same.
     if (!m_pressState)
         m_pressState = m_model.state();
-    place(SelIndex, static_cast<float>(pos.x()) - GrabX, static_cast<float>(pos.y()) - GrabY);
+    // Single precision, as the positions themselves are.
+    place(m_dragTarget, static_cast<float>(pos.x()) - static_cast<float>(m_grabPoint.x()),
+          static_cast<float>(pos.y()) - static_cast<float>(m_grabPoint.y()));
     return true;
 }
 
@@ -142,7 +146,7 @@ bool DragTool::nudge(int dx, int dy)
 void DragTool::documentRestored()
 {
     m_pressState.reset();
-    SelIndex = patch::NoElement;
+    m_dragTarget = patch::NoElement;
     setElementsEnabled(true);
     // The guide lines stay on the element they mark, wherever the document
     // now has it; a step that did not move it leaves them where they are.

@@ -23,13 +23,15 @@ class DragTool : public QObject
 public:
     explicit DragTool(PreviewModel &model, QObject *parent = nullptr);
 
-    /// The drag target: the element a move places, or 8 for none.
-    std::int16_t selIndex() const { return SelIndex; }
+    /// The drag target: the element a move with the left button places, or
+    /// NoElement. It outlives the release: a later drag that starts on bare
+    /// surface carries it again, until a move without the button clears it.
+    std::int16_t dragTarget() const { return m_dragTarget; }
     /// Where the element was taken hold of, in preview pixels from its corner.
-    QPointF grabPoint() const { return {GrabX, GrabY}; }
+    QPointF grabPoint() const { return m_grabPoint; }
     /// The element last taken hold of, for keyboard placement; -1 before the
-    /// first press. Separate from SelIndex, which a move without the button
-    /// clears.
+    /// first press. Separate from the drag target, which a move without the
+    /// button clears.
     int lastPressed() const { return m_lastPressed; }
     /// False from a press on an element to the release: no element takes
     /// the mouse then, so the drag stays with the preview.
@@ -69,7 +71,7 @@ public:
 
     /// After a Generate nothing is held: the next press on bare surface
     /// must not drag an element the run happened to encode last.
-    void generated() { SelIndex = patch::NoElement; }
+    void generated() { m_dragTarget = patch::NoElement; }
     /// The document was put back by an undo, a redo or a reopened patch:
     /// nothing is being dragged, and the guide lines follow the element they
     /// mark to where the document now has it.
@@ -96,9 +98,9 @@ private:
     /// becomes one step of the history at the release.
     std::optional<PreviewModel::State> m_pressState;
     int m_series = 0; ///< nudges between two presses merge into one step
-    std::int16_t SelIndex = 0;
-    float GrabX = 0;
-    float GrabY = 0;
+    /// The first element, until a press names another.
+    std::int16_t m_dragTarget = patch::ArtistIcon;
+    QPointF m_grabPoint;
     int m_lastPressed = -1;
     bool m_heldByKeyboard = false;
     bool m_elementsEnabled = true;

@@ -76,10 +76,10 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     const Element &e = m_model.element(m_index);
     Qt::Alignment align = Qt::AlignTop;
     switch (e.alignment) {
-    case AlignRightCode:
+    case patch::AlignRightCode:
         align |= Qt::AlignRight;
         break;
-    case AlignCenterCode:
+    case patch::AlignCenterCode:
         align |= Qt::AlignHCenter;
         break;
     default:

@@ -36,7 +36,7 @@ private:
     QSizeF m_size;
 };
 
-/// An image element I1(0)-I1(7): its picture drawn into its box (the cover
+/// One of the eight image elements: its picture drawn into its box (the cover
 /// stretches it; the others are drawn at their picture's size). Transparent
 /// pixels still belong to the element.
 class ImageItem : public ElementItem
@@ -54,7 +54,7 @@ private:
     QPixmap m_pixmap;
 };
 
-/// A text label Lab(9)-Lab(13): its caption drawn in its fixed box, aligned
+/// One of the five text labels: its caption drawn in its fixed box, aligned
 /// left, right or centred from the top edge and cut off at the box.
 class LabelItem : public ElementItem
 {

@@ -26,10 +26,6 @@ constexpr int Small = 16;    // 12 pt
 constexpr int Big = 26;      // 19.5 pt
 } // namespace FontPixels
 
-/// Label alignment code, the same as the alignment list's index and the
-/// value the patch carries.
-enum Alignment : int { AlignLeftCode = 0, AlignRightCode = 1, AlignCenterCode = 2 };
-
 /// One of the thirteen preview elements. Labels use the text fields too.
 struct Element
 {
@@ -42,7 +38,7 @@ struct Element
     int pixelSize = 0;
     bool bold = false;
     bool italic = false;
-    int alignment = AlignLeftCode;
+    int alignment = patch::AlignLeftCode;
 };
 
 /// The document: the elements with their positions, sizes and label styles,
@@ -53,16 +49,13 @@ class PreviewModel : public QObject, public patch::ElementQuery
     Q_OBJECT
 
 public:
-    static constexpr int kSlots = 14; ///< indices 0-13; 8 is no element
+    static constexpr int kSlots = int(patch::kElementSlots);
     static constexpr float kWidth = 240.0f;
     static constexpr float kHeight = 320.0f;
 
     explicit PreviewModel(QObject *parent = nullptr);
 
-    static constexpr bool isElement(int index)
-    {
-        return patch::isImageIndex(index) || patch::isLabelIndex(index);
-    }
+    static constexpr bool isElement(int index) { return patch::isElementIndex(index); }
 
     const Element &element(int index) const
     {

@@ -14,7 +14,8 @@ namespace jukora {
 
 namespace {
 
-constexpr const char *kElementPictures[8] = {
+/// The picture of each image element, in the order of kImages.
+constexpr const char *kElementPictures[patch::kImages.size()] = {
     ":/artwork/artist.png", ":/artwork/title.png",  ":/artwork/album.png",   ":/artwork/bass.png",
     ":/artwork/logo.png",   ":/artwork/repeat.png", ":/artwork/shuffle.png", ":/artwork/cover.png",
 };
@@ -24,7 +25,7 @@ constexpr const char *kElementPictures[8] = {
 PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     : RectwiseView(parent), m_model(model), m_tool(new DragTool(model, this))
 {
-    setObjectName(QStringLiteral("Picture1"));
+    setObjectName(QStringLiteral("preview"));
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -52,31 +53,32 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     screen->setEnabled(false);
     screen->setAcceptedMouseButtons(Qt::NoButton);
 
-    m_iback = scene->addPixmap(QPixmap());
-    m_iback->setPos(0, patch::kTopBand);
-    m_iback->setZValue(ZOrder::Iback);
-    m_iback->setEnabled(false);
-    m_iback->setAcceptedMouseButtons(Qt::NoButton);
-    m_iback->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
+    m_background = scene->addPixmap(QPixmap());
+    m_background->setPos(0, patch::kTopBand);
+    m_background->setZValue(ZOrder::Background);
+    m_background->setEnabled(false);
+    m_background->setAcceptedMouseButtons(Qt::NoButton);
+    m_background->setShapeMode(QGraphicsPixmapItem::BoundingRectShape);
 
-    for (int i = 0; i < 8; ++i) {
-        auto *item = new ImageItem(model, i, artwork(QString::fromLatin1(kElementPictures[i])));
-        item->setZValue(ZOrder::forElement(i));
+    for (std::size_t i = 0; i < patch::kImages.size(); ++i) {
+        const int index = patch::kImages[i];
+        auto *item = new ImageItem(model, index, artwork(QString::fromLatin1(kElementPictures[i])));
+        item->setZValue(ZOrder::forElement(index));
         scene->addItem(item);
-        m_images[static_cast<std::size_t>(i)] = item;
+        m_images[i] = item;
     }
-    for (int i = 9; i <= 13; ++i) {
-        auto *item = new LabelItem(model, i);
-        item->setZValue(ZOrder::forElement(i));
+    for (const int index : patch::kLabels) {
+        auto *item = new LabelItem(model, index);
+        item->setZValue(ZOrder::forElement(index));
         scene->addItem(item);
-        m_labels[static_cast<std::size_t>(i - 9)] = item;
+        m_labels[patch::labelSlot(index)] = item;
     }
-    m_l1 = new GuideLineItem(Qt::Vertical);
-    m_l1->setZValue(ZOrder::GuideL1);
-    scene->addItem(m_l1);
-    m_l2 = new GuideLineItem(Qt::Horizontal);
-    m_l2->setZValue(ZOrder::GuideL2);
-    scene->addItem(m_l2);
+    m_verticalGuide = new GuideLineItem(Qt::Vertical);
+    m_verticalGuide->setZValue(ZOrder::VerticalGuide);
+    scene->addItem(m_verticalGuide);
+    m_horizontalGuide = new GuideLineItem(Qt::Horizontal);
+    m_horizontalGuide->setZValue(ZOrder::HorizontalGuide);
+    scene->addItem(m_horizontalGuide);
     syncGuides();
     m_frame = new FocusFrameItem;
     scene->addItem(m_frame);
@@ -112,7 +114,7 @@ int PreviewView::elementAt(QPointF scenePos) const
         if (auto *label = qgraphicsitem_cast<LabelItem *>(item))
             return label->index();
     }
-    return 8;
+    return patch::NoElement;
 }
 
 QPointF PreviewView::toScene(const QMouseEvent *event) const
@@ -233,7 +235,7 @@ void PreviewView::syncHeld()
         now = tr(" Held: %1 at X %2, Y %3.")
                   .arg(QLatin1StringView(name.data(), qsizetype(name.size())))
                   .arg(e.left)
-                  .arg(e.top - patch::kTopBand);
+                  .arg(patch::shownY(e.top));
     }
     m_frame->setVisible(framed);
     setAccessibleDescription(tr("The phone screen, life size. Tab takes hold of the next "
@@ -266,15 +268,15 @@ void PreviewView::syncEnabled()
 
 void PreviewView::syncGuides()
 {
-    m_l1->setPos(m_tool->guideX(), 0);
-    m_l2->setPos(0, m_tool->guideY());
-    m_l1->setVisible(m_tool->guidesVisible());
-    m_l2->setVisible(m_tool->guidesVisible());
+    m_verticalGuide->setPos(m_tool->guideX(), 0);
+    m_horizontalGuide->setPos(0, m_tool->guideY());
+    m_verticalGuide->setVisible(m_tool->guidesVisible());
+    m_horizontalGuide->setVisible(m_tool->guidesVisible());
 }
 
 void PreviewView::syncBackground()
 {
-    m_iback->setPixmap(QPixmap::fromImage(m_model.background()));
+    m_background->setPixmap(QPixmap::fromImage(m_model.background()));
 }
 
 } // namespace jukora

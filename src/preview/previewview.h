@@ -1,5 +1,6 @@
 #pragma once
 
+#include "element.h"
 #include "rectwiseview.h"
 
 #include <array>
@@ -29,20 +30,17 @@ public:
     explicit PreviewView(PreviewModel &model, QWidget *parent = nullptr);
 
     /// The front-most element under a point of the preview that takes the
-    /// mouse, or 8 when there is none.
+    /// mouse, or NoElement when there is none.
     int elementAt(QPointF scenePos) const;
 
     ImageItem *imageItem(int index) const { return m_images.at(static_cast<std::size_t>(index)); }
-    LabelItem *labelItem(int index) const
-    {
-        return m_labels.at(static_cast<std::size_t>(index - 9));
-    }
+    LabelItem *labelItem(int index) const { return m_labels.at(patch::labelSlot(index)); }
     /// The drag tool that the view's mouse and keys drive.
     DragTool &tool() const { return *m_tool; }
 
-    GuideLineItem *guideL1() const { return m_l1; }
-    GuideLineItem *guideL2() const { return m_l2; }
-    QGraphicsPixmapItem *backgroundItem() const { return m_iback; }
+    GuideLineItem *verticalGuide() const { return m_verticalGuide; }
+    GuideLineItem *horizontalGuide() const { return m_horizontalGuide; }
+    QGraphicsPixmapItem *backgroundItem() const { return m_background; }
     FocusFrameItem *focusFrame() const { return m_frame; }
 
 signals:
@@ -72,11 +70,11 @@ private:
 
     PreviewModel &m_model;
     DragTool *m_tool;
-    std::array<ImageItem *, 8> m_images{};
-    std::array<LabelItem *, 5> m_labels{};
-    GuideLineItem *m_l1 = nullptr;
-    GuideLineItem *m_l2 = nullptr;
-    QGraphicsPixmapItem *m_iback = nullptr;
+    std::array<ImageItem *, patch::kImages.size()> m_images{};
+    std::array<LabelItem *, patch::kLabels.size()> m_labels{};
+    GuideLineItem *m_verticalGuide = nullptr;
+    GuideLineItem *m_horizontalGuide = nullptr;
+    QGraphicsPixmapItem *m_background = nullptr;
     FocusFrameItem *m_frame = nullptr;
     bool m_tabLeaves = false; ///< after Escape, Tab leaves the preview
 };

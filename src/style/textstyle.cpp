@@ -1,18 +1,19 @@
 #include "textstyle.h"
 
-#include "elementquery.h"
 #include "previewmodel.h"
+
+#include <iterator>
 
 namespace jukora::TextStyle {
 
 namespace {
-constexpr int kEntryPixels[] = {FontPixels::Standard, FontPixels::Medium, FontPixels::Small,
-                                FontPixels::Big};
+constexpr int kEntryPixels[std::size(kSizeEntries)] = {FontPixels::Standard, FontPixels::Medium,
+                                                       FontPixels::Small, FontPixels::Big};
 } // namespace
 
 std::optional<int> pixelSizeForEntry(const QString &entryText)
 {
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < std::size(kSizeEntries); ++i) {
         if (entryText == QLatin1String(kSizeEntries[i]))
             return kEntryPixels[i];
     }
@@ -21,23 +22,11 @@ std::optional<int> pixelSizeForEntry(const QString &entryText)
 
 std::optional<int> entryForPixelSize(int pixelSize)
 {
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < std::size(kSizeEntries); ++i) {
         if (kEntryPixels[i] == pixelSize)
-            return i;
+            return int(i);
     }
     return std::nullopt;
-}
-
-std::optional<int> styleTarget(const QString &tag)
-{
-    bool ok = false;
-    const double value = tag.toDouble(&ok);
-    if (!ok || !(value > 8))
-        return std::nullopt;
-    const int index = static_cast<int>(value);
-    if (!patch::isLabelIndex(index))
-        return std::nullopt;
-    return index;
 }
 
 } // namespace jukora::TextStyle

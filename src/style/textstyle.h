@@ -19,8 +19,4 @@ std::optional<int> pixelSizeForEntry(const QString &entryText);
 /// the height is none of them.
 std::optional<int> entryForPixelSize(int pixelSize);
 
-/// The label that the style controls act on, from the font-size list's tag:
-/// only a number above 8 names one (9-13).
-std::optional<int> styleTarget(const QString &tag);
-
 } // namespace jukora::TextStyle

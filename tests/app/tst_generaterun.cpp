@@ -25,8 +25,8 @@ private slots:
         QFETCH(QString, model);
         WindowFixture f;
         f.selectModel(model);
-        f.window->comm().FileName = "/somewhere/else.vkp";
-        f.window->GenerateRun(); // cancelled
+        f.window->commonDialog().fileName = "/somewhere/else.vkp";
+        f.window->onGenerateClicked(); // cancelled
         QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch|*.vkp"));
         QCOMPARE(f.dialogs.calls.first().detail, QString()); // the file name is emptied first
         QTemporaryDir out;
@@ -105,7 +105,7 @@ private slots:
         test::writeFile(folder.file("p.vkp"), "precious");
         QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe")).constData(), 0600), 0);
         f.dialogs.saveAnswers << folder.file(target);
-        f.window->GenerateRun();
+        f.window->onGenerateClicked();
         QCOMPARE(f.messages().size(), 1);
         QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
         for (const QString &part : says)

@@ -88,16 +88,16 @@ private slots:
         QFETCH(QString, x);
         QFETCH(QString, y);
         test::drag(f->view(), {17, 35}, to);
-        QCOMPARE(f->text("Lxx"), x);
-        QCOMPARE(f->text("Lyy"), y);
-        QCOMPARE(f->text("Lw"), QStringLiteral("150"));
+        QCOMPARE(f->text("xReadout"), x);
+        QCOMPARE(f->text("yReadout"), y);
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("150"));
         // A press without a move leaves the position read-outs as they were.
         test::tap(f->view(), f->centreOf(4));
-        QCOMPARE(f->text("Lxx"), x);
-        QCOMPARE(f->text("Lw"), QStringLiteral("75"));
-        QCOMPARE(f->text("Lh"), QStringLiteral("50"));
+        QCOMPARE(f->text("xReadout"), x);
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("75"));
+        QCOMPARE(f->text("heightReadout"), QStringLiteral("50"));
         test::tap(f->view(), f->centreOf(10)); // a label leaves the size read-outs
-        QCOMPARE(f->text("Lw"), QStringLiteral("75"));
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("75"));
     }
     void everyElementByKeyboard()
     {
@@ -123,13 +123,13 @@ private slots:
         // A label held by keyboard is the style target; the held one is framed.
         while (key(Qt::Key_Tab) != patch::TitleLabel) {
         }
-        QCOMPARE(f->tag(), QStringLiteral("12"));
+        QCOMPARE(f->styleTarget(), std::optional<int>(12));
         QVERIFY(view->focusFrame()->isVisible());
         QVERIFY(view->accessibleDescription().endsWith("Held: title at X 35, Y 181."));
         key(Qt::Key_Right);
         key(Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(f->text("Lxx") + ',' + f->text("Lyy"), QStringLiteral("36,191"));
-        QCOMPARE(view->guideL1()->x(), 36.0);
+        QCOMPARE(f->text("xReadout") + ',' + f->text("yReadout"), QStringLiteral("36,191"));
+        QCOMPARE(view->verticalGuide()->x(), 36.0);
         QTemporaryDir dir;
         QVERIFY(f->generate(dir.filePath("p.vkp")).contains("1A316A: 5A32 2432;title x"));
         // Ctrl+Tab leaves at once; Escape lets go, and the next Tab leaves.
@@ -156,7 +156,7 @@ private slots:
                          widget->metaObject()->className());
             }
         }
-        const QStringList readouts{"Lxx", "Lyy", "Lw", "Lh"};
+        const QStringList readouts{"xReadout", "yReadout", "widthReadout", "heightReadout"};
         QStringList names;
         for (const QString &readout : readouts)
             names << QAccessible::queryAccessibleInterface(f->child<QWidget>(qPrintable(readout)))
@@ -186,11 +186,11 @@ private slots:
             QTest::keyClick(w.view(), Qt::Key_Right);
         QCOMPARE(stack->count(), 2); // the drag, and the five nudges as one step
         test::tap(w.view(), w.centreOf(patch::TitleLabel));
-        w.combo("Combo2")->setCurrentIndex(2);
+        w.combo("alignCombo")->setCurrentIndex(2);
         w.dialogs.textAnswers << "120";
-        w.window->Command3_Click();
+        w.window->onCoverSizeClicked();
         w.dialogs.colorAnswers << QColor(Qt::red);
-        w.window->Command2_Click();
+        w.window->onTextColorClicked();
         const patch::Layout beforeReopen = w.model().layout();
         QVERIFY(w.window->openPatch(dir.filePath("other.vkp")));
         QCOMPARE(stack->count(), 6);
@@ -199,14 +199,14 @@ private slots:
 
         key(Qt::Key_Z); // the reopen
         QCOMPARE(w.model().layout().left, beforeReopen.left);
-        QCOMPARE(w.tool().selIndex(), std::int16_t(patch::NoElement));
+        QCOMPARE(w.tool().dragTarget(), std::int16_t(patch::NoElement));
         key(Qt::Key_Z); // the colour
         key(Qt::Key_Z); // the cover size
         QCOMPARE(w.model().textColor(), QColor(192, 192, 192));
-        QCOMPARE(w.child<QLabel>("Label6")->palette().color(QPalette::Window),
+        QCOMPARE(w.child<QLabel>("textColorSwatch")->palette().color(QPalette::Window),
                  QColor(192, 192, 192));
         key(Qt::Key_Z); // the alignment: the controls show the title's own again
-        QCOMPARE(w.combo("Combo2")->currentText(), QStringLiteral("Left"));
+        QCOMPARE(w.combo("alignCombo")->currentText(), QStringLiteral("Left"));
         QCOMPARE(stack->count(), 6); // restoring the controls made no step of its own
         key(Qt::Key_Z);
         QCOMPARE(w.model().element(patch::AlbumCover).left, 50.f); // the nudges, at once
@@ -218,7 +218,7 @@ private slots:
         for (int i = 0; i < 5; ++i) {
             key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
             if (i == 1) // the alignment is back, and the controls show it
-                QCOMPARE(w.combo("Combo2")->currentText(), QStringLiteral("Center"));
+                QCOMPARE(w.combo("alignCombo")->currentText(), QStringLiteral("Center"));
         }
         QVERIFY(!stack->canRedo());
         QCOMPARE(w.generate(dir.filePath("b.vkp")), end);
@@ -226,7 +226,7 @@ private slots:
         // A new change after an undo drops what could have been redone.
         key(Qt::Key_Z);
         w.model().setTextColor(Qt::blue);
-        w.combo("Combo2")->setCurrentIndex(1);
+        w.combo("alignCombo")->setCurrentIndex(1);
         QVERIFY(!stack->canRedo());
     }
 
@@ -234,10 +234,10 @@ private slots:
     {
         QUndoStack *stack = f->model().undoStack();
         const auto shown = [&] {
-            return QStringList{f->text("Lxx"),
-                               f->text("Lyy"),
-                               f->text("Lw"),
-                               f->text("Lh"),
+            return QStringList{f->text("xReadout"),
+                               f->text("yReadout"),
+                               f->text("widthReadout"),
+                               f->text("heightReadout"),
                                QString::number(f->tool().guideX()),
                                QString::number(f->tool().guideY())};
         };
@@ -245,7 +245,7 @@ private slots:
         const QStringList dragged{"50", "51", "150", "150", "50", "75"};
         QCOMPARE(shown(), dragged);
         f->dialogs.colorAnswers << QColor(Qt::red);
-        f->window->Command2_Click();
+        f->window->onTextColorClicked();
         stack->undo(); // the colour: the read-outs and guide lines stay
         QCOMPARE(shown(), dragged);
         stack->redo();

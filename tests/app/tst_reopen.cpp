@@ -41,7 +41,7 @@ private slots:
             QCOMPARE(b.model().layout().left[6], a.model().layout().left[6]);
         }
         QCOMPARE(b.generate(m_folder.file("second.vkp")), written);
-        QCOMPARE(b.tool().selIndex(), a.tool().selIndex());
+        QCOMPARE(b.tool().dragTarget(), a.tool().dragTarget());
     }
     void ctrlOAndDrops()
     {

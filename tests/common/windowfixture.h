@@ -44,7 +44,7 @@ struct WindowFixture
     QString text(const char *label) { return child<QWidget>(label)->property("text").toString(); }
     QCheckBox *check(const char *name) { return child<QCheckBox>(name); }
     QComboBox *combo(const char *name) { return child<QComboBox>(name); }
-    QString tag() { return combo("Co")->property("Tag").toString(); }
+    std::optional<int> styleTarget() { return window->styleTarget(); }
 
     void show()
     {
@@ -54,8 +54,8 @@ struct WindowFixture
 
     void selectModel(const QString &name)
     {
-        combo("Combo1")->setCurrentIndex(combo("Combo1")->findText(name));
-        QCOMPARE(combo("Combo1")->currentText(), name);
+        combo("phoneCombo")->setCurrentIndex(combo("phoneCombo")->findText(name));
+        QCOMPARE(combo("phoneCombo")->currentText(), name);
     }
 
     /// Generate through the scripted Save dialog, answering `yes` to any
@@ -64,7 +64,7 @@ struct WindowFixture
     {
         dialogs.saveAnswers << path;
         dialogs.questionAnswers << yes;
-        window->GenerateRun();
+        window->onGenerateClicked();
         return readFile(path);
     }
 

@@ -49,13 +49,13 @@ private slots:
     void elementsDeafUntilRelease()
     {
         test::press(view.get(), {17, 35}); // the cover
-        QCOMPARE(view->tool().selIndex(), std::int16_t(7));
+        QCOMPARE(view->tool().dragTarget(), std::int16_t(7));
         QCOMPARE(view->tool().grabPoint(), QPointF(10, 5));
         // A second press (the right button joins) over the logo finds nothing.
         const QPointF logo(198, 54);
         test::press(view.get(), logo, Qt::RightButton, Qt::LeftButton);
         QCOMPARE(view->elementAt(logo), 8);
-        QCOMPARE(view->tool().selIndex(), std::int16_t(7));
+        QCOMPARE(view->tool().dragTarget(), std::int16_t(7));
         test::release(view.get(), logo);
         QCOMPARE(view->elementAt(logo), 4);
         // Other buttons take hold of nothing.
@@ -66,10 +66,10 @@ private slots:
     {
         view->tool().setGuidesVisible(false);
         test::drag(view.get(), {17, 35}, {60, 80});
-        QVERIFY(!view->guideL1()->isVisible());
+        QVERIFY(!view->verticalGuide()->isVisible());
         view->tool().setGuidesVisible(true);
-        QCOMPARE(view->guideL1()->x(), 50.0);
-        QCOMPARE(view->guideL2()->y(), 75.0);
+        QCOMPARE(view->verticalGuide()->x(), 50.0);
+        QCOMPARE(view->horizontalGuide()->y(), 75.0);
         // Over the black working area an inverted guide is light, and dotted.
         const QImage image = shot();
         int light = 0;
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(view->tool().move(Qt::LeftButton, {50, 60}));
         // The right button joins: the drag target ends, and does not come back.
         QVERIFY(!view->tool().move(Qt::LeftButton | Qt::RightButton, {70, 70}));
-        QCOMPARE(view->tool().selIndex(), std::int16_t(patch::NoElement));
+        QCOMPARE(view->tool().dragTarget(), std::int16_t(patch::NoElement));
         QVERIFY(!view->tool().move(Qt::LeftButton, {80, 80}));
         QCOMPARE(cover(), QPointF(50, 60));
         view->tool().release();
@@ -146,7 +146,7 @@ private slots:
         view->tool().move(Qt::NoButton, {200, 200}); // the drag target ends; the keys still work
         QVERIFY(view->tool().nudge(1, 10));
         QCOMPARE(cover(), QPointF(8, 40));
-        QCOMPARE(view->tool().selIndex(), std::int16_t(patch::NoElement));
+        QCOMPARE(view->tool().dragTarget(), std::int16_t(patch::NoElement));
         QVERIFY(view->tool().nudge(-10, -10) && view->tool().nudge(0, -10));
         QCOMPARE(cover(), QPointF(0, 24));     // the same edge and band
         QVERIFY(view->tool().nudge(250, 400)); // no further than the last pixel

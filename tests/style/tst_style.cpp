@@ -74,28 +74,29 @@ private slots:
             return s;
         };
         auto expected = styles();
-        f->combo("Co")->setCurrentIndex(3);   // nothing pressed: nothing changes
-        test::tap(f->view(), f->centreOf(7)); // nor after an image
-        f->combo("Combo2")->setCurrentIndex(2);
+        f->combo("fontSizeCombo")->setCurrentIndex(3); // nothing pressed: nothing changes
+        test::tap(f->view(), f->centreOf(7));          // nor after an image
+        f->combo("alignCombo")->setCurrentIndex(2);
         QCOMPARE(styles(), expected);
         test::tap(f->view(), f->centreOf(12)); // "Title"
         test::tap(f->view(), f->centreOf(7));  // an image keeps the style target
-        f->combo("Co")->setCurrentIndex(2);
-        f->check("Check2")->setChecked(false);
-        f->combo("Combo2")->setCurrentIndex(1);
+        f->combo("fontSizeCombo")->setCurrentIndex(2);
+        f->check("boldCheck")->setChecked(false);
+        f->combo("alignCombo")->setCurrentIndex(1);
         expected[12 - 9] = {16, false, false, 1};
         QCOMPARE(styles(), expected);
         QCOMPARE(f->view()->labelItem(12)->font().pixelSize(), 16);
         // Pressing "00:00" shows its own style in the controls, changing nothing.
         test::tap(f->view(), f->centreOf(10));
-        QCOMPARE(f->tag(), QStringLiteral("10"));
-        QCOMPARE(f->combo("Co")->currentText() + f->combo("Combo2")->currentText(), "MediumCenter");
-        QVERIFY(f->check("Check2")->isChecked());
+        QCOMPARE(f->styleTarget(), std::optional<int>(10));
+        QCOMPARE(f->combo("fontSizeCombo")->currentText() + f->combo("alignCombo")->currentText(),
+                 "MediumCenter");
+        QVERIFY(f->check("boldCheck")->isChecked());
         QCOMPARE(styles(), expected);
         // A height no entry gives leaves the font entry as it was.
         f->model().setLabelPixelSize(11, 21);
         test::tap(f->view(), f->centreOf(11));
-        QCOMPARE(f->combo("Co")->currentText(), QStringLiteral("Medium"));
+        QCOMPARE(f->combo("fontSizeCombo")->currentText(), QStringLiteral("Medium"));
         QCOMPARE(f->model().element(11).pixelSize, 21);
         const QImage image = shot(); // drawn right-aligned: ink near the box's right end
         int last = 0;
@@ -139,8 +140,9 @@ private slots:
         picture.fill(QColor(0, 200, 0));
         f->model().setBackground(picture);
         f->dialogs.openAnswers << path;
-        f->window->Com_Click();
-        QVERIFY(f->window->comm().Filter.startsWith(QStringLiteral("Image (*.bmp;*.jpg;*.gif)|")));
+        f->window->onBackgroundClicked();
+        QVERIFY(f->window->commonDialog().filter.startsWith(
+            QStringLiteral("Image (*.bmp;*.jpg;*.gif)|")));
         const QImage image = shot();
         QCOMPARE(f->messages().size(), says.isEmpty() ? 0 : 1);
         if (!says.isEmpty()) { // the old one stays, at its own size
@@ -162,19 +164,19 @@ private slots:
                                << "0"
                                << ""
                                << "5000";
-        f->window->Command3_Click(); // nothing pressed: the empty read-outs stay empty
+        f->window->onCoverSizeClicked(); // nothing pressed: the empty read-outs stay empty
         QCOMPARE(f->model().element(7).height, 100.f);
-        QVERIFY(f->text("Lw").isEmpty());
+        QVERIFY(f->text("widthReadout").isEmpty());
         test::tap(f->view(), f->centreOf(7)); // the cover pressed: they follow, as typed
-        f->window->Command3_Click();
-        QCOMPARE(f->text("Lh"), QStringLiteral("300"));
+        f->window->onCoverSizeClicked();
+        QCOMPARE(f->text("heightReadout"), QStringLiteral("300"));
         QCOMPARE(f->view()->imageItem(7)->boundingRect().size(), QSizeF(300, 300));
         QCOMPARE(f->model().element(7).left, 7.f);
         test::tap(f->view(), f->centreOf(3)); // a 30 x 22 icon pressed: they keep its size
-        f->window->Command3_Click();
-        QCOMPARE(f->text("Lw"), QStringLiteral("30"));
-        f->window->Command3_Click(); // nothing typed
-        f->window->Command3_Click(); // refused
+        f->window->onCoverSizeClicked();
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("30"));
+        f->window->onCoverSizeClicked(); // nothing typed
+        f->window->onCoverSizeClicked(); // refused
         QCOMPARE(f->messages().size(), 1);
         QCOMPARE(f->model().element(7).width, 0.f);
     }
@@ -189,7 +191,7 @@ private slots:
         bytes.chop(2); // no end-of-image marker
         test::writeFile(path, bytes);
         f->dialogs.openAnswers << path;
-        f->window->Com_Click();
+        f->window->onBackgroundClicked();
         QCOMPARE(f->messages().size(), 1);
         QVERIFY2(f->messages().first().text.contains(QStringLiteral("ends early")),
                  qPrintable(f->messages().first().text));
@@ -249,11 +251,11 @@ private slots:
         QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
         f->dialogs.textAnswers << "100,125"
                                << "50";
-        f->window->Command3_Click();
+        f->window->onCoverSizeClicked();
         test::tap(f->view(), f->centreOf(7)); // shown in the user's own form
-        QCOMPARE(f->text("Lw"), QStringLiteral("100,125"));
-        f->window->Command3_Click(); // and so known for the cover's
-        QCOMPARE(f->text("Lw"), QStringLiteral("50"));
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("100,125"));
+        f->window->onCoverSizeClicked(); // and so known for the cover's
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("50"));
         QLocale::setDefault(before);
     }
 
