@@ -41,7 +41,7 @@ int loadOnce(const QString &how, const QString &path)
     QImage image;
     if (how == QLatin1String("editor")) {
         QString error;
-        image = jukora::loadPicture(path, &error);
+        image = jukora::loadPicture(path, &error).value_or(QImage());
     } else {
         QImageReader::setAllocationLimit(1024);
         image = QImageReader(path).read();

@@ -125,8 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The firmware check against a small image fails a line at most once.
     const std::string image = "\x6B\x21\x04\xC3\x7F\x00\x20\x21";
     patch::FirmwareCheck firmware(image, 0x10);
+    std::string why;
     for (const std::string &line : whole)
-        firmware.line(line, patch::readTemplateLine(line));
+        firmware.line(line, patch::readTemplateLine(line), &why);
     require(firmware.failed() <= whole.size() && firmware.checked() <= whole.size());
 
     // The cover size: a size it accepts is one the preview can hold, and

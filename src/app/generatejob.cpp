@@ -29,7 +29,7 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
     if (!writer.run(templatePath, &error)) {
         if (writer.cancelled())
             return false; // nothing was written, and the user knows why
-        fail(QStringLiteral("The template of %1 could not be read:\n%2\n\n%3.\n\nNo patch was "
+        fail(QStringLiteral("The template of %1 could not be read:\n%2\n\n%3\n\nNo patch was "
                             "written.")
                  .arg(model, shownTemplate, error));
         return false;
@@ -68,7 +68,7 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
                        .arg(*width);
     }
     const auto cannotWrite = [&] {
-        return QStringLiteral("The patch could not be written to\n%1\n\n%2.")
+        return QStringLiteral("The patch could not be written to\n%1\n\n%2")
             .arg(QDir::toNativeSeparators(patchPath), error);
     };
     if (!writer.written(&error))

@@ -205,9 +205,9 @@ namespace {
 /// the window keeps repainting meanwhile, with a busy cursor once it takes
 /// long enough to notice. Input waits until the picture is in, so nothing
 /// the user does can overtake it.
-QImage loadPictureAside(const QString &path, QString *error, QString *warning)
+std::optional<QImage> loadPictureAside(const QString &path, QString *error, QString *warning)
 {
-    QImage picture;
+    std::optional<QImage> picture;
     std::unique_ptr<QThread> thread(
         QThread::create([&] { picture = loadPicture(path, error, warning); }));
     QEventLoop waiting;
@@ -230,15 +230,15 @@ QImage loadPictureAside(const QString &path, QString *error, QString *warning)
 bool MainWindow::loadBackground(const QString &path)
 {
     QString error, warning;
-    const QImage picture = loadPictureAside(path, &error, &warning);
-    if (picture.isNull()) {
+    const std::optional<QImage> picture = loadPictureAside(path, &error, &warning);
+    if (!picture) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The picture %1 could not be loaded.\n\n%2\n\n"
                                    "The background stays as it was.")
                         .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
-    change(tr("Background"), [&] { m_model->setBackground(picture); });
+    change(tr("Background"), [&] { m_model->setBackground(*picture); });
     m_commonDialog.fileName.clear();
     if (!warning.isEmpty())
         showMessage(Dialogs::Icon::Warning, QStringLiteral("The picture %1 is shown, but:\n\n%2")

@@ -229,16 +229,17 @@ int CommandLine::checkFile(const QString &file)
                 diagnostic(file, number, "error",
                            lineText(t.rule ? t.rule->placeholder : std::string_view(),
                                     t.fields.malformation));
-            else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue))
-                say("warning", patch::oldValueWarning(*t.rule, t.fields.oldValue));
+            else if (std::string why; t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue, &why))
+                say("warning", why);
             if (againstFirmware) {
-                if (const auto wrong = firmware.line(line, t))
-                    say("error", *wrong);
+                if (std::string why; !firmware.line(line, t, &why))
+                    say("error", why);
             }
         },
         &error);
     if (!read) {
-        m_err << file << ": error: cannot be read: " << error << '\n';
+        // A compiler's diagnostic line ends without a full stop.
+        m_err << file << ": error: cannot be read: " << error.chopped(1) << '\n';
         return Unreadable;
     }
     if (againstFirmware) {
@@ -261,7 +262,7 @@ bool CommandLine::openFirmware()
         m_firmware = std::move(*bytes);
         return true;
     }
-    complain(QStringLiteral("the firmware image %1 cannot be read: %2.")
+    complain(QStringLiteral("the firmware image %1 cannot be read: %2")
                  .arg(QDir::toNativeSeparators(image), error));
     return false;
 }
@@ -275,12 +276,12 @@ int CommandLine::checkFirmware(const QString &file)
         file,
         [&](std::string_view line) {
             ++number;
-            if (const auto wrong = firmware.line(line, patch::readTemplateLine(line)))
-                diagnostic(file, number, "error", QString::fromStdString(*wrong));
+            if (std::string why; !firmware.line(line, patch::readTemplateLine(line), &why))
+                diagnostic(file, number, "error", QString::fromStdString(why));
         },
         &error);
     if (!read) {
-        complain(QStringLiteral("the template %1 could not be read: %2. No patch was written.")
+        complain(QStringLiteral("the template %1 could not be read: %2 No patch was written.")
                      .arg(file, error));
         return Unreadable;
     }
@@ -339,7 +340,7 @@ int CommandLine::generate()
         return Unreadable;
     }
     const auto templateUnreadable = [&] {
-        complain(QStringLiteral("the template of %1 could not be read: %2: %3. No patch was "
+        complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch was "
                                 "written.")
                      .arg(entry->model, shownTemplate, error));
         return Unreadable;
@@ -378,7 +379,7 @@ int CommandLine::generate()
         return Refused;
     }
     const auto writeFailed = [&] {
-        complain(QStringLiteral("the patch could not be written to %1: %2. Any file that was "
+        complain(QStringLiteral("the patch could not be written to %1: %2 Any file that was "
                                 "there is unchanged.")
                      .arg(QDir::toNativeSeparators(outputPath), error));
         return Unreadable;

@@ -27,10 +27,15 @@ QString kindOf(mode_t mode)
 
 QString systemReason()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return sentence(QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 } // namespace
+
+QString sentence(const QString &reason)
+{
+    return reason.endsWith(QLatin1Char('.')) ? reason : reason + QLatin1Char('.');
+}
 
 QString specialKind(const QString &path)
 {
@@ -63,7 +68,7 @@ bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
     if (::fstat(fd, &st) != 0)
         why = systemReason();
     else if (const QString kind = kindOf(st.st_mode); !kind.isEmpty())
-        why = QStringLiteral("It is %1, not a regular file").arg(kind);
+        why = QStringLiteral("It is %1, not a regular file.").arg(kind);
     else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         why = systemReason();
     if (!why.isEmpty()) {
@@ -73,7 +78,7 @@ bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode)
     }
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        *error = file.errorString();
+        *error = sentence(file.errorString());
         return false;
     }
     return true;
@@ -85,7 +90,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes, QS
     if (!openForReading(file, error))
         return std::nullopt;
     const auto tooLarge = [&] {
-        *error = QStringLiteral("It is larger than this program reads: at most %1 MB")
+        *error = QStringLiteral("It is larger than this program reads: at most %1 MB.")
                      .arg(maxBytes / (1024 * 1024));
         return std::nullopt;
     };
@@ -98,7 +103,7 @@ std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes, QS
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());
         if (got < 0) {
-            *error = file.errorString();
+            *error = sentence(file.errorString());
             return std::nullopt;
         }
         if (got == 0)

@@ -18,9 +18,13 @@ QString specialKind(const QString &path);
 /// count as well).
 bool isSameFile(const QFile &file, const QString &path);
 
+/// A reason as the system or Qt gives it ("No such file or directory"),
+/// made a sentence: errors in this program are whole sentences.
+QString sentence(const QString &reason);
+
 /// Opens `file` (its name set) for reading, but only when it is a regular
 /// file: a named pipe is never waited on and a device is never read. False
-/// with `error` saying why otherwise, as a sentence without its full stop.
+/// with `error` saying why otherwise.
 bool openForReading(QFile &file, QString *error, QIODevice::OpenMode mode = QIODevice::ReadOnly);
 
 } // namespace jukora::patch
@@ -30,7 +34,7 @@ namespace jukora::patch {
 /// The whole of the regular file at `path`, read into memory and never
 /// mapped, so a file that shrinks while it is read is simply shorter.
 /// Nothing when it cannot be read or holds more than `maxBytes`, with
-/// `error` saying why, as a sentence without its full stop.
+/// `error` saying why.
 std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes, QString *error);
 
 } // namespace jukora::patch

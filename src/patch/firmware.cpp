@@ -68,14 +68,14 @@ std::optional<std::uint32_t> parseAddress(std::string_view text)
     return value;
 }
 
-std::optional<std::string> FirmwareCheck::line(std::string_view line, const TemplateLine &t)
+bool FirmwareCheck::line(std::string_view line, const TemplateLine &t, std::string *why)
 {
     if (t.rule) // a malformed one is reported by the template check
-        return t.fields.malformation ? std::nullopt : compare(t.fields.address, t.fields.oldValue);
+        return t.fields.malformation || compare(t.fields.address, t.fields.oldValue, why);
 
     std::string_view rest = trimFront(line.substr(0, line.find(';')));
     if (rest.empty() || rest.front() == '#' || rest.substr(0, 2) == "//")
-        return std::nullopt;
+        return true;
     if (rest.front() == '+' || rest.front() == '-') {
         const bool minus = rest.front() == '-';
         rest.remove_prefix(1);
@@ -83,11 +83,12 @@ std::optional<std::string> FirmwareCheck::line(std::string_view line, const Temp
         const auto offset = parseAddress(word);
         if (!offset) {
             ++m_failed;
-            return "the offset line \"" + std::string(minus ? "-" : "+") + std::string(word) +
+            *why = "the offset line \"" + std::string(minus ? "-" : "+") + std::string(word) +
                    "\" is not a sign and one to eight hex digits";
+            return false;
         }
         m_offset = minus ? -std::int64_t(*offset) : std::int64_t(*offset);
-        return std::nullopt;
+        return true;
     }
     // "1A3014: 04 C3", "1A3014 04 C3" and "1A3014:04 C3" are all one patch line.
     std::string_view address = takeWord(rest);
@@ -97,15 +98,15 @@ std::optional<std::string> FirmwareCheck::line(std::string_view line, const Temp
         address = address.substr(0, colon);
     }
     if (!parseAddress(address))
-        return std::nullopt; // not a patch line: nothing an applier writes
+        return true; // not a patch line: nothing an applier writes
     if (old.empty())
         old = takeWord(rest);
     if (takeWord(rest).empty())
-        return std::nullopt; // new bytes only: nothing to compare
-    return compare(address, old);
+        return true; // new bytes only: nothing to compare
+    return compare(address, old, why);
 }
 
-std::optional<std::string> FirmwareCheck::compare(std::string_view address, std::string_view old)
+bool FirmwareCheck::compare(std::string_view address, std::string_view old, std::string *why)
 {
     address = trimFront(address);
     if (!address.empty() && address.back() == ':')
@@ -113,26 +114,32 @@ std::optional<std::string> FirmwareCheck::compare(std::string_view address, std:
     ++m_checked;
     ++m_failed; // until the bytes are found equal
     const auto at = parseAddress(address);
-    if (!at)
-        return "the address \"" + std::string(address) + "\" is not one to eight hex digits";
+    if (!at) {
+        *why = "the address \"" + std::string(address) + "\" is not one to eight hex digits";
+        return false;
+    }
     const auto bytes = hexBytes(old);
-    if (!bytes)
-        return "the old value " + std::string(old) + " is not whole bytes in hex";
+    if (!bytes) {
+        *why = "the old value " + std::string(old) + " is not whole bytes in hex";
+        return false;
+    }
     const std::int64_t where = std::int64_t(*at) + m_offset;
     const std::int64_t from = where - std::int64_t(m_base);
     const auto size = static_cast<std::int64_t>(m_image.size());
     if (from < 0 || from + static_cast<std::int64_t>(bytes->size()) > size) {
-        return "the address " + hex(where) + " lies outside the firmware image, which holds " +
+        *why = "the address " + hex(where) + " lies outside the firmware image, which holds " +
                (size == 0 ? std::string("no bytes")
                           : hex(m_base) + " to " + hex(std::int64_t(m_base) + size - 1));
+        return false;
     }
     const std::string_view found = m_image.substr(static_cast<std::size_t>(from), bytes->size());
     if (found != *bytes) {
-        return "old bytes " + std::string(old) + " differ from the firmware's " + hexText(found) +
+        *why = "old bytes " + std::string(old) + " differ from the firmware's " + hexText(found) +
                " at " + hex(where);
+        return false;
     }
     --m_failed;
-    return std::nullopt;
+    return true;
 }
 
 } // namespace jukora::patch

@@ -30,15 +30,16 @@ public:
     FirmwareCheck(std::string_view image, std::uint32_t base) : m_image(image), m_base(base) {}
 
     /// Checks the next template line, `t` being what readTemplateLine found
-    /// in it; returns what is wrong with it, or nothing.
-    std::optional<std::string> line(std::string_view line, const TemplateLine &t);
+    /// in it. False when its old bytes are not the image's, with `why` saying
+    /// how, as a reason for a FILE:LINE: error line.
+    bool line(std::string_view line, const TemplateLine &t, std::string *why);
 
     /// Patch lines whose old bytes were compared with the image.
     std::size_t checked() const { return m_checked; }
     std::size_t failed() const { return m_failed; }
 
 private:
-    std::optional<std::string> compare(std::string_view address, std::string_view old);
+    bool compare(std::string_view address, std::string_view old, std::string *why);
 
     std::string_view m_image;
     std::uint32_t m_base;

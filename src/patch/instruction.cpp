@@ -90,7 +90,9 @@ std::optional<std::string> hexBytes(std::string_view field)
     return bytes;
 }
 
-bool oldValueFits(const PlaceholderRule &rule, std::string_view oldValue)
+namespace {
+
+bool looksLikeRule(const PlaceholderRule &rule, std::string_view oldValue)
 {
     const std::size_t digits = rule.suffix.empty() ? 2 : 4;
     if (oldValue.size() != digits)
@@ -104,10 +106,8 @@ bool oldValueFits(const PlaceholderRule &rule, std::string_view oldValue)
                                    hexDigit(oldValue[3]) == hexDigit(rule.suffix[1]));
 }
 
-std::string oldValueWarning(const PlaceholderRule &rule, std::string_view oldValue)
+std::string whyNot(const PlaceholderRule &rule, std::string_view oldValue)
 {
-    if (oldValueFits(rule, oldValue))
-        return {};
     const std::string old = "the old value " + std::string(oldValue);
     const auto bytes = hexBytes(oldValue);
     if (!bytes)
@@ -124,6 +124,17 @@ std::string oldValueWarning(const PlaceholderRule &rule, std::string_view oldVal
         static_cast<unsigned char>((*bytes)[1]) << 8 | static_cast<unsigned char>((*bytes)[0]));
     return old + " is " + thumbName(instruction) + ", but " + std::string(rule.placeholder) +
            " writes " + writes + ": is the address right?";
+}
+
+} // namespace
+
+bool oldValueFits(const PlaceholderRule &rule, std::string_view oldValue, std::string *why)
+{
+    if (looksLikeRule(rule, oldValue))
+        return true;
+    if (why)
+        *why = whyNot(rule, oldValue);
+    return false;
 }
 
 } // namespace jukora::patch

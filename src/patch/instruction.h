@@ -24,15 +24,13 @@ std::string ruleInstruction(const PlaceholderRule &rule);
 std::optional<std::string> hexBytes(std::string_view field);
 
 /// True when the old value of a placeholder line looks like what its rule
-/// writes; cheap enough for every line of a Generate.
-bool oldValueFits(const PlaceholderRule &rule, std::string_view oldValue);
-
-/// Why the old value of a placeholder line does not look like what its rule
-/// writes, or empty when it does. A rule with a suffix patches the value
-/// byte of a two-byte instruction (value first, then the suffix); the old
-/// value must be two bytes ending in that suffix. A rule without suffix
-/// patches one byte. Appliers refuse a line whose old and new values differ
-/// in length.
-std::string oldValueWarning(const PlaceholderRule &rule, std::string_view oldValue);
+/// writes; cheap enough for every line of a Generate. Otherwise `why` (when
+/// given) says how it differs, as a reason for a FILE:LINE: warning line. A
+/// rule with a suffix patches the value byte of a two-byte instruction
+/// (value first, then the suffix); the old value must be two bytes ending in
+/// that suffix. A rule without suffix patches one byte. Appliers refuse a
+/// line whose old and new values differ in length.
+bool oldValueFits(const PlaceholderRule &rule, std::string_view oldValue,
+                  std::string *why = nullptr);
 
 } // namespace jukora::patch

@@ -9,15 +9,12 @@ namespace jukora::patch {
 
 std::optional<QByteArray> readPatchBytes(const QString &patchPath, QString *error)
 {
-    auto bytes = readWholeFile(patchPath, kMaxPatchBytes, error);
-    if (!bytes)
-        *error += QLatin1Char('.');
-    return bytes;
+    return readWholeFile(patchPath, kMaxPatchBytes, error);
 }
 
 QString mismatchSentence(const std::string &why)
 {
-    return QStringLiteral("It does not match that template: %1.").arg(QString::fromStdString(why));
+    return QStringLiteral("It does not match that template: %1").arg(QString::fromStdString(why));
 }
 
 std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
@@ -35,7 +32,7 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
     QString reason;
     if (!readLines(
             templatePath, [&](std::string_view line) { reader.templateLine(line); }, &reason)) {
-        *error = QStringLiteral("The template %1 could not be read: %2.")
+        *error = QStringLiteral("The template %1 could not be read: %2")
                      .arg(QDir::toNativeSeparators(templatePath), reason);
         return std::nullopt;
     }

@@ -161,11 +161,11 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
         ++matched;
     }
     if (!problem.empty()) {
-        *error = problem;
+        *error = problem + '.';
         return std::nullopt;
     }
     if (matched == 0) {
-        *error = "none of the patch's addresses is one that the template's placeholders patch";
+        *error = "none of the patch's addresses is one that the template's placeholders patch.";
         return std::nullopt;
     }
     PatchLayout layout = layoutOf(values);

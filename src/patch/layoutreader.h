@@ -41,7 +41,8 @@ public:
     /// Takes the next template line.
     void templateLine(std::string_view line);
 
-    /// Nothing, with `error` saying what did not match, when no address
+    /// Nothing, with `error` saying what did not match (the line and what
+    /// is wrong with it, as a sentence to follow a colon), when no address
     /// matches, a value is not hex, a suffix differs from the rule's, or two
     /// lines disagree on one value.
     std::optional<PatchLayout> finish(std::string *error) const;

@@ -28,7 +28,7 @@ void PatchFileWriter::flush()
     while (m_writeError.isEmpty() && m_file->isOpen() && left > 0) {
         const qint64 written = m_file->write(data, left);
         if (written <= 0) {
-            m_writeError = m_file->errorString();
+            m_writeError = sentence(m_file->errorString());
             break;
         }
         data += written;
@@ -49,13 +49,13 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
     const QString kind = specialKind(m_file->fileName());
     if (isSameFile(templ, m_file->fileName()))
         m_writeError = QStringLiteral("It is the template the patch is made from; the patch would "
-                                      "take its place. Choose another name");
+                                      "take its place. Choose another name.");
     else if (!kind.isEmpty())
         m_writeError = QStringLiteral("It is %1, not a regular file; a patch would take its "
-                                      "place. Choose another name")
+                                      "place. Choose another name.")
                            .arg(kind);
     else if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        m_writeError = m_file->errorString();
+        m_writeError = sentence(m_file->errorString());
 
     auto onLine = [this](std::string_view line) {
         m_run.line(line, m_buffer);
@@ -82,7 +82,7 @@ bool PatchFileWriter::written(QString *error) const
 {
     if (m_writeError.isEmpty() && m_file->isOpen())
         return true;
-    *error = m_writeError.isEmpty() ? QStringLiteral("the patch was not written") : m_writeError;
+    *error = m_writeError.isEmpty() ? QStringLiteral("The patch was not written.") : m_writeError;
     return false;
 }
 
@@ -93,7 +93,7 @@ bool PatchFileWriter::commit(QString *error)
         return false;
     }
     if (!m_file->commit()) {
-        *error = m_file->errorString();
+        *error = sentence(m_file->errorString());
         return false;
     }
     return true;

@@ -26,7 +26,7 @@ bool readLines(QFile &file, OnLine &&onLine, QString *error,
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());
         if (got < 0) {
-            *error = file.errorString();
+            *error = sentence(file.errorString());
             return false;
         }
         if (got == 0)

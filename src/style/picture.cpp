@@ -65,21 +65,22 @@ bool readPngRows(png_structp png, png_infop info, QImage *image, png_bytep row)
     return true;
 }
 
-/// The top-left `limit` of a PNG that is not interlaced, or nothing when the
-/// file is no such PNG (an interlaced one comes in passes and is read whole).
-std::optional<QImage> readPngTop(QIODevice &device, QSize limit, QString *error)
+/// Reads into `image` the top-left `limit` of a PNG that is not interlaced
+/// (a null image when its data is damaged). False when the file is no such
+/// PNG: an interlaced one comes in passes, and is read whole by Qt.
+bool readPngTop(QIODevice &device, QSize limit, QImage *image)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        return std::nullopt;
+        return false;
     }
     png_uint_32 width = 0, height = 0;
     int interlace = PNG_INTERLACE_NONE;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return std::nullopt;
+        return false;
     }
     png_set_read_fn(png, &device, readFromDevice);
     png_read_info(png, info);
@@ -94,40 +95,40 @@ std::optional<QImage> readPngTop(QIODevice &device, QSize limit, QString *error)
     png_read_update_info(png, info);
     if (interlace != PNG_INTERLACE_NONE || png_get_rowbytes(png, info) != std::size_t(width) * 4) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return std::nullopt;
+        return false;
     }
-    QImage image(std::min<int>(int(width), limit.width()),
-                 std::min<int>(int(height), limit.height()), QImage::Format_ARGB32);
+    *image = QImage(std::min<int>(int(width), limit.width()),
+                    std::min<int>(int(height), limit.height()), QImage::Format_ARGB32);
     std::vector<png_byte> row(std::size_t(width) * 4);
-    const bool read = !image.isNull() && readPngRows(png, info, &image, row.data());
+    if (image->isNull() || !readPngRows(png, info, image, row.data()))
+        *image = QImage();
     png_destroy_read_struct(&png, &info, nullptr);
-    if (!read) {
-        *error = QStringLiteral("The picture data is damaged or cut short.");
-        return QImage();
-    }
-    return image;
+    return true;
 }
 
 } // namespace
 
-QImage loadPicture(const QString &path, QString *error, QString *warning)
+std::optional<QImage> loadPicture(const QString &path, QString *error, QString *warning)
 {
     QImageReader::setAllocationLimit(kMaxPictureMegabytes);
     if (!QFileInfo::exists(path)) {
         *error = QStringLiteral("The file does not exist.");
-        return {};
+        return std::nullopt;
     }
     QFile file(path);
-    if (!patch::openForReading(file, error)) {
-        *error += QLatin1Char('.');
-        return {};
-    }
+    if (!patch::openForReading(file, error))
+        return std::nullopt;
     const QSize visibleSize(kVisibleWidth, kVisibleHeight);
     QImageReader reader(&file);
     const QByteArray format = reader.format(); // the reader forgets it once it has read
+    if (QImage top; format == "png" && readPngTop(file, visibleSize, &top)) {
+        if (top.isNull()) {
+            *error = QStringLiteral("The picture data is damaged or cut short.");
+            return std::nullopt;
+        }
+        return top;
+    }
     if (format == "png") {
-        if (auto top = readPngTop(file, visibleSize, error))
-            return *top;
         file.seek(0);
         reader.setDevice(&file);
     }
@@ -152,11 +153,11 @@ QImage loadPicture(const QString &path, QString *error, QString *warning)
                      .arg(kMaxWholePixels / 1000000)
                      .arg(kVisibleWidth)
                      .arg(kVisibleHeight);
-        return {};
+        return std::nullopt;
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        QString reason = reader.errorString();
+        QString reason = patch::sentence(reader.errorString());
         if (reader.error() == QImageReader::UnsupportedFormatError)
             reason = QStringLiteral("It is not a picture in a format this program can read "
                                     "(BMP, JPEG, GIF, PNG and the like).");
@@ -164,7 +165,7 @@ QImage loadPicture(const QString &path, QString *error, QString *warning)
             reason = QStringLiteral("The picture data is damaged or cut short (%1).")
                          .arg(reader.errorString());
         *error = reason;
-        return {};
+        return std::nullopt;
     }
     // A JPEG ends with its end-of-image marker; without it the reader shows
     // what it got and says nothing.

@@ -114,7 +114,7 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         QVERIFY(!ok);
-        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)) + u'.');
         QCOMPARE(readFile(target), QByteArray("precious"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
