@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "patchfile.h"
+#include "refusal.h"
 
 #include <QDir>
 #include <QStringList>
@@ -37,46 +38,11 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
 
     // Every reason to refuse, in one message.
     const patch::TemplateCheck &check = writer.check();
-    QStringList reasons;
-    QStringList malformed;
-    for (const patch::MalformedLine &bad : check.malformed()) {
-        const QString what = QString::fromStdString(bad.what);
-        malformed << (bad.placeholder.empty()
-                          ? QStringLiteral("line %1: %2").arg(bad.lineNumber).arg(what)
-                          : QStringLiteral("line %1 (%2): %3")
-                                .arg(bad.lineNumber)
-                                .arg(QString::fromStdString(bad.placeholder), what));
-    }
-    if (check.malformedCount() > check.malformed().size())
-        malformed
-            << QStringLiteral("and %1 more").arg(check.malformedCount() - check.malformed().size());
-    if (!malformed.isEmpty()) {
-        QStringList shown = malformed.mid(0, kShownLines);
-        if (malformed.size() > kShownLines)
-            shown
-                << QStringLiteral("(%1 lines in all: see the details)").arg(check.malformedCount());
-        reasons << QStringLiteral("The template %1 has lines that cannot be turned into patch "
-                                  "lines. A placeholder line needs the placeholder and address, "
-                                  "a space, the old value and a \";\" before its comment:\n\n%2"
-                                  "\n\nCorrect the template and generate again.")
-                       .arg(shownTemplate, shown.join(QLatin1Char('\n')));
-    }
-    if (const auto width = check.badCoverWidth()) {
-        reasons << QStringLiteral("The album cover is %1 pixels wide, but the patch can carry a "
-                                  "cover width only from 0 to 255 pixels. Use \"Cover Size\" to "
-                                  "set a width in that range and generate again.")
-                       .arg(*width);
-    }
-    const auto cannotWrite = [&] {
-        return QStringLiteral("The patch could not be written to\n%1\n\n%2")
-            .arg(QDir::toNativeSeparators(patchPath), error);
-    };
-    if (!writer.written(&error))
-        reasons << cannotWrite();
-    if (!reasons.isEmpty()) {
-        fail(reasons.join(QStringLiteral("\n\n")) +
-                 QStringLiteral("\n\nNo patch was written; any file that was there is unchanged."),
-             malformed.size() > kShownLines ? malformed.join(QLatin1Char('\n')) : QString());
+    QString writeError;
+    writer.written(&writeError);
+    if (const auto refusal = patch::generateRefusal(check, shownTemplate, patchPath, writeError,
+                                                    patch::Audience::Window)) {
+        fail(refusal->reasons.join(QStringLiteral("\n\n")), refusal->details);
         return false;
     }
 
@@ -95,7 +61,9 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
             return false;
     }
     if (!writer.commit(&error)) {
-        fail(cannotWrite() + QStringLiteral("\n\nAny file that was there is unchanged."));
+        fail(QStringLiteral("The patch could not be written to\n%1\n\n%2\n\nAny file that was "
+                            "there is unchanged.")
+                 .arg(QDir::toNativeSeparators(patchPath), error));
         return false;
     }
     // Written, as asked; but a template whose old values do not look like

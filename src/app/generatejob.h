@@ -28,9 +28,6 @@ public:
     bool run(const QString &patchPath, const QString &model, const QString &templatePath,
              const patch::ElementQuery &query);
 
-    /// Malformed lines shown in the box itself; all of them go in its details.
-    static constexpr int kShownLines = 10;
-
 private:
     void fail(const QString &text, const QString &details = {});
 

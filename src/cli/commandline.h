@@ -1,5 +1,7 @@
 #pragma once
 
+#include "console.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,13 +13,6 @@ namespace jukora::cli {
 /// run, help or the version) rather than the window. Decided before any
 /// application object exists, so that the command line never needs a display.
 bool wantsCommandLine(const QStringList &arguments);
-
-/// Exit statuses of the command line.
-enum Status : int {
-    Success = 0,
-    Refused = 1,    ///< a template has problems, or the patch was refused
-    Unreadable = 2, ///< a file could not be read or written, or the options are wrong
-};
 
 /// Runs the command line on `arguments` (the program's name first): checks
 /// templates, or generates a patch from the layout an earlier patch carries

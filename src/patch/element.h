@@ -29,8 +29,8 @@ enum ElementIndex : std::int16_t {
 /// Slots of a table indexed by element (NoElement's slot is unused).
 inline constexpr std::size_t kElementSlots = 14;
 inline constexpr std::array<ElementIndex, 8> kImages = {
-    ArtistIcon, TitleIcon, AlbumIcon, BassIndicator, PlayerLogo, RepeatIndicator, ShuffleIndicator,
-    AlbumCover};
+    ArtistIcon, TitleIcon,       AlbumIcon,        BassIndicator,
+    PlayerLogo, RepeatIndicator, ShuffleIndicator, AlbumCover};
 inline constexpr std::array<ElementIndex, 5> kLabels = {TrackNumber, PlayTime, ArtistLabel,
                                                         TitleLabel, AlbumLabel};
 

@@ -17,8 +17,7 @@ inline constexpr int kVisibleHeight = 296;
 /// upright as its EXIF orientation says. Nothing on failure, with `error`
 /// saying why in words a user can act on. A picture that loads but whose
 /// data ends early sets `warning`.
-std::optional<QImage> loadPicture(const QString &path, QString *error,
-                                  QString *warning = nullptr);
+std::optional<QImage> loadPicture(const QString &path, QString *error, QString *warning = nullptr);
 
 /// The filter of the picture dialog: BMP, JPEG and GIF first, then
 /// every format this build of Qt can read.

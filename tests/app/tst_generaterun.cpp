@@ -1,4 +1,5 @@
 #include "generatejob.h"
+#include "refusal.h"
 #include "windowfixture.h"
 
 #include <QtTest>
@@ -149,7 +150,7 @@ private slots:
         WindowFixture f(folder.db());
         f.generate(folder.file("p.vkp"));
         const auto box = f.messages().value(0);
-        QCOMPARE(box.text.count("): no space"), GenerateJob::kShownLines);
+        QCOMPARE(box.text.count("): no space"), patch::kShownMalformedLines);
         QVERIFY(box.text.contains("(200 lines in all: see the details)"));
         QCOMPARE(box.detail.count('\n'), 199); // every line
         QVERIFY(box.detail.endsWith(

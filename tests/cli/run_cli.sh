@@ -38,6 +38,11 @@ expect "generate from a sample patch" 0 "$exe" --generate --model "Novo N5" \
   --layout "$source/tests/data/golden/Novo N5.vkp" --output "$work/n5.vkp"
 cmp -s "$work/n5.vkp" "$source/tests/data/golden/Novo N5.vkp" \
   || { failed=$((failed + 1)); echo "FAIL: regenerated patch differs"; }
+# Without --layout, the patch of the layout every start begins with.
+expect "generate the start layout" 0 "$exe" --generate --model "Novo N5" --output "$work/start.vkp"
+python3 "$source/tests/data/make_golden.py" "$source/DB" "$work/expected" --model "Novo N5"
+cmp -s "$work/start.vkp" "$work/expected/Novo N5.vkp" \
+  || { failed=$((failed + 1)); echo "FAIL: the start layout's patch differs"; }
 # With no display, anything but a command-line option says so, and how to
 # reach the command line, instead of Qt's abort.
 for args in "" "--chekc" "some.vkp"; do

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+class QTextStream;
+
+namespace jukora::cli {
+
+/// Exit statuses of the command line.
+enum Status : int {
+    Success = 0,
+    Refused = 1,    ///< a template has problems, or the patch was refused
+    Unreadable = 2, ///< a file could not be read or written, or the options are wrong
+};
+
+/// Where the command line speaks: findings on standard output in the form
+/// compilers use, so that an editor can jump to them, and complaints on
+/// standard error after the program's name.
+struct Console
+{
+    QString program;
+    QTextStream &out;
+    QTextStream &err;
+
+    /// "program: message" on standard error.
+    void complain(const QString &message) const;
+    /// "FILE:LINE: kind: what" on standard output.
+    void diagnostic(const QString &file, std::size_t line, const char *kind,
+                    const QString &what) const;
+};
+
+/// The firmware image of --firmware: a byte-for-byte dump of the phone's
+/// flash from the address `base` on.
+struct FirmwareImage
+{
+    QString path;
+    QByteArray bytes;
+    std::uint32_t base = 0;
+
+    std::string_view view() const
+    {
+        return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    }
+};
+
+} // namespace jukora::cli

@@ -1,0 +1,133 @@
+#include "generatecommand.h"
+
+#include "checkcommand.h"
+#include "layout.h"
+#include "layoutfile.h"
+#include "patchfile.h"
+#include "refusal.h"
+#include "templatelist.h"
+
+#include <QDir>
+#include <QTextStream>
+
+namespace jukora::cli {
+
+namespace {
+
+/// The layout the new patch gets: the one every start begins with, and on
+/// it what the patch at `request.layoutPath` carries, read against the
+/// template. Nothing, with the reason said, when it cannot be taken.
+std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRequest &request,
+                                        const TemplateEntry &entry, int *status)
+{
+    patch::Layout layout = patch::defaultLayout();
+    if (request.layoutPath.isEmpty())
+        return layout;
+    const auto cannotTake = [&](const QString &why) {
+        console.complain(QStringLiteral("cannot take the layout of %1 with the template of %2. %3 "
+                                        "No patch was written.")
+                             .arg(QDir::toNativeSeparators(request.layoutPath), entry.model, why));
+    };
+    QString why;
+    const auto layoutBytes = patch::readPatchBytes(request.layoutPath, &why);
+    if (!layoutBytes) {
+        cannotTake(why);
+        *status = Unreadable;
+        return std::nullopt;
+    }
+    patch::LayoutReader reader(
+        std::string_view(layoutBytes->constData(), static_cast<std::size_t>(layoutBytes->size())));
+    if (!patch::readLines(
+            entry.path, [&](std::string_view line) { reader.templateLine(line); }, &why)) {
+        console.complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch "
+                                        "was written.")
+                             .arg(entry.model, QDir::toNativeSeparators(entry.path), why));
+        *status = Unreadable;
+        return std::nullopt;
+    }
+    std::string mismatch;
+    const auto carried = reader.finish(&mismatch);
+    if (!carried) {
+        cannotTake(patch::mismatchSentence(mismatch));
+        *status = Refused;
+        return std::nullopt;
+    }
+    // What the patch does not carry stays where every start puts it.
+    patch::applyPatchLayout(*carried, layout);
+    return layout;
+}
+
+void listMalformed(const Console &console, const QString &file, const patch::TemplateCheck &check)
+{
+    for (const patch::MalformedLine &bad : check.malformed())
+        console.diagnostic(file, bad.lineNumber, "error",
+                           patch::malformedText(bad.placeholder, bad.what));
+    if (check.malformedCount() > check.malformed().size())
+        console.out << file << ": error: and "
+                    << (check.malformedCount() - check.malformed().size())
+                    << " more malformed lines\n";
+    console.out.flush();
+}
+
+} // namespace
+
+int generatePatch(const Console &console, const GenerateRequest &request)
+{
+    QString error;
+    const auto templates = listTemplates(request.templateFolders, &error);
+    if (!templates) {
+        console.complain(error);
+        return Unreadable;
+    }
+    const auto entry = findTemplate(*templates, request.model, &error);
+    if (!entry) {
+        console.complain(error);
+        return Unreadable;
+    }
+    const QString shownTemplate = QDir::toNativeSeparators(entry->path);
+    if (request.firmware) {
+        if (const int status = checkAgainstFirmware(console, shownTemplate, *request.firmware);
+            status != Success)
+            return status;
+    }
+    int status = Success;
+    const auto layout = takeLayout(console, request, *entry, &status);
+    if (!layout)
+        return status;
+
+    const patch::LayoutQuery query(*layout);
+    patch::PatchFileWriter writer(request.outputPath, query);
+    if (!writer.run(entry->path, &error)) {
+        console.complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch "
+                                        "was written.")
+                             .arg(entry->model, shownTemplate, error));
+        return Unreadable;
+    }
+    const patch::TemplateCheck &check = writer.check();
+    QString writeError;
+    writer.written(&writeError);
+    if (const auto refusal = patch::generateRefusal(check, shownTemplate, request.outputPath,
+                                                    writeError, patch::Audience::CommandLine)) {
+        listMalformed(console, shownTemplate, check);
+        for (const QString &reason : refusal->reasons)
+            console.complain(reason);
+        return refusal->templateAtFault ? Refused : Unreadable;
+    }
+    if (!check.outOfRange().empty() && !request.allowWrap) {
+        console.complain(QStringLiteral("these positions do not fit in the byte the patch has for "
+                                        "them; the patch would carry only their low 8 bits:"));
+        for (const patch::OutOfRangeValue &value : check.outOfRange())
+            console.err << "  " << QString::fromStdString(patch::describe(value)) << '\n';
+        console.err << "Give --allow-wrap to write them anyway. No patch was written.\n";
+        return Refused;
+    }
+    if (!writer.commit(&error)) {
+        console.complain(QStringLiteral("the patch could not be written to %1: %2 Any file that "
+                                        "was there is unchanged.")
+                             .arg(QDir::toNativeSeparators(request.outputPath), error));
+        return Unreadable;
+    }
+    return Success;
+}
+
+} // namespace jukora::cli

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "patchgenerator.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace jukora::patch {
+
+/// Who is told why a Generate wrote nothing: the window (one box with every
+/// reason and advice in the window's terms) or the command line (a line on
+/// standard error for each reason, the malformed lines listed above them).
+enum class Audience { Window, CommandLine };
+
+/// Why a Generate writes no patch, once its pass over the template is over.
+struct GenerateRefusal
+{
+    /// Each reason as its own sentences, the last ending in what became of
+    /// the target ("No patch was written ...").
+    QStringList reasons;
+    /// For the window: every malformed line, when the box shows only the
+    /// first of them; empty otherwise.
+    QString details;
+    /// The template (or the cover width) is at fault, not the target; the
+    /// command line's exit status tells the two apart.
+    bool templateAtFault = false;
+};
+
+/// Every reason that stops the Generate of the template at `templatePath`
+/// (as shown to the user): its malformed lines, a cover width the patch
+/// cannot carry, and `writeError`, why the target `target` could not be
+/// written (empty when it could). Nothing when the patch may be written.
+std::optional<GenerateRefusal> generateRefusal(const TemplateCheck &check,
+                                               const QString &templatePath, const QString &target,
+                                               const QString &writeError, Audience audience);
+
+/// A malformed line's reason: "*cy*: no space ...", or the reason alone for
+/// a line that is wrong whatever it holds.
+QString malformedText(std::string_view placeholder, std::string_view what);
+
+/// Malformed lines the window's box shows before it points to its details.
+inline constexpr int kShownMalformedLines = 10;
+
+} // namespace jukora::patch
