@@ -50,16 +50,9 @@ PreviewModel::PreviewModel(QObject *parent) : QObject(parent), m_undoStack(new Q
 
 bool PreviewModel::State::operator==(const State &other) const
 {
-    const auto sameElement = [](const Element &a, const Element &b) {
-        return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
-               a.pixelSize == b.pixelSize && a.bold == b.bold && a.italic == b.italic &&
-               a.alignment == b.alignment;
-    };
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (!sameElement(elements[i], other.elements[i]))
-            return false;
-    }
-    return textColor == other.textColor && background.cacheKey() == other.background.cacheKey();
+    // A picture is the same when it is the very same image data.
+    return elements == other.elements && textColor == other.textColor &&
+           background.cacheKey() == other.background.cacheKey();
 }
 
 void PreviewModel::announceAllElements()

@@ -39,6 +39,9 @@ struct Element
     bool bold = false;
     bool italic = false;
     int alignment = patch::AlignLeftCode;
+
+    /// Field by field, so that a field added later counts as a change.
+    bool operator==(const Element &) const = default;
 };
 
 /// The document: the elements with their positions, sizes and label styles,

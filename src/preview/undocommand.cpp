@@ -31,6 +31,9 @@ bool DocumentCommand::mergeWith(const QUndoCommand *other)
     if (next->m_series != m_series)
         return false;
     m_after = next->m_after;
+    // Nudges that brought the element back where it was change nothing:
+    // the stack drops the step rather than keep one that undoes nothing.
+    setObsolete(m_after == m_before);
     return true;
 }
 

@@ -223,6 +223,16 @@ private slots:
         stack->undo();
         QCOMPARE(cover(), QPointF(28, 50));
     }
+    void nudgesThereAndBackLeaveNoStep()
+    {
+        QUndoStack *stack = model->undoStack();
+        view->tool().hold(patch::AlbumCover);
+        QVERIFY(view->tool().nudge(1, 0) && view->tool().nudge(-1, 0));
+        QCOMPARE(stack->count(), 0);
+        QVERIFY(!stack->canUndo());
+        QVERIFY(view->tool().nudge(0, 1)); // a new step, not one merged into nothing
+        QCOMPARE(stack->count(), 1);
+    }
     void escapeLetsGo_data()
     {
         QTest::addColumn<int>("element");
