@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace jukora {
 
@@ -107,6 +108,24 @@ bool QtDialogs::progress(QWidget *parent, const QString &label, qint64 done, qin
     // and the Cancel button take its click.
     m_progress->setValue(static_cast<int>(done * 1000 / total));
     return !m_progress->wasCanceled();
+}
+
+int QtDialogs::choice(QWidget *parent, const QString &title, const QString &text,
+                      const QStringList &answers)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> buttons;
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const bool last = i + 1 == answers.size();
+        buttons << box.addButton(answers[i], last     ? QMessageBox::RejectRole
+                                             : i == 0 ? QMessageBox::AcceptRole
+                                                      : QMessageBox::DestructiveRole);
+    }
+    box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    box.setEscapeButton(buttons.last());
+    box.exec();
+    const auto chosen = buttons.indexOf(box.clickedButton());
+    return chosen < 0 ? int(answers.size()) - 1 : int(chosen);
 }
 
 bool QtDialogs::question(QWidget *parent, const QString &title, const QString &text)

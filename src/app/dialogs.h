@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -40,6 +41,10 @@ public:
                          const QString &details = {}) = 0;
     /// A Yes/No question; true for Yes.
     virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
+    /// A question with its own answers, the last of them the one that
+    /// cancels (Escape gives it too): the index of the one chosen.
+    virtual int choice(QWidget *parent, const QString &title, const QString &text,
+                       const QStringList &answers) = 0;
     /// Progress of a long job, `done` of `total`, with a Cancel button; it
     /// shows only once the job has run for about half a second. False once
     /// the user has cancelled. A call with `done` equal to `total` ends it.
@@ -58,6 +63,8 @@ public:
     void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
                  const QString &details = {}) override;
     bool question(QWidget *parent, const QString &title, const QString &text) override;
+    int choice(QWidget *parent, const QString &title, const QString &text,
+               const QStringList &answers) override;
     bool progress(QWidget *parent, const QString &label, qint64 done, qint64 total) override;
     QtDialogs();
     ~QtDialogs() override;

@@ -18,14 +18,15 @@ int runEditor(int &argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
-    // Qt has taken its own options (-platform, -style ...); the window takes
-    // none, so anything left over is a mistake the user should hear about.
+    // Qt has taken its own options (-platform, -style ...); what is left is
+    // at most one patch to open (as the file manager passes it), and
+    // anything else is a mistake the user should hear about.
     const QStringList rest = QApplication::arguments().mid(1);
-    if (!rest.isEmpty()) {
+    if (rest.size() > 1 || (!rest.isEmpty() && rest.first().startsWith(u'-'))) {
         std::fprintf(stderr,
                      "jukora-patch-editor: unknown argument '%s'\n"
                      "Try 'jukora-patch-editor --help' for more information.\n",
-                     qPrintable(rest.first()));
+                     qPrintable(rest.last()));
         return cli::Unreadable;
     }
     // Ties the window to its desktop entry (icon and name in the task bar).
@@ -39,6 +40,8 @@ int runEditor(int &argc, char *argv[])
     if (!window)
         return 1;
     window->showCentered();
+    if (!rest.isEmpty())
+        window->openPatch(rest.first());
     return app.exec();
 }
 

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -21,50 +22,56 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTextBrowser>
 #include <QThread>
 #include <QTimer>
 
 namespace jukora {
 
 MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent), m_dialogs(dialogs), m_model(new PreviewModel(this)),
+    : QMainWindow(parent), m_dialogs(dialogs), m_model(new PreviewModel(this)),
       m_commonDialog(dialogs, this)
 {
     setObjectName(QStringLiteral("mainWindow"));
-    setWindowTitle(QStringLiteral("Jukora v2 patch editor"));
+    // "[*]" shows when the layout has changed since the last patch.
+    setWindowTitle(QStringLiteral("Jukora v2 patch editor[*]"));
     setWindowIcon(applicationIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(kInnerWidth, kInnerHeight);
     setFont(defaultFont());
+    m_clientArea = new QWidget(this);
+    m_clientArea->setObjectName(QStringLiteral("clientArea"));
+    m_clientArea->setFixedSize(kInnerWidth, kInnerHeight);
+    setCentralWidget(m_clientArea);
 
     createControls();
+    createMenus();
     setTabOrder();
     load(templates);
+    // The window is as large as its client area, menus and status bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Undo and redo from anywhere in the window, with the platform's keys
-    // and Ctrl+Y.
-    QAction *undo = m_model->undoStack()->createUndoAction(this);
-    undo->setShortcuts(QKeySequence::Undo);
-    QAction *redo = m_model->undoStack()->createRedoAction(this);
-    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
-        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
-    redo->setShortcuts(redoKeys);
-    addActions({undo, redo});
     connect(m_model, &PreviewModel::restored, this, &MainWindow::documentRestored);
     connect(m_model, &PreviewModel::textColorChanged, this,
             [this] { setFill(m_textColorSwatch, m_model->textColor()); });
+    connect(m_model->undoStack(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+    connect(&m_preview->tool(), &DragTool::heldChanged, this, &MainWindow::updateStatus);
+    connect(m_model, &PreviewModel::elementChanged, this, [this](int index) {
+        if (index == m_preview->tool().lastPressed())
+            updateStatus();
+    });
 
-    // Reopening a patch, by keyboard or by dropping it, needs no control of its own.
-    auto *open = new QShortcut(QKeySequence::Open, this);
-    connect(open, &QShortcut::activated, this, &MainWindow::openPatchDialog);
+    // Reopening a patch by dropping it needs no control of its own.
     setAcceptDrops(true);
     m_preview->setAcceptDrops(false);
     m_preview->viewport()->setAcceptDrops(false);
@@ -74,6 +81,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::load(const QList<TemplateEntry> &templates)
 {
+    m_templates = templates;
     m_fontSizeCombo->setCurrentIndex(0);
     onFontSizeChanged(); // no label is the style target yet, so this changes nothing
     for (const TemplateEntry &entry : templates) {
@@ -129,6 +137,7 @@ void MainWindow::elementPressed(int index)
     // The target moves first: loading the controls below runs their change
     // handlers, which then write the label's own values back into it.
     m_styleTarget = index;
+    updateStatus();
     m_italicCheck->setChecked(e.italic);
     m_boldCheck->setChecked(e.bold);
     if (const auto entry = TextStyle::entryForPixelSize(e.pixelSize))
@@ -258,12 +267,15 @@ void MainWindow::openPatchDialog()
 bool MainWindow::openPatch(const QString &path)
 {
     const auto carried =
-        readPatchLayout(m_dialogs, this, path, m_phoneCombo->currentText(), selectedTemplate());
+        readPatchLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex());
     if (!carried)
         return false;
+    m_phoneCombo->setCurrentIndex(int(carried->model));
     patch::Layout layout = m_model->layout();
-    patch::applyPatchLayout(*carried, layout);
+    patch::applyPatchLayout(carried->layout, layout);
     change(tr("Reopen"), [&] { m_model->setLayout(layout); });
+    // The layout on screen is the patch's: nothing to lose on closing.
+    m_model->undoStack()->setClean();
 
     documentRestored();
     return true;
@@ -298,7 +310,8 @@ void MainWindow::documentRestored()
 DropAction MainWindow::dropAction(const QDropEvent *event, QString *file) const
 {
     const QPoint pos = event->position().toPoint();
-    return jukora::dropAction(event->mimeData(), m_preview->geometry().contains(pos), file);
+    return jukora::dropAction(
+        event->mimeData(), m_preview->geometry().contains(m_clientArea->mapFrom(this, pos)), file);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
@@ -373,8 +386,102 @@ void MainWindow::onGenerateClicked()
     if (!m_commonDialog.showSave() || m_commonDialog.fileName.isEmpty())
         return;
     GenerateJob job(m_dialogs, this);
-    job.run(m_commonDialog.fileName, m_phoneCombo->currentText(), selectedTemplate(), *m_model);
+    if (job.run(m_commonDialog.fileName, m_phoneCombo->currentText(), selectedTemplate(),
+                *m_model)) {
+        // The layout now lives in a patch: nothing to lose on closing.
+        m_model->undoStack()->setClean();
+        statusBar()->showMessage(
+            tr("Patch written to %1").arg(QDir::toNativeSeparators(m_commonDialog.fileName)));
+    }
     m_preview->tool().generated();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_model->undoStack()->isClean()) {
+        event->accept();
+        return;
+    }
+    const int answer =
+        m_dialogs.choice(this, applicationTitle(),
+                         tr("The layout has changed since the last patch was written or opened, "
+                            "and it lives only in patches. Generate a patch before closing?"),
+                         {tr("&Generate..."), tr("&Close without a patch"), tr("Cancel")});
+    if (answer == 0)
+        onGenerateClicked();
+    const bool close = answer == 1 || (answer == 0 && m_model->undoStack()->isClean());
+    event->setAccepted(close);
+}
+
+void MainWindow::updateStatus()
+{
+    const int held = m_preview->tool().lastPressed();
+    QString text;
+    if (PreviewModel::isElement(held)) {
+        const Element &e = m_model->element(held);
+        const std::string_view name = patch::elementName(held);
+        QString shown = QString::fromLatin1(name.data(), qsizetype(name.size()));
+        shown[0] = shown[0].toUpper();
+        const QLocale locale;
+        text =
+            tr("%1 at X %2, Y %3, %4 x %5")
+                .arg(shown, readoutText(e.left, locale), readoutText(patch::shownY(e.top), locale),
+                     readoutText(e.width, locale), readoutText(e.height, locale));
+    }
+    m_heldStatus->setText(text);
+    QString style;
+    if (m_styleTarget) {
+        const std::string_view name = patch::elementName(*m_styleTarget);
+        style = QString::fromLatin1(name.data(), qsizetype(name.size()));
+        style[0] = style[0].toUpper();
+        style = tr("Style: %1").arg(style);
+    }
+    m_styleStatus->setText(style);
+    statusBar()->clearMessage();
+}
+
+void MainWindow::showKeyboardHelp()
+{
+    m_dialogs.message(
+        this, Dialogs::Icon::Information, applicationTitle(),
+        tr("Mouse\n"
+           "  Drag an element with the left button. It never passes the left edge and never "
+           "rises into the status band; a drag that starts on bare surface carries the element "
+           "pressed last.\n"
+           "  Press a text field to make it the target of Font, Bold, Italic and Align.\n"
+           "  Drop a .vkp patch on the window to open it, a picture on the preview to set the "
+           "background.\n\n"
+           "Keys in the preview\n"
+           "  Tab, Shift+Tab: take hold of the next or the previous element\n"
+           "  Arrow keys: move it by one pixel, with Shift by ten\n"
+           "  Escape: let go; Ctrl+Tab, Ctrl+Shift+Tab: leave the preview\n\n"
+           "Commands\n"
+           "  Ctrl+O: open a patch    Ctrl+G: generate    Ctrl+Q: quit\n"
+           "  Ctrl+Z: undo    Ctrl+Shift+Z or Ctrl+Y: redo\n"
+           "  F1: this page"));
+}
+
+void MainWindow::showTemplateGuide()
+{
+    // The package's copy, else the one in the source tree this was built from.
+    QString guide = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
+                                           QStringLiteral("doc/jukora-patch-editor/templates.md"));
+    if (guide.isEmpty() && QFileInfo::exists(QStringLiteral(JUKORA_SOURCE_DOCS "/templates.md")))
+        guide = QStringLiteral(JUKORA_SOURCE_DOCS "/templates.md");
+    QFile file(guide);
+    if (guide.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        showMessage(Dialogs::Icon::Warning,
+                    tr("The guide to writing templates (templates.md) is not installed. It comes "
+                       "with the program's package, in /usr/share/doc/jukora-patch-editor."));
+        return;
+    }
+    auto *page = new QTextBrowser;
+    page->setAttribute(Qt::WA_DeleteOnClose);
+    page->setWindowTitle(tr("Writing Templates"));
+    page->setMarkdown(QString::fromUtf8(file.readAll()));
+    page->setOpenExternalLinks(true);
+    page->resize(640, 560);
+    page->show();
 }
 
 } // namespace jukora

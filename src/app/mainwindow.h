@@ -8,12 +8,13 @@
 #include "windowlayout.h"
 
 #include <QFont>
-#include <QWidget>
+#include <QMainWindow>
 
 #include <optional>
 
 class QCheckBox;
 class QComboBox;
+class QCloseEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
@@ -27,10 +28,12 @@ class PreviewModel;
 class PreviewView;
 class Readout;
 
-/// The editor's only window: the preview on the left, the column of
-/// controls on the right. Each control's objectName is its member's name
+/// The editor's only window: its client area holds the preview on the left
+/// and the column of controls on the right, at a fixed size; the menus
+/// above it and the status bar below it carry every command and say what
+/// is held. Each control's objectName is its member's name
 /// without the "m_" (phoneCombo, xReadout ...), for tests and tools.
-class MainWindow : public QWidget
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -47,6 +50,8 @@ public:
 
     /// Shows the window centred on its screen.
     void showCentered();
+    /// The client area: the preview and the controls, kInnerWidth x kInnerHeight.
+    QWidget *clientArea() const { return m_clientArea; }
 
     // Handlers of the controls, run for a user's change and a change from code alike.
     void onGenerateClicked();
@@ -72,10 +77,15 @@ public:
     bool openPatch(const QString &path);
     /// Asks for a patch (Ctrl+O) and opens it.
     void openPatchDialog();
+    /// A short page of every key and mouse rule (F1).
+    void showKeyboardHelp();
+    /// The guide to writing templates, as the package installs it.
+    void showTemplateGuide();
     /// Loads a picture as the preview's background, reporting what fails.
     bool loadBackground(const QString &path);
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -84,7 +94,10 @@ private:
     DropAction dropAction(const QDropEvent *event, QString *file) const;
     // The controls' geometry, captions, fonts and focus order: windowlayout.cpp.
     void createControls();
+    void createMenus();
     void setTabOrder();
+    /// The status bar's account of the held element and the style target.
+    void updateStatus();
     void load(const QList<TemplateEntry> &templates);
     void elementPressed(int index);
     void targetPlaced(int index);
@@ -107,11 +120,15 @@ private:
     int m_positionShown = -1;
     int m_sizeShown = -1;
 
+    QList<TemplateEntry> m_templates;
     Dialogs &m_dialogs;
     PreviewModel *m_model;
     CommonDialog m_commonDialog;
 
+    QWidget *m_clientArea = nullptr;
     PreviewView *m_preview = nullptr;
+    QLabel *m_heldStatus = nullptr;
+    QLabel *m_styleStatus = nullptr;
     QLabel *m_xCaption = nullptr, *m_yCaption = nullptr, *m_readoutPanel = nullptr,
            *m_widthCaption = nullptr, *m_heightCaption = nullptr, *m_textColorSwatch = nullptr,
            *m_fontCaption = nullptr, *m_phoneCaption = nullptr, *m_alignCaption = nullptr;

@@ -1,5 +1,9 @@
 #include "windowlayout.h"
 
+#include <QApplication>
+#include <QMenuBar>
+#include <QStatusBar>
+
 #include "dragtool.h"
 #include "mainwindow.h"
 #include "previewitems.h"
@@ -102,23 +106,24 @@ QFont defaultFont()
 
 void MainWindow::createControls()
 {
-    m_preview = new PreviewView(*m_model, this);
+    m_preview = new PreviewView(*m_model, m_clientArea);
     m_preview->setGeometry(0, 0, 244, 324);
 
     // The white panel first, so that it lies behind everything else.
-    m_readoutPanel = panel(this, "readoutPanel", 248, 4, 105, 77, Qt::white);
-    m_xCaption =
-        place(new QLabel(QStringLiteral("X Pos:"), this), "xCaption", 256, 12, 41, 16, fontT10B());
-    m_xReadout = place(new Readout(this), "xReadout", 304, 12, 33, 17, fontT10B());
-    m_yCaption =
-        place(new QLabel(QStringLiteral("Y Pos:"), this), "yCaption", 256, 28, 41, 16, fontT10B());
-    m_yReadout = place(new Readout(this), "yReadout", 304, 28, 33, 17, fontT10B());
-    m_widthCaption = place(new QLabel(QStringLiteral("Width:"), this), "widthCaption", 256, 44, 43,
-                           16, fontT10B());
-    m_widthReadout = place(new Readout(this), "widthReadout", 304, 44, 31, 16, fontT10B());
-    m_heightCaption = place(new QLabel(QStringLiteral("Height:"), this), "heightCaption", 256, 60,
-                            47, 16, fontT10B());
-    m_heightReadout = place(new Readout(this), "heightReadout", 304, 60, 36, 16, fontT10B());
+    m_readoutPanel = panel(m_clientArea, "readoutPanel", 248, 4, 105, 77, Qt::white);
+    m_xCaption = place(new QLabel(QStringLiteral("X Pos:"), m_clientArea), "xCaption", 256, 12, 41,
+                       16, fontT10B());
+    m_xReadout = place(new Readout(m_clientArea), "xReadout", 304, 12, 33, 17, fontT10B());
+    m_yCaption = place(new QLabel(QStringLiteral("Y Pos:"), m_clientArea), "yCaption", 256, 28, 41,
+                       16, fontT10B());
+    m_yReadout = place(new Readout(m_clientArea), "yReadout", 304, 28, 33, 17, fontT10B());
+    m_widthCaption = place(new QLabel(QStringLiteral("Width:"), m_clientArea), "widthCaption", 256,
+                           44, 43, 16, fontT10B());
+    m_widthReadout = place(new Readout(m_clientArea), "widthReadout", 304, 44, 31, 16, fontT10B());
+    m_heightCaption = place(new QLabel(QStringLiteral("Height:"), m_clientArea), "heightCaption",
+                            256, 60, 47, 16, fontT10B());
+    m_heightReadout =
+        place(new Readout(m_clientArea), "heightReadout", 304, 60, 36, 16, fontT10B());
     // The read-outs change on every move of a drag: drawn opaque in the
     // panel's white, they repaint without anything behind them.
     for (QLabel *caption : {m_xCaption, m_yCaption, m_widthCaption, m_heightCaption})
@@ -128,38 +133,41 @@ void MainWindow::createControls()
                                           m_xReadout, m_yReadout, m_widthReadout, m_heightReadout})
         setFill(readout, Qt::white);
 
-    m_guidesCheck = place(new QCheckBox(QStringLiteral("Coordinates"), this), "guidesCheck", 248,
-                          85, 81, 17, fontT8());
+    m_guidesCheck = place(new QCheckBox(QStringLiteral("Coordinates"), m_clientArea), "guidesCheck",
+                          248, 85, 81, 17, fontT8());
     m_guidesCheck->setChecked(true);
-    m_coverSizeButton = place(new QPushButton(QStringLiteral("Cover Size"), this),
+    m_coverSizeButton = place(new QPushButton(QStringLiteral("Cover Size"), m_clientArea),
                               "coverSizeButton", 248, 103, 105, 25, fontT8());
-    m_backgroundButton = place(new QPushButton(QStringLiteral("Background Image"), this),
+    m_backgroundButton = place(new QPushButton(QStringLiteral("Background Image"), m_clientArea),
                                "backgroundButton", 248, 127, 105, 25, fontT8());
-    m_textColorButton = place(new QPushButton(QStringLiteral("Text Color\n(preview)"), this),
-                              "textColorButton", 248, 151, 73, 33, fontT8());
-    m_textColorSwatch = panel(this, "textColorSwatch", 321, 152, 32, 31, QColor(192, 192, 192));
-    m_fontCaption =
-        place(new QLabel(QStringLiteral("Font:"), this), "fontCaption", 248, 189, 26, 13, fontT8());
-    m_fontSizeCombo = place(new QComboBox(this), "fontSizeCombo", 280, 187, 73, 21, fontT8());
+    m_textColorButton =
+        place(new QPushButton(QStringLiteral("Text Color\n(preview)"), m_clientArea),
+              "textColorButton", 248, 151, 73, 33, fontT8());
+    m_textColorSwatch =
+        panel(m_clientArea, "textColorSwatch", 321, 152, 32, 31, QColor(192, 192, 192));
+    m_fontCaption = place(new QLabel(QStringLiteral("Font:"), m_clientArea), "fontCaption", 248,
+                          189, 26, 13, fontT8());
+    m_fontSizeCombo =
+        place(new QComboBox(m_clientArea), "fontSizeCombo", 280, 187, 73, 21, fontT8());
     for (const char *entry : TextStyle::kSizeEntries)
         m_fontSizeCombo->addItem(QString::fromLatin1(entry));
-    m_boldCheck =
-        place(new QCheckBox(QStringLiteral("Bold"), this), "boldCheck", 248, 210, 41, 17, fontT8());
+    m_boldCheck = place(new QCheckBox(QStringLiteral("Bold"), m_clientArea), "boldCheck", 248, 210,
+                        41, 17, fontT8());
     m_boldCheck->setChecked(true);
-    m_italicCheck = place(new QCheckBox(QStringLiteral("Italic"), this), "italicCheck", 304, 210,
-                          49, 17, fontT8());
-    m_alignCaption = place(new QLabel(QStringLiteral("Align:"), this), "alignCaption", 248, 232, 26,
-                           13, fontS8());
-    m_alignCombo = place(new QComboBox(this), "alignCombo", 280, 228, 73, 21, fontS8());
+    m_italicCheck = place(new QCheckBox(QStringLiteral("Italic"), m_clientArea), "italicCheck", 304,
+                          210, 49, 17, fontT8());
+    m_alignCaption = place(new QLabel(QStringLiteral("Align:"), m_clientArea), "alignCaption", 248,
+                           232, 26, 13, fontS8());
+    m_alignCombo = place(new QComboBox(m_clientArea), "alignCombo", 280, 228, 73, 21, fontS8());
     for (const char *entry : TextStyle::kAlignEntries)
         m_alignCombo->addItem(QString::fromLatin1(entry));
-    m_phoneCaption = place(new QLabel(QStringLiteral("Phone:"), this), "phoneCaption", 248, 250, 34,
-                           13, fontT8());
-    m_phoneCombo = place(new QComboBox(this), "phoneCombo", 248, 265, 105, 21, fontT8());
-    m_creditsButton = place(new QPushButton(QStringLiteral("\u00A9"), this), "creditsButton", 248,
-                            296, 25, 25, fontR10());
-    m_generateButton = place(new QPushButton(QStringLiteral("Generate"), this), "generateButton",
-                             272, 296, 81, 25, fontT8());
+    m_phoneCaption = place(new QLabel(QStringLiteral("Phone:"), m_clientArea), "phoneCaption", 248,
+                           250, 34, 13, fontT8());
+    m_phoneCombo = place(new QComboBox(m_clientArea), "phoneCombo", 248, 265, 105, 21, fontT8());
+    m_creditsButton = place(new QPushButton(QStringLiteral("\u00A9"), m_clientArea),
+                            "creditsButton", 248, 296, 25, 25, fontR10());
+    m_generateButton = place(new QPushButton(QStringLiteral("Generate"), m_clientArea),
+                             "generateButton", 272, 296, 81, 25, fontT8());
     m_creditsButton->setToolTip(QStringLiteral("Credits"));
     // Names a screen reader says where the caption alone would not do.
     const std::pair<QWidget *, const char *> spoken[] = {
@@ -175,7 +183,14 @@ void MainWindow::createControls()
         {m_textColorSwatch, "Text colour"}};
     for (const auto &[widget, name] : spoken)
         widget->setAccessibleName(QString::fromLatin1(name));
-    m_generateButton->setToolTip(QStringLiteral("Write the patch for the selected phone"));
+    m_generateButton->setToolTip(QStringLiteral("Write the patch for the selected phone (Ctrl+G)"));
+    m_coverSizeButton->setToolTip(
+        QStringLiteral("Make the album cover a square of the size you type"));
+    m_backgroundButton->setToolTip(
+        QStringLiteral("Show a picture behind the elements, to judge the layout"));
+    m_textColorButton->setToolTip(
+        QStringLiteral("The colour of the text fields on the preview only"));
+    m_guidesCheck->setToolTip(QStringLiteral("Show the guide lines on the held element's edges"));
 
     connect(m_guidesCheck, &QCheckBox::toggled, this, &MainWindow::onGuidesToggled);
     connect(m_boldCheck, &QCheckBox::toggled, this, &MainWindow::onBoldToggled);
@@ -189,6 +204,44 @@ void MainWindow::createControls()
     connect(m_creditsButton, &QPushButton::clicked, this, &MainWindow::onCreditsClicked);
     connect(m_preview, &PreviewView::elementPressed, this, &MainWindow::elementPressed);
     connect(&m_preview->tool(), &DragTool::targetPlaced, this, &MainWindow::targetPlaced);
+}
+
+void MainWindow::createMenus()
+{
+    // Every command with its shortcut, whichever control has the focus.
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    QAction *open = file->addAction(tr("&Open Patch..."), this, &MainWindow::openPatchDialog);
+    open->setShortcut(QKeySequence::Open);
+    QAction *generate = file->addAction(tr("&Generate..."), this, &MainWindow::onGenerateClicked);
+    generate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    file->addSeparator();
+    QAction *quit = file->addAction(tr("&Quit"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    // Undo and redo name the step they undo or redo ("Undo Move").
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    QAction *undo = m_model->undoStack()->createUndoAction(this, tr("&Undo"));
+    undo->setShortcuts(QKeySequence::Undo);
+    QAction *redo = m_model->undoStack()->createRedoAction(this, tr("&Redo"));
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    redo->setShortcuts(redoKeys);
+    edit->addActions({undo, redo});
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    QAction *keys = help->addAction(tr("&Keyboard and Mouse"), this, &MainWindow::showKeyboardHelp);
+    keys->setShortcut(QKeySequence(Qt::Key_F1));
+    help->addAction(tr("&Writing Templates"), this, &MainWindow::showTemplateGuide);
+    help->addSeparator();
+    help->addAction(tr("&About"), this, &MainWindow::onCreditsClicked);
+    help->addAction(tr("About &Qt"), qApp, &QApplication::aboutQt);
+
+    m_heldStatus = new QLabel(this);
+    m_styleStatus = new QLabel(this);
+    statusBar()->addWidget(m_heldStatus, 1);
+    statusBar()->addPermanentWidget(m_styleStatus);
+    statusBar()->setSizeGripEnabled(false);
 }
 
 void MainWindow::setTabOrder()

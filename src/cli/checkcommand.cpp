@@ -36,10 +36,10 @@ int checkFile(const Console &console, const QString &file, const FirmwareImage *
             check.checkLine(t);
             std::string why;
             if (t.fields.malformation)
-                console.diagnostic(file, number, "error",
-                                   patch::malformedText(t.rule ? t.rule->placeholder
-                                                               : std::string_view(),
-                                                        t.fields.malformation));
+                console.diagnostic(
+                    file, number, "error",
+                    patch::malformedText(t.rule ? t.rule->placeholder : std::string_view(),
+                                         t.fields.malformation));
             else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue, &why))
                 say("warning", why);
             if (image && !firmware.line(line, t, &why))
@@ -61,8 +61,7 @@ int checkFile(const Console &console, const QString &file, const FirmwareImage *
 
 } // namespace
 
-int checkTemplates(const Console &console, const QStringList &files,
-                   const FirmwareImage *firmware)
+int checkTemplates(const Console &console, const QStringList &files, const FirmwareImage *firmware)
 {
     int status = Success;
     for (const QString &file : files)

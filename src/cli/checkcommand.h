@@ -10,8 +10,7 @@ namespace jukora::cli {
 /// placeholder line as an error and every old value unlike the instruction
 /// its placeholder writes as a warning; with `firmware`, also every patch
 /// line whose old bytes are not the image's. Returns the worst status.
-int checkTemplates(const Console &console, const QStringList &files,
-                   const FirmwareImage *firmware);
+int checkTemplates(const Console &console, const QStringList &files, const FirmwareImage *firmware);
 
 /// The firmware comparison alone, before a Generate: lists the lines that
 /// differ and says that no patch was written. Success when all match.

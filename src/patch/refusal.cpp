@@ -17,13 +17,15 @@ QStringList listedForWindow(const TemplateCheck &check)
     QStringList lines;
     for (const MalformedLine &bad : check.malformed()) {
         const QString what = QString::fromStdString(bad.what);
-        lines << (bad.placeholder.empty() ? QStringLiteral("line %1: %2").arg(bad.lineNumber).arg(what)
-                                          : QStringLiteral("line %1 (%2): %3")
-                                                .arg(bad.lineNumber)
-                                                .arg(QString::fromStdString(bad.placeholder), what));
+        lines << (bad.placeholder.empty()
+                      ? QStringLiteral("line %1: %2").arg(bad.lineNumber).arg(what)
+                      : QStringLiteral("line %1 (%2): %3")
+                            .arg(bad.lineNumber)
+                            .arg(QString::fromStdString(bad.placeholder), what));
     }
     if (check.malformedCount() > check.malformed().size())
-        lines << QStringLiteral("and %1 more").arg(check.malformedCount() - check.malformed().size());
+        lines
+            << QStringLiteral("and %1 more").arg(check.malformedCount() - check.malformed().size());
     return lines;
 }
 

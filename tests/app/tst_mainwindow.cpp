@@ -2,7 +2,10 @@
 #include "windowfixture.h"
 
 #include <QAccessible>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -61,7 +64,7 @@ private slots:
             // Shown centred on the screen, at its fixed size.
             window->showCentered();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-            QCOMPARE(window->size(), QSize(358, 324));
+            QCOMPARE(window->clientArea()->size(), QSize(358, 324));
             QCOMPARE(window->frameGeometry().center(),
                      window->screen()->availableGeometry().center());
             return;
@@ -253,6 +256,36 @@ private slots:
         stack->undo();
         stack->undo(); // the drag: they follow the cover back
         QCOMPARE(shown(), QStringList({"7", "6", "150", "150", "7", "30"}));
+    }
+
+    void menusAndClosing()
+    {
+        QMainWindow *window = f->window.get();
+        QStringList shortcuts;
+        for (QAction *action : window->findChildren<QAction *>())
+            shortcuts << action->shortcut().toString();
+        for (const char *key : {"Ctrl+O", "Ctrl+G", "Ctrl+Q", "Ctrl+Z", "F1"})
+            QVERIFY2(shortcuts.contains(QString::fromLatin1(key)), key);
+        QMenu *edit = window->menuBar()->findChildren<QMenu *>().at(1);
+        test::drag(f->view(), {17, 35}, {60, 80});
+        QCOMPARE(edit->actions().first()->text(), QStringLiteral("&Undo Move"));
+        QVERIFY(window->isWindowModified());
+        QVERIFY(f->statusText().contains(QStringLiteral("Album cover at X 50, Y 51, 150 x 150")));
+        // Closing a changed layout asks: Cancel keeps the window, so does a
+        // Generate that is cancelled; a Generate that writes, or Close
+        // without a patch, closes it.
+        f->dialogs.choiceAnswers << 2 << 0 << 0 << 1;
+        QVERIFY(!window->close());
+        QVERIFY(!window->close()); // the Save dialog cancelled
+        QTemporaryDir dir;
+        f->dialogs.saveAnswers << dir.filePath("p.vkp");
+        QVERIFY(window->close());
+        QVERIFY(!window->isWindowModified());
+        QVERIFY(window->statusBar()->currentMessage().contains(dir.filePath("p.vkp")));
+        window->show();
+        test::drag(f->view(), {60, 80}, {70, 90});
+        QVERIFY(window->close());
+        QCOMPARE(f->dialogs.callsOf("choice").size(), 4);
     }
 
 private:

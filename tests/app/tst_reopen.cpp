@@ -83,6 +83,51 @@ private slots:
         QCOMPARE(b.model().background().size(), QSize(64, 48));
     }
 
+    void patchOfAnotherModel_data()
+    {
+        // Model "a" is selected; "b" and "c" share an address, "d" has its own.
+        QTest::addColumn<QByteArray>("patch");
+        QTest::addColumn<bool>("yes");      // the answer to "switch?"
+        QTest::addColumn<QString>("model"); // selected afterwards
+        QTest::addColumn<float>("top");     // the cover's
+        QTest::addColumn<QString>("says");  // a part of the one message, if any
+        QTest::newRow("one fits, switched")
+            << QByteArray("0D 00 1422;y\r\n") << true << "d" << 44.f << "";
+        QTest::newRow("one fits, declined")
+            << QByteArray("0D 00 1422;y\r\n") << false << "a" << 30.f << "";
+        QTest::newRow("several fit") << QByteArray("0B 00 2A21;x\r\n") << true << "a" << 30.f
+                                     << "It fits the templates of b, c";
+        QTest::newRow("none fits") << QByteArray("0E 00 2A21;x\r\n") << true << "a" << 30.f
+                                   << "Pick the phone model the patch was made for";
+    }
+    void patchOfAnotherModel()
+    {
+        QFETCH(QByteArray, patch);
+        QFETCH(bool, yes);
+        QFETCH(QString, model);
+        QFETCH(float, top);
+        QFETCH(QString, says);
+        test::ProgramFolder folder{{"a", "*cx*0A 00 00;x\r\n"},
+                                   {"b", "*cx*0B 00 00;x\r\n"},
+                                   {"c", "*cx*0B 00 00;x\r\n"},
+                                   {"d", "*cy*0D 00 00;y\r\n"}};
+        WindowFixture f(folder.db());
+        test::writeFile(folder.file("p.vkp"), patch);
+        f.dialogs.questionAnswers << yes;
+        f.window->openPatch(folder.file("p.vkp"));
+        QCOMPARE(f.combo("phoneCombo")->currentText(), model);
+        QCOMPARE(f.model().element(patch::AlbumCover).top, top);
+        QCOMPARE(f.messages().size(), says.isEmpty() ? 0 : 1);
+        if (!says.isEmpty())
+            QVERIFY2(f.messages().first().text.contains(says),
+                     qPrintable(f.messages().first().text));
+        const auto asked = f.dialogs.callsOf("question");
+        QCOMPARE(asked.size(), says.isEmpty() ? 1 : 0);
+        if (!asked.isEmpty())
+            QCOMPARE(asked.first().text,
+                     QStringLiteral("This patch was written for d. Switch to d and open it?"));
+    }
+
 private:
     test::ProgramFolder m_folder{{{"m", "*ex*0A: 00 00 ;a\r\n*sx*0A: 00 00 ;b\r\n"}}};
 };

@@ -29,6 +29,7 @@ public:
     QStringList saveAnswers, openAnswers, textAnswers;
     QList<QColor> colorAnswers;
     QList<bool> questionAnswers;
+    QList<int> choiceAnswers;
     std::function<void(const Call &)> onMessage; ///< runs as a box is shown
     QList<Call> calls;
     int progressCalls = 0;
@@ -61,6 +62,10 @@ public:
     bool question(QWidget *, const QString &title, const QString &text) override
     {
         return take(questionAnswers, {QStringLiteral("question"), title, text});
+    }
+    int choice(QWidget *, const QString &title, const QString &text, const QStringList &) override
+    {
+        return take(choiceAnswers, {QStringLiteral("choice"), title, text});
     }
     bool progress(QWidget *, const QString &, qint64, qint64) override
     {

@@ -56,13 +56,47 @@ mkdir -p "$work/out"
 # From here on the installed samples are found in the prefix's data folder,
 # as in /usr/share.
 export XDG_DATA_DIRS="$work/prefix/share"
-(cd "$work/out" && exec "$exe") &
-pids+=($!)
+# Started with a patch, as the file manager starts it: one written for the
+# second model, with the bass indicator moved. The first model is selected,
+# so the editor asks to switch.
+python3 "$source/tests/data/make_golden.py" "$source/DB" "$work/start" \
+  --model "Novo N5" --move 3=150,70
+(cd "$work/out" && exec "$exe" "$work/start/Novo N5.vkp") &
+app=$!
+pids+=($app)
 win=$(find_window "Jukora v2 patch editor") || fail "the window did not appear"
+ask=$(find_window "Jukora Patch Editor") || fail "no question to switch to the patch's model"
+xdotool windowfocus --sync "$ask" key alt+y
+sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$win")"
-[ "$WIDTH" = 358 ] && [ "$HEIGHT" = 324 ] || fail "window is ${WIDTH}x$HEIGHT, not 358x324"
+[ "$WIDTH" = 358 ] && [ "$HEIGHT" -gt 324 ] || fail "window is ${WIDTH}x$HEIGHT, not 358 wide with bars"
+# The client area lies below the menu bar: found where the phone screen's
+# picture shows, a row of its status band inside the preview's frame.
+import -window "$win" -depth 8 "$work/window.ppm"
+convert "$source/assets/screen.png" -depth 8 "$work/screen.ppm"
+menu=$(python3 - "$work/window.ppm" "$work/screen.ppm" <<'PY'
+import sys
+def load(path):
+    data = open(path, 'rb').read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace(): at += 1
+        if data[at:at + 1] == b'#':
+            at = data.index(b'\n', at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace(): end += 1
+        fields.append(data[at:end]); at = end
+    return int(fields[1]), int(fields[2]), data[at + 1:]
+ww, wh, win = load(sys.argv[1])
+sw, sh, screen = load(sys.argv[2])
+row = lambda pixels, width, y, x0, x1: pixels[(y * width + x0) * 3:(y * width + x1) * 3]
+want = row(screen, sw, 10, 10, 200)
+print(next(top for top in range(0, wh - 12) if row(win, ww, top + 2 + 10, 12, 202) == want))
+PY
+) || fail "the preview was not found in the window"
 wx=$X
-wy=$Y
+wy=$(( Y + menu ))
 # Preview pixel (x, y) on the screen: inside the 2-pixel frame.
 px() { echo $(( wx + 2 + $1 )); }
 py() { echo $(( wy + 2 + $2 )); }
@@ -93,10 +127,12 @@ click_window() { # x y in window coordinates
 xdotool windowfocus --sync "$win"
 # The cover, taken at (60, 60): 53 right of and 30 below its corner.
 drag 60 60 110 130          # cover: Left 57, Top 100
-# The play time dragged away and the drag undone with a real Ctrl+Z: the
-# patch below must carry it where it started.
+# The play time dragged away and the drag undone through the Edit menu
+# (Alt+E, its first entry): the patch below must carry it where it started.
 drag 170 150 100 290
-xdotool key ctrl+z
+xdotool key alt+e
+sleep 0.3
+xdotool key Return
 sleep 0.3
 # The title, taken 5 pixels inside its corner.
 drag 40 210 105 250         # title: Left 100, Top 245
@@ -111,11 +147,6 @@ sleep 0.3
 click_window 202 287
 xdotool key shift+Tab shift+Tab shift+Tab shift+Tab Tab shift+Right Right Down Escape
 sleep 0.3
-# The second phone model.
-click_window 300 275
-xdotool key Down Return
-sleep 0.3
-
 import -window "$win" "$screenshot"
 
 click_window 312 308       # Generate
@@ -129,7 +160,8 @@ xdotool windowfocus --sync "$done_box" key Return
 sleep 0.3
 
 python3 "$source/tests/data/make_golden.py" "$source/DB" "$work/expected" \
-  --model "Novo N5" --move 7=57,100 --move 12=100,245 --move 10=171,143 --align 12=2
+  --model "Novo N5" --move 3=150,70 --move 7=57,100 --move 12=100,245 --move 10=171,143 \
+  --align 12=2
 cmp "$work/out/patch-e2e.vkp" "$work/expected/Novo N5.vkp" || {
   diff <(tr -d '\r' < "$work/expected/Novo N5.vkp") <(tr -d '\r' < "$work/out/patch-e2e.vkp") | head -20
   fail "the patch differs from the expected one"
@@ -143,5 +175,21 @@ cmp "$work/out/patch-e2e.vkp" "$work/out/again.vkp" || fail "--generate wrote an
 env -u DISPLAY -u QT_QPA_PLATFORM "$exe" --check "$work/prefix/share/jukora-patch-editor/DB/Novo N5.txt" \
   || fail "--check found problems in a sample template"
 echo "e2e: the command line regenerates the window's patch byte for byte"
+# A change after the patch: closing asks first. Cancel keeps the window,
+# "Close without a patch" ends the program.
+xdotool windowfocus --sync "$win"
+drag 100 150 120 170     # the cover, once more
+xdotool key ctrl+q
+box=$(find_window "Jukora Patch Editor") || fail "closing a changed layout asked nothing"
+xdotool windowfocus --sync "$box" key Escape
+sleep 0.5
+kill -0 "$app" 2>/dev/null && xdotool search --onlyvisible --name "^Jukora v2 patch editor" >/dev/null \
+  || fail "Cancel closed the window"
+xdotool windowfocus --sync "$win" key ctrl+q
+box=$(find_window "Jukora Patch Editor") || fail "the second close asked nothing"
+xdotool windowfocus --sync "$box" key alt+c
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "\"Close without a patch\" left the program running"
+echo "e2e: opened a patch given as an argument, undid through the Edit menu, asked before closing"
 echo "e2e: screenshot in $screenshot"
 echo "1 passed, 0 failed"
