@@ -40,6 +40,10 @@ QFont uiFont(const QStringList &families, int pixelSize, bool bold)
     font.setFamilies(families);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // Hinted only vertically, a caption keeps its width at every scale: at
+    // twice the size, fully hinted glyphs grow wider than twice as wide and
+    // overrun the control's box.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     return font;
 }
 
