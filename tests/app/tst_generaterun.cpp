@@ -4,8 +4,6 @@
 
 #include <QtTest>
 
-#include <sys/stat.h>
-
 using namespace jukora;
 using test::ProgramFolder;
 using test::WindowFixture;
@@ -88,9 +86,6 @@ private slots:
         QTest::newRow("target is the template itself")
             << QByteArray("*cx*A: 00 00;x\r\n") << 150.f << "DB/m.txt"
             << QStringList{"the template the patch is made from", "No patch was written"};
-        QTest::newRow("target is a pipe")
-            << QByteArray("plain\r\n") << 150.f << "pipe"
-            << QStringList{"It is a named pipe (FIFO), not a regular"};
     }
     void refusals()
     {
@@ -104,7 +99,6 @@ private slots:
             QVERIFY(QFile::remove(folder.templ("m")));
         f.model().setCoverSize(cover);
         test::writeFile(folder.file("p.vkp"), "precious");
-        QCOMPARE(::mkfifo(QFile::encodeName(folder.file("pipe")).constData(), 0600), 0);
         f.dialogs.saveAnswers << folder.file(target);
         f.window->onGenerateClicked();
         QCOMPARE(f.messages().size(), 1);
@@ -116,7 +110,6 @@ private slots:
         if (!templ.isEmpty())
             QCOMPARE(test::readFile(folder.templ("m")), templ);
         QCOMPARE(QDir(folder.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-        QVERIFY(QFileInfo(folder.file("pipe")).isFile() == false);
     }
     void positionsOffTheByteAskFirst_data()
     {

@@ -123,9 +123,8 @@ private slots:
                      qPrintable(f.messages().first().text));
         const auto asked = f.dialogs.callsOf("question");
         QCOMPARE(asked.size(), says.isEmpty() ? 1 : 0);
-        if (!asked.isEmpty())
-            QCOMPARE(asked.first().text,
-                     QStringLiteral("This patch was written for d. Switch to d and open it?"));
+        for (const auto &question : asked)
+            QCOMPARE(question.text, "This patch was written for d. Switch to d and open it?");
     }
 
 private:

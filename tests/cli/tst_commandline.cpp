@@ -17,8 +17,6 @@ private slots:
         QTest::addColumn<bool>("cli");
         QTest::newRow("nothing") << QStringList() << false;
         QTest::newRow("Qt's own option") << QStringList{"-platform", "offscreen"} << false;
-        QTest::newRow("longer name") << QStringList{"--checker"} << false;
-        QTest::newRow("option with =") << QStringList{"--model=N3"} << true;
         QTest::newRow("after Qt's option") << QStringList{"-style", "fusion", "-v"} << true;
         QTest::newRow("Qt's word holding v and h")
             << QStringList{"-reverse", "-graphicssystem"} << false;
@@ -82,13 +80,8 @@ private slots:
             "  track number right edge: 280, written as 18\nGive --allow-wrap");
         row("allowed to wrap", gen + QStringList{"%1/w.vkp", "--model", "W", "--allow-wrap"}, 0,
             "=", "", "C: A022 C822;x\r\nD: F0 18;r\r\n");
-        // The right edge comes before the X that moves it: written again once
-        // the whole layout is known.
-        row("value given after its first use",
-            gen + QStringList{"%1/w.vkp", "--model", "L", "--allow-wrap"}, 0, "=", "",
-            "D: F0 18;r\r\nC: A022 C822;x\r\n");
         row("unknown model", gen + QStringList{"%1/n.vkp", "--model", "Q"}, 2, "=",
-            "The models are: Ab, aB, F, L, M, N, W.");
+            "The models are: Ab, aB, F, M, N, W.");
         row("model in a case two have", gen + QStringList{"%1/n.vkp", "--model", "AB"}, 2, "=",
             "\"AB\" could be any of Ab, aB, which differ only in case");
         row("output is the template, through a link",
@@ -154,7 +147,6 @@ private slots:
              {"Ab", "plain"},
              {"aB", "plain"},
              {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
-             {"L", "*ctw*D: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n"},
              // Offsets replace each other; a line with only new bytes is
              // not compared.
              {"F", "+A0000000\r\n*cx*10: 6B21 6B21;x\r\n+A0000004\r\n22: 04 C3;p\r\n"

@@ -18,7 +18,7 @@ class FakeDialogs : public Dialogs
 public:
     struct Call
     {
-        QString kind; ///< "save", "open", "color", "text", "message", "question"
+        QString kind; ///< "save", "open", "color", "text", "message", "question", "choice"
         QString title = {};
         QString text = {};   ///< prompt, message or filter
         QString detail = {}; ///< the file name or colour handed in, or a box's details

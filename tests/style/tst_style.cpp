@@ -159,15 +159,19 @@ private slots:
     }
     void coverSizeAndReadouts()
     {
-        f->dialogs.textAnswers << "100"
+        // In a locale that writes "," for the fraction, both ways.
+        const QLocale before;
+        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+        f->dialogs.textAnswers << "100,125"
                                << "300"
                                << "0"
                                << ""
                                << "5000";
         f->window->onCoverSizeClicked(); // nothing pressed: the empty read-outs stay empty
-        QCOMPARE(f->model().element(7).height, 100.f);
+        QCOMPARE(f->model().element(7).height, 100.125f);
         QVERIFY(f->text("widthReadout").isEmpty());
-        test::tap(f->view(), f->centreOf(7)); // the cover pressed: they follow, as typed
+        test::tap(f->view(), f->centreOf(7)); // the cover pressed: they follow
+        QCOMPARE(f->text("widthReadout"), QStringLiteral("100,125"));
         f->window->onCoverSizeClicked();
         QCOMPARE(f->text("heightReadout"), QStringLiteral("300"));
         QCOMPARE(f->view()->imageItem(7)->boundingRect().size(), QSizeF(300, 300));
@@ -179,6 +183,7 @@ private slots:
         f->window->onCoverSizeClicked(); // refused
         QCOMPARE(f->messages().size(), 1);
         QCOMPARE(f->model().element(7).width, 0.f);
+        QLocale::setDefault(before);
     }
 
     void cutShortJpegLoadsWithAWarning()
@@ -202,9 +207,7 @@ private slots:
         QTest::addColumn<int>("format");
         QTest::addColumn<QSize>("size");
         QTest::newRow("RGB, wider and taller") << int(QImage::Format_RGB32) << QSize(300, 400);
-        QTest::newRow("RGBA") << int(QImage::Format_ARGB32) << QSize(241, 297);
         QTest::newRow("palette, smaller") << int(QImage::Format_Indexed8) << QSize(100, 50);
-        QTest::newRow("grey") << int(QImage::Format_Grayscale8) << QSize(240, 296);
         QTest::newRow("16-bit grey") << int(QImage::Format_Grayscale16) << QSize(250, 300);
     }
     void pngTopRowsAsQtReadsThem()
@@ -244,19 +247,6 @@ private slots:
         QCOMPARE(shown.size(), QSize(240, 296));
         QVERIFY(qRed(shown.pixel(20, 10)) > 200);    // the red corner, top-left
         QVERIFY(qBlue(shown.pixel(100, 100)) > 200); // the rest
-    }
-    void readoutsReadBackInTheUsersLocale()
-    {
-        const QLocale before;
-        QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
-        f->dialogs.textAnswers << "100,125"
-                               << "50";
-        f->window->onCoverSizeClicked();
-        test::tap(f->view(), f->centreOf(7)); // shown in the user's own form
-        QCOMPARE(f->text("widthReadout"), QStringLiteral("100,125"));
-        f->window->onCoverSizeClicked(); // and so known for the cover's
-        QCOMPARE(f->text("widthReadout"), QStringLiteral("50"));
-        QLocale::setDefault(before);
     }
 
 private:
