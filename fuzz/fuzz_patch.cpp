@@ -123,9 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     roundTrip(bytes, layout);
 
     // The firmware check against a small image fails a line at most once.
-    const std::string image = "\x6B\x21\x04\xC3\x7F\x00\x20\x21";
+    const std::string image("\x6B\x21\x04\xC3\x7F\x00\x20\x21", 8);
     patch::FirmwareCheck firmware(image, 0x10);
-    std::string why;
     for (const std::string &line : whole)
         firmware.line(line, patch::readTemplateLine(line), &why);
     require(firmware.failed() <= whole.size() && firmware.checked() <= whole.size());
