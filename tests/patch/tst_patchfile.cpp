@@ -209,10 +209,13 @@ private slots:
         // to the next folder the templates could be put in.
         QTemporaryDir root;
         test::writeFile(root.filePath("home"), "a file where a folder should be");
+        // A folder that cannot be read (a link to itself, which stops root too).
         const QStringList folders{root.filePath("home/jukora-patch-editor/DB"),
-                                  root.filePath("sys/DB")};
+                                  root.filePath("sys/DB"), root.filePath("loop")};
+        QVERIFY(QFile::link(folders[2], folders[2]));
         QString error;
         QVERIFY(!listTemplates(folders, &error));
+        QVERIFY2(error.contains(folders[2] + " (cannot be read: "), qPrintable(error));
         QVERIFY2(error.contains(folders[0] + " (" + root.filePath("home") +
                                 " is a file, not a folder)\n"),
                  qPrintable(error));

@@ -186,50 +186,38 @@ private slots:
         QLocale::setDefault(before);
     }
 
-    void cutShortJpegLoadsWithAWarning()
+    void cutShortPictures_data()
     {
-        const QString path = m_dir.filePath(QStringLiteral("cut.jpg"));
-        QImage picture(300, 300, QImage::Format_RGB32);
-        picture.fill(QColor(0, 0, 200));
-        QVERIFY(picture.save(path, "JPEG"));
-        QByteArray bytes = test::readFile(path);
-        bytes.chop(2); // no end-of-image marker
-        test::writeFile(path, bytes);
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("chop"); // in thousandths of the file
+        QTest::addColumn<QString>("says");
+        // A JPEG without its end marker is shown, with a warning; a PNG is
+        // never decoded below the rows shown, so data lost there is not missed.
+        QTest::newRow("JPEG") << QByteArray("JPEG") << 0 << "ends early";
+        QTest::newRow("PNG") << QByteArray("PNG") << 500 << "";
+    }
+    void cutShortPictures()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(int, chop);
+        QFETCH(QString, says);
+        QImage picture(240, 2000, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < 240; ++x)
+                picture.setPixel(x, y, qRgb((x * y) & 0xFF, (x ^ y) & 0xFF, y & 0xFF));
+        const QString path = m_dir.filePath(QStringLiteral("cut.") + QString::fromLatin1(format));
+        QVERIFY(picture.save(path, format));
+        const QByteArray bytes = test::readFile(path);
+        test::writeFile(path, bytes.chopped(std::max<qsizetype>(2, bytes.size() * chop / 1000)));
         f->dialogs.openAnswers << path;
         f->window->onBackgroundClicked();
-        QCOMPARE(f->messages().size(), 1);
-        QVERIFY2(f->messages().first().text.contains(QStringLiteral("ends early")),
-                 qPrintable(f->messages().first().text));
-        QCOMPARE(f->model().background().size(), QSize(240, 296)); // shown all the same
-    }
-    void pngTopRowsAsQtReadsThem_data()
-    {
-        QTest::addColumn<int>("format");
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("RGB, wider and taller") << int(QImage::Format_RGB32) << QSize(300, 400);
-        QTest::newRow("palette, smaller") << int(QImage::Format_Indexed8) << QSize(100, 50);
-        QTest::newRow("16-bit grey") << int(QImage::Format_Grayscale16) << QSize(250, 300);
-    }
-    void pngTopRowsAsQtReadsThem()
-    {
-        // Read a row at a time and cut to what is shown, a PNG of any kind is
-        // what Qt's own reader makes of it.
-        QFETCH(int, format);
-        QFETCH(QSize, size);
-        QImage picture(size, QImage::Format_ARGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                picture.setPixel(x, y, qRgba(x * 7, y * 3, (x * y) & 0xFF, (x + y) & 0xFF));
-        picture = picture.convertToFormat(QImage::Format(format), Qt::ThresholdDither);
-        const QString path = m_dir.filePath(QStringLiteral("p.png"));
-        QVERIFY(picture.save(path, "PNG"));
-        QString error;
-        const QImage loaded = loadPicture(path, &error).value_or(QImage());
-        const QImage expected =
-            QImage(path)
-                .copy(0, 0, std::min(size.width(), 240), std::min(size.height(), 296))
-                .convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(loaded.convertToFormat(QImage::Format_ARGB32), expected);
+        QCOMPARE(f->messages().size(), says.isEmpty() ? 0 : 1);
+        if (!says.isEmpty())
+            QVERIFY(f->messages().first().text.contains(says));
+        else
+            QCOMPARE(f->model().background().convertToFormat(QImage::Format_RGB32),
+                     picture.copy(0, 0, 240, 296));
+        QCOMPARE(f->model().background().size(), QSize(240, 296));
     }
     void photoTakenUprightStandsUpright()
     {
