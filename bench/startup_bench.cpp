@@ -165,7 +165,7 @@ int main(int argc, char *argv[])
         std::snprintf(buffer, sizeof buffer, wait.c_str(), title);
         return std::string(buffer);
     };
-    run("xdotool mousemove --window " + id + " 312 308 click 1");
+    run("xdotool windowfocus --sync " + id + "; xdotool key ctrl+g"); // File > Generate...
     run(waitFor("Save As") + "xdotool type --delay 20 bench.vkp; xdotool key Return");
     run(waitFor("Jukora Patch Editor") + "xdotool key Return");
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
