@@ -62,7 +62,8 @@ int main(int argc, char *argv[])
     }
     // The command line runs under a core application: no platform plugin is
     // loaded, so it works with no display at all.
-    if (jukora::cli::wantsCommandLine(argumentList(argc, argv))) {
+    const QStringList arguments = argumentList(argc, argv);
+    if (jukora::cli::wantsCommandLine(arguments)) {
         // With standard output closed (">&-") the next file opened would
         // take its place and receive the output: /dev/null holds the place,
         // and output that had nowhere to go fails the run, as in the core
@@ -77,8 +78,7 @@ int main(int argc, char *argv[])
         if (stdoutClosed)
             out.setString(&lost);
         QTextStream err(stderr);
-        const int status =
-            jukora::cli::run(argumentList(argc, argv), jukora::templateFolders(), out, err);
+        const int status = jukora::cli::run(arguments, jukora::templateFolders(), out, err);
         if (!lost.isEmpty() || out.status() != QTextStream::Ok || std::fflush(stdout) != 0) {
             std::fprintf(stderr, "jukora-patch-editor: cannot write to standard output: %s\n",
                          stdoutClosed ? "it is closed" : std::strerror(errno));

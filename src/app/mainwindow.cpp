@@ -26,7 +26,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -413,15 +412,26 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->setAccepted(close);
 }
 
+namespace {
+
+/// An element's name as the status bar begins with it: "Album cover".
+QString capitalizedName(int index)
+{
+    const std::string_view name = patch::elementName(index);
+    QString text = QString::fromLatin1(name.data(), qsizetype(name.size()));
+    text[0] = text[0].toUpper();
+    return text;
+}
+
+} // namespace
+
 void MainWindow::updateStatus()
 {
     const int held = m_preview->tool().lastPressed();
     QString text;
     if (PreviewModel::isElement(held)) {
         const Element &e = m_model->element(held);
-        const std::string_view name = patch::elementName(held);
-        QString shown = QString::fromLatin1(name.data(), qsizetype(name.size()));
-        shown[0] = shown[0].toUpper();
+        const QString shown = capitalizedName(held);
         const QLocale locale;
         text =
             tr("%1 at X %2, Y %3, %4 x %5")
@@ -429,14 +439,8 @@ void MainWindow::updateStatus()
                      readoutText(e.width, locale), readoutText(e.height, locale));
     }
     m_heldStatus->setText(text);
-    QString style;
-    if (m_styleTarget) {
-        const std::string_view name = patch::elementName(*m_styleTarget);
-        style = QString::fromLatin1(name.data(), qsizetype(name.size()));
-        style[0] = style[0].toUpper();
-        style = tr("Style: %1").arg(style);
-    }
-    m_styleStatus->setText(style);
+    m_styleStatus->setText(m_styleTarget ? tr("Style: %1").arg(capitalizedName(*m_styleTarget))
+                                         : QString());
     statusBar()->clearMessage();
 }
 

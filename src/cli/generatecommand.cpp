@@ -14,6 +14,14 @@ namespace jukora::cli {
 
 namespace {
 
+int templateUnreadable(const Console &console, const TemplateEntry &entry, const QString &why)
+{
+    console.complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch was "
+                                    "written.")
+                         .arg(entry.model, QDir::toNativeSeparators(entry.path), why));
+    return Unreadable;
+}
+
 /// The layout the new patch gets: the one every start begins with, and on
 /// it what the patch at `request.layoutPath` carries, read against the
 /// template. Nothing, with the reason said, when it cannot be taken.
@@ -39,10 +47,7 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
         std::string_view(layoutBytes->constData(), static_cast<std::size_t>(layoutBytes->size())));
     if (!patch::readLines(
             entry.path, [&](std::string_view line) { reader.templateLine(line); }, &why)) {
-        console.complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch "
-                                        "was written.")
-                             .arg(entry.model, QDir::toNativeSeparators(entry.path), why));
-        *status = Unreadable;
+        *status = templateUnreadable(console, entry, why);
         return std::nullopt;
     }
     std::string mismatch;
@@ -97,12 +102,8 @@ int generatePatch(const Console &console, const GenerateRequest &request)
 
     const patch::LayoutQuery query(*layout);
     patch::PatchFileWriter writer(request.outputPath, query);
-    if (!writer.run(entry->path, &error)) {
-        console.complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch "
-                                        "was written.")
-                             .arg(entry->model, shownTemplate, error));
-        return Unreadable;
-    }
+    if (!writer.run(entry->path, &error))
+        return templateUnreadable(console, *entry, error);
     const patch::TemplateCheck &check = writer.check();
     QString writeError;
     writer.written(&writeError);

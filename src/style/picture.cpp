@@ -53,7 +53,7 @@ void readFromDevice(png_structp png, png_bytep data, png_size_t length)
 /// and stops at its last row: a PNG stores its rows top to bottom, so
 /// nothing below the part the preview shows is ever decoded. libpng reports
 /// errors by a long jump, so nothing here has a destructor.
-bool readPngRows(png_structp png, png_infop info, QImage *image, png_bytep row)
+bool readPngRows(png_structp png, QImage *image, png_bytep row)
 {
     if (setjmp(png_jmpbuf(png)))
         return false;
@@ -61,7 +61,6 @@ bool readPngRows(png_structp png, png_infop info, QImage *image, png_bytep row)
         png_read_row(png, row, nullptr);
         std::memcpy(image->scanLine(y), row, std::size_t(image->width()) * 4);
     }
-    (void)info;
     return true;
 }
 
@@ -100,7 +99,7 @@ bool readPngTop(QIODevice &device, QSize limit, QImage *image)
     *image = QImage(std::min<int>(int(width), limit.width()),
                     std::min<int>(int(height), limit.height()), QImage::Format_ARGB32);
     std::vector<png_byte> row(std::size_t(width) * 4);
-    if (image->isNull() || !readPngRows(png, info, image, row.data()))
+    if (image->isNull() || !readPngRows(png, image, row.data()))
         *image = QImage();
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
