@@ -47,8 +47,9 @@ QString folderProblem(const QString &folder)
     if (errno == EACCES || errno == EIO || errno == ELOOP)
         return QStringLiteral("cannot be read: %1")
             .arg(QString::fromLocal8Bit(std::strerror(errno)));
-    // A file in the way: the folder cannot exist there at all.
-    for (QString up = QDir::cleanPath(folder); !up.isEmpty() && up != QStringLiteral("/");
+    // A file in the way: the folder cannot exist there at all. The walk goes
+    // up an absolute path, so it ends at the root even for a relative one.
+    for (QString up = QFileInfo(folder).absoluteFilePath(); up != QFileInfo(up).path();
          up = QFileInfo(up).path()) {
         const QFileInfo info(up);
         if (info.exists() && !info.isDir())

@@ -209,9 +209,11 @@ private slots:
         // to the next folder the templates could be put in.
         QTemporaryDir root;
         test::writeFile(root.filePath("home"), "a file where a folder should be");
-        // A folder that cannot be read (a link to itself, which stops root too).
+        // A folder that cannot be read (a link to itself, which stops root too),
+        // and a relative folder that does not exist.
         const QStringList folders{root.filePath("home/jukora-patch-editor/DB"),
-                                  root.filePath("sys/DB"), root.filePath("loop")};
+                                  root.filePath("sys/DB"), root.filePath("loop"),
+                                  QStringLiteral("no-such-folder/DB")};
         QVERIFY(QFile::link(folders[2], folders[2]));
         QString error;
         QVERIFY(!listTemplates(folders, &error));
@@ -220,6 +222,7 @@ private slots:
                                 " is a file, not a folder)\n"),
                  qPrintable(error));
         QVERIFY2(error.contains("in " + folders[1] + " and start"), qPrintable(error));
+        QVERIFY2(error.contains(folders[3]), qPrintable(error));
     }
 
 private:
