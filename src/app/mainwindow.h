@@ -127,7 +127,7 @@ private:
 
     QWidget *m_clientArea = nullptr;
     PreviewView *m_preview = nullptr;
-    QLabel *m_heldStatus = nullptr;
+    Readout *m_heldStatus = nullptr;
     QLabel *m_styleStatus = nullptr;
     QLabel *m_xCaption = nullptr, *m_yCaption = nullptr, *m_readoutPanel = nullptr,
            *m_widthCaption = nullptr, *m_heightCaption = nullptr, *m_textColorSwatch = nullptr,

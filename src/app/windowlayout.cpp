@@ -241,8 +241,14 @@ void MainWindow::createMenus()
     help->addAction(tr("&About"), this, &MainWindow::onCreditsClicked);
     help->addAction(tr("About &Qt"), qApp, &QApplication::aboutQt);
 
-    m_heldStatus = new QLabel(this);
+    // The held element's line changes on every move of a drag. A read-out
+    // repaints just its own figures; a label would ask the status bar, and
+    // through it the whole window, to lay out again at every move.
+    m_heldStatus = new Readout(this);
+    m_heldStatus->setObjectName(QStringLiteral("heldStatus"));
+    m_heldStatus->setFixedHeight(m_heldStatus->fontMetrics().height());
     m_styleStatus = new QLabel(this);
+    m_styleStatus->setObjectName(QStringLiteral("styleStatus"));
     statusBar()->addWidget(m_heldStatus, 1);
     statusBar()->addPermanentWidget(m_styleStatus);
     statusBar()->setSizeGripEnabled(false);

@@ -6,11 +6,13 @@
 
 namespace jukora {
 
-/// One figure of the read-out panel: the X, Y, width or height of the
-/// element held. A drag changes X and Y at every placement, so the figure
-/// is drawn from characters laid out once each, never from a text layout
-/// made anew, and a change repaints only from the first character that
-/// differs. Looks like a plain label: top-left, in its font and palette.
+/// A line of text that a drag changes at every placement: a figure of the
+/// read-out panel (the X, Y, width or height of the element held) or the
+/// status bar's line on the held element. It is drawn from characters laid
+/// out once each, never from a text layout made anew; a change repaints
+/// only from the first character that differs, and never asks for a new
+/// layout of the window. Looks like a plain label: top-left, in its font
+/// and palette.
 class Readout : public QWidget
 {
     Q_OBJECT

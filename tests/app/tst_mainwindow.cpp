@@ -14,6 +14,16 @@
 using namespace jukora;
 using test::WindowFixture;
 
+struct LayoutRequestCounter : QObject
+{
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::LayoutRequest;
+        return false;
+    }
+};
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -240,10 +250,16 @@ private slots:
         for (const char *key : {"Ctrl+O", "Ctrl+G", "Ctrl+Q", "Ctrl+Z", "F1"})
             QVERIFY2(shortcuts.contains(QString::fromLatin1(key)), key);
         QMenu *edit = window->menuBar()->findChildren<QMenu *>().at(1);
+        // The status line follows every move without laying the window out anew.
+        LayoutRequestCounter layouts;
+        window->statusBar()->installEventFilter(&layouts);
         test::drag(f->view(), {17, 35}, {60, 80});
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(layouts.count, 0);
         QCOMPARE(edit->actions().first()->text(), QStringLiteral("&Undo Move"));
         QVERIFY(window->isWindowModified());
-        QVERIFY(f->statusText().contains(QStringLiteral("Album cover at X 50, Y 51, 150 x 150")));
+        QVERIFY(
+            f->text("heldStatus").contains(QStringLiteral("Album cover at X 50, Y 51, 150 x 150")));
         // Closing a changed layout asks: Cancel keeps the window, so does a
         // Generate that is cancelled; a Generate that writes, or Close
         // without a patch, closes it.

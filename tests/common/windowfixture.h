@@ -46,12 +46,6 @@ struct WindowFixture
     QCheckBox *check(const char *name) { return child<QCheckBox>(name); }
     QComboBox *combo(const char *name) { return child<QComboBox>(name); }
     std::optional<int> styleTarget() { return window->styleTarget(); }
-    /// What the status bar says of the held element.
-    QString statusText()
-    {
-        const auto labels = window->statusBar()->findChildren<QLabel *>();
-        return labels.isEmpty() ? QString() : labels.first()->text();
-    }
 
     void show()
     {
