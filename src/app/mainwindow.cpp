@@ -42,7 +42,6 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
     setObjectName(QStringLiteral("mainWindow"));
     // "[*]" shows when the layout has changed since the last patch.
     setWindowTitle(QStringLiteral("Jukora v2 patch editor[*]"));
-    setWindowIcon(applicationIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
