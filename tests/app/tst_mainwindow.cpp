@@ -2,6 +2,7 @@
 #include "windowfixture.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>

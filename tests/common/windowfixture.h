@@ -11,10 +11,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QStatusBar>
 
 #include <memory>
 
