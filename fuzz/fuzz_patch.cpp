@@ -9,9 +9,12 @@
 #include "layoutreader.h"
 #include "linesplitter.h"
 #include "patchgenerator.h"
+#include "patchlanguage.h"
+#include "templatereader.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <set>
@@ -48,17 +51,94 @@ patch::Layout fittingLayout(FuzzedDataProvider &values)
     return layout;
 }
 
+/// Lines as a TemplateReader hands them, each checked against what
+/// readTemplateLine finds in the whole line.
+struct Collected : patch::TemplateSink
+{
+    std::vector<std::string> lines;
+    std::string longLine_;
+
+    static void same(std::string_view line, const patch::TemplateLine &t)
+    {
+        const patch::TemplateLine u = patch::readTemplateLine(line);
+        require(u.rule == t.rule && u.length == t.length && t.length == line.size() &&
+                !u.fields.malformation == !t.fields.malformation);
+        require(u.fields.address == t.fields.address && u.fields.oldValue == t.fields.oldValue &&
+                u.fields.comment == t.fields.comment);
+    }
+    void line(std::string_view text, const patch::TemplateLine &t) override
+    {
+        same(text, t);
+        lines.emplace_back(text);
+    }
+    void piece(std::string_view bytes) override { longLine_ += bytes; }
+    void longLine(const patch::TemplateLine &t, std::string_view start) override
+    {
+        same(longLine_, t);
+        require(longLine_.compare(0, start.size(), start) == 0);
+        lines.push_back(std::move(longLine_));
+        longLine_.clear();
+    }
+};
+
+/// A patch written into memory.
+struct Written : patch::PatchOutput
+{
+    std::string bytes;
+    void write(std::string_view b) override { bytes += b; }
+    void takeBack(std::uint64_t n) override { bytes.resize(bytes.size() - n); }
+};
+
+/// Feeds `bytes` to `reader` in chunks cut where `cuts` says.
+void feedCut(patch::TemplateReader &reader, std::string_view bytes, FuzzedDataProvider &cuts)
+{
+    while (!bytes.empty()) {
+        const auto n = cuts.ConsumeIntegralInRange<std::size_t>(1, bytes.size());
+        reader.feed(bytes.substr(0, n));
+        bytes.remove_prefix(n);
+    }
+    reader.finish();
+}
+
+/// Generate over lines cut anywhere, long lines copied through in pieces,
+/// writes what the rewrite of each whole line writes: a plain line comes
+/// out unchanged, whatever its length. The patch language check finds the
+/// same in both.
+std::string generated(const std::string &templ, const patch::LayoutQuery &query,
+                      FuzzedDataProvider &cuts, std::size_t wholeLineBytes)
+{
+    std::string expected;
+    const patch::PatchGenerator generator(query);
+    patch::forEachLine(templ, [&](std::string_view line) {
+        generator.processLine(line, patch::readTemplateLine(line), expected);
+    });
+    Written written;
+    patch::PatchRun run(query, &written);
+    patch::TemplateReader reader(run, wholeLineBytes);
+    feedCut(reader, templ, cuts);
+    run.finish();
+    require(written.bytes == expected);
+    bool anyRule = false;
+    patch::forEachLine(templ, [&](std::string_view line) {
+        anyRule |= patch::readTemplateLine(line).rule != nullptr;
+    });
+    if (!anyRule) { // then the template's lines are the patch's
+        const std::string findings = patch::patchLanguageFindings(expected);
+        require(std::size_t(std::count(findings.begin(), findings.end(), '\n')) ==
+                run.check.warningCount());
+    }
+    return written.bytes;
+}
+
 /// A patch written from a template reads back as the layout that wrote it,
 /// wherever the template's plain lines name no address its placeholders do.
-void roundTrip(const std::string &templ, const patch::Layout &layout)
+void roundTrip(const std::string &templ, const patch::Layout &layout, FuzzedDataProvider &cuts)
 {
     const patch::LayoutQuery query(layout);
-    patch::PatchRun run(query);
-    std::string written;
+    const std::string written = generated(templ, query, cuts, 8);
     std::set<std::string, std::less<>> placeholderAt, plainAt;
     bool sound = true, anyRule = false;
     patch::forEachLine(templ, [&](std::string_view line) {
-        run.line(line, written);
         const patch::TemplateLine t = patch::readTemplateLine(line);
         sound &= t.fields.malformation == nullptr;
         if (t.rule) {
@@ -92,23 +172,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string bytes = provider.ConsumeRemainingBytesAsString();
     FuzzedDataProvider cuts(data, size); // the same bytes, read again as cut points
 
-    // The line reader: whole, or in pieces cut anywhere, the same lines.
+    // The line reader: whole, or in chunks cut anywhere with lines longer
+    // than a few bytes handed in pieces, the same lines, scanned the same.
     const std::vector<std::string> whole = linesOf(bytes);
     {
-        std::vector<std::string> pieces;
-        patch::LineSplitter splitter;
-        const auto onLine = [&](std::string_view line) { pieces.emplace_back(line); };
-        std::string_view rest(bytes);
-        while (!rest.empty()) {
-            const auto n = cuts.ConsumeIntegralInRange<std::size_t>(1, rest.size());
-            splitter.feed(rest.substr(0, n), onLine);
-            rest.remove_prefix(n);
-        }
-        splitter.finish(onLine);
-        require(pieces == whole);
+        Collected collected;
+        patch::TemplateReader reader(collected, 4);
+        feedCut(reader, bytes, cuts);
+        require(collected.lines == whole);
     }
     for (const std::string &line : whole) {
-        require(line.size() <= patch::kMaxLineBytes + 1);
         const patch::TemplateLine t = patch::readTemplateLine(line);
         if (t.rule && !t.fields.malformation)
             require(line.find(t.rule->placeholder) != std::string::npos);
@@ -120,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const auto asPatch = patch::readLayout(bytes, bytes, &why);
     const auto ended = patch::readLayout(bytes, bytes + "\r\n", &whyEnded);
     require(bool(asPatch) == bool(ended) && why == whyEnded);
-    roundTrip(bytes, layout);
+    roundTrip(bytes, layout, cuts);
 
     // The firmware check against a small image fails a line at most once.
     const std::string image("\x6B\x21\x04\xC3\x7F\x00\x20\x21", 8);

@@ -66,19 +66,21 @@ bool GenerateJob::run(const QString &patchPath, const QString &model, const QStr
                  .arg(QDir::toNativeSeparators(patchPath), error));
         return false;
     }
-    // Written, as asked; but a template whose old values do not look like
-    // the instructions it patches may have a wrong address or be meant for
-    // other firmware, which is worth knowing before flashing.
+    // Written, as asked; but lines a phone's patcher would reject or
+    // misread, or old values unlike the instructions they patch (a wrong
+    // address, a template for other firmware), are worth knowing before
+    // flashing: they are listed in the box's details.
     QString done = QStringLiteral("Done");
-    if (const std::size_t odd = check.oldValueWarnings()) {
-        done += QStringLiteral("\n\n%1 placeholder line(s) of the template have an old value "
-                               "that does not look like the instruction their placeholder "
-                               "writes; run jukora-patch-editor --check \"%2\" for the list "
-                               "before flashing the patch.")
-                    .arg(odd)
-                    .arg(shownTemplate);
+    QString details;
+    if (const std::size_t count = check.warningCount()) {
+        done += QStringLiteral("\n\n%1 of the template's lines may be rejected or misread by a "
+                               "phone's patcher, or patch another instruction than their "
+                               "placeholder means. Look at each (see the details) before "
+                               "flashing the patch.")
+                    .arg(count == 1 ? QStringLiteral("One") : QString::number(count));
+        details = patch::warningList(check).join(QLatin1Char('\n'));
     }
-    m_dialogs.message(m_window, Dialogs::Icon::Information, applicationTitle(), done);
+    m_dialogs.message(m_window, Dialogs::Icon::Information, applicationTitle(), done, details);
     return true;
 }
 

@@ -10,53 +10,76 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 
 namespace jukora::cli {
 
 namespace {
+
+/// One pass over a template: its lines through a run that writes nothing
+/// (when given), and its patch lines compared with a firmware image (when
+/// given), each failed comparison told to `mismatch` with its line number.
+struct CheckPass : patch::TemplateSink
+{
+    patch::PatchRun *run = nullptr;
+    patch::FirmwareCheck *firmware = nullptr;
+    std::function<void(std::size_t line, const std::string &why)> mismatch;
+    std::size_t number = 0;
+
+    void line(std::string_view text, const patch::TemplateLine &t) override
+    {
+        ++number;
+        if (run)
+            run->line(text, t);
+        if (std::string why; firmware && !firmware->line(text, t, &why))
+            mismatch(number, why);
+    }
+    void piece(std::string_view bytes) override
+    {
+        if (run)
+            run->piece(bytes);
+    }
+    void longLine(const patch::TemplateLine &t, std::string_view start) override
+    {
+        ++number;
+        if (run)
+            run->longLine(t, start);
+        if (std::string why; firmware && !firmware->longLine(t, start, &why))
+            mismatch(number, why);
+    }
+};
 
 int checkFile(const Console &console, const QString &file, const FirmwareImage *image)
 {
     // The rules need a layout to read; whether positions fit a byte depends
     // on the layout, not on the template, so only the lines are judged.
     const patch::LayoutQuery query(patch::defaultLayout());
-    patch::TemplateCheck check(query, 0);
+    patch::PatchRun run(query, nullptr, 0);
+    run.check.setReporter([&](const char *kind, std::size_t line, std::string_view placeholder,
+                              const std::string &what) {
+        console.diagnostic(file, line, kind, patch::malformedText(placeholder, what));
+    });
     patch::FirmwareCheck firmware(image ? image->view() : std::string_view(),
                                   image ? image->base : 0);
-    std::size_t number = 0;
-    const auto say = [&](const char *kind, const std::string &what) {
-        console.diagnostic(file, number, kind, QString::fromStdString(what));
+    CheckPass pass;
+    pass.run = &run;
+    pass.firmware = image ? &firmware : nullptr;
+    pass.mismatch = [&](std::size_t line, const std::string &why) {
+        console.diagnostic(file, line, "error", QString::fromStdString(why));
     };
     QString error;
-    const bool read = patch::readLines(
-        file,
-        [&](std::string_view line) {
-            ++number;
-            const patch::TemplateLine t = patch::readTemplateLine(line);
-            check.checkLine(t);
-            std::string why;
-            if (t.fields.malformation)
-                console.diagnostic(
-                    file, number, "error",
-                    patch::malformedText(t.rule ? t.rule->placeholder : std::string_view(),
-                                         t.fields.malformation));
-            else if (t.rule && !patch::oldValueFits(*t.rule, t.fields.oldValue, &why))
-                say("warning", why);
-            if (image && !firmware.line(line, t, &why))
-                say("error", why);
-        },
-        &error);
-    if (!read) {
+    if (!patch::readTemplate(file, pass, &error)) {
         // A compiler's diagnostic line ends without a full stop.
         console.err << file << ": error: cannot be read: " << error.chopped(1) << '\n';
         return Unreadable;
     }
+    run.finish();
     if (image) {
         console.out << file << ": " << firmware.checked() << " patch lines checked against "
                     << image->path << ", " << firmware.failed()
                     << (firmware.failed() == 1 ? " does not match\n" : " do not match\n");
     }
-    return check.malformedCount() == 0 && firmware.failed() == 0 ? Success : Refused;
+    return run.check.malformedCount() == 0 && firmware.failed() == 0 ? Success : Refused;
 }
 
 } // namespace
@@ -73,16 +96,13 @@ int checkAgainstFirmware(const Console &console, const QString &templatePath,
                          const FirmwareImage &image)
 {
     patch::FirmwareCheck firmware(image.view(), image.base);
-    std::size_t number = 0;
+    CheckPass pass;
+    pass.firmware = &firmware;
+    pass.mismatch = [&](std::size_t line, const std::string &why) {
+        console.diagnostic(templatePath, line, "error", QString::fromStdString(why));
+    };
     QString error;
-    const bool read = patch::readLines(
-        templatePath,
-        [&](std::string_view line) {
-            ++number;
-            if (std::string why; !firmware.line(line, patch::readTemplateLine(line), &why))
-                console.diagnostic(templatePath, number, "error", QString::fromStdString(why));
-        },
-        &error);
+    const bool read = patch::readTemplate(templatePath, pass, &error);
     if (!read) {
         console.complain(
             QStringLiteral("the template %1 could not be read: %2 No patch was written.")

@@ -45,8 +45,7 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
     }
     patch::LayoutReader reader(
         std::string_view(layoutBytes->constData(), static_cast<std::size_t>(layoutBytes->size())));
-    if (!patch::readLines(
-            entry.path, [&](std::string_view line) { reader.templateLine(line); }, &why)) {
+    if (!patch::readTemplate(entry.path, reader, &why)) {
         *status = templateUnreadable(console, entry, why);
         return std::nullopt;
     }
@@ -71,6 +70,18 @@ void listMalformed(const Console &console, const QString &file, const patch::Tem
         console.out << file << ": error: and "
                     << (check.malformedCount() - check.malformed().size())
                     << " more malformed lines\n";
+    console.out.flush();
+}
+
+/// Lines the patch went out with that are worth a look before flashing.
+void listWarnings(const Console &console, const QString &file, const patch::TemplateCheck &check)
+{
+    for (const patch::LineWarning &warning : check.warnings())
+        console.diagnostic(file, warning.lineNumber, "warning",
+                           QString::fromStdString(warning.what));
+    if (check.warningCount() > check.warnings().size())
+        console.out << file << ": warning: and " << (check.warningCount() - check.warnings().size())
+                    << " more warnings\n";
     console.out.flush();
 }
 
@@ -128,6 +139,7 @@ int generatePatch(const Console &console, const GenerateRequest &request)
                              .arg(QDir::toNativeSeparators(request.outputPath), error));
         return Unreadable;
     }
+    listWarnings(console, shownTemplate, check);
     return Success;
 }
 

@@ -106,6 +106,30 @@ bool FirmwareCheck::line(std::string_view line, const TemplateLine &t, std::stri
     return compare(address, old, why);
 }
 
+bool FirmwareCheck::longLine(const TemplateLine &t, std::string_view start, std::string *why)
+{
+    if (t.rule)
+        return line(start, t, why);
+    // A comment after the patch bytes: the bytes are all in the start.
+    if (const std::size_t comment = start.find(';'); comment != std::string_view::npos)
+        return line(start.substr(0, comment), t, why);
+    std::string_view rest = trimFront(start);
+    if (rest.empty() || rest.front() == '#' || rest.substr(0, 2) == "//" || rest.front() == '+' ||
+        rest.front() == '-')
+        return line(start, t, why);
+    std::string_view address = takeWord(rest);
+    if (!parseAddress(address.substr(0, address.find(':'))))
+        return true; // not a patch line: nothing an applier writes
+    ++m_failed;
+    *why = "the line is " + std::to_string(t.length) +
+           " bytes long; the firmware check reads a "
+           "patch line's first " +
+           std::to_string(start.size()) +
+           " bytes only, so its old "
+           "bytes were not compared";
+    return false;
+}
+
 bool FirmwareCheck::compare(std::string_view address, std::string_view old, std::string *why)
 {
     address = trimFront(address);

@@ -34,6 +34,12 @@ public:
     /// how, as a reason for a FILE:LINE: error line.
     bool line(std::string_view line, const TemplateLine &t, std::string *why);
 
+    /// The same for a line longer than kWholeLineBytes, of which only what
+    /// readTemplateLine finds and the line's start are at hand. A patch
+    /// line whose bytes run past that start is not compared, and `why`
+    /// says so.
+    bool longLine(const TemplateLine &t, std::string_view start, std::string *why);
+
     /// Patch lines whose old bytes were compared with the image.
     std::size_t checked() const { return m_checked; }
     std::size_t failed() const { return m_failed; }

@@ -30,8 +30,7 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
     LayoutReader reader(
         std::string_view(patchBytes->constData(), static_cast<std::size_t>(patchBytes->size())));
     QString reason;
-    if (!readLines(
-            templatePath, [&](std::string_view line) { reader.templateLine(line); }, &reason)) {
+    if (!readTemplate(templatePath, reader, &reason)) {
         *error = QStringLiteral("The template %1 could not be read: %2")
                      .arg(QDir::toNativeSeparators(templatePath), reason);
         return std::nullopt;

@@ -14,18 +14,9 @@ namespace {
 /// What can be wrong with the value of a patch line for a rule.
 enum class ValueFault { None, NotHex, OtherSuffix, NoAlignment };
 
-/// The value of a patch line, "address old value;comment", for `rule`: the
-/// bytes from the second space to the ";", and its byte when sound.
-ValueFault readValue(std::string_view line, std::size_t addressSize, const PlaceholderRule &rule,
-                     std::string_view *value, int *byte)
+/// The value of a patch line for `rule`, and its byte when sound.
+ValueFault readValue(std::string_view v, const PlaceholderRule &rule, int *byte)
 {
-    const std::string_view afterAddress = line.substr(addressSize + 1);
-    const auto secondSpace = afterAddress.find(' ');
-    const std::string_view rest = secondSpace == std::string_view::npos
-                                      ? std::string_view()
-                                      : afterAddress.substr(secondSpace + 1);
-    *value = rest.substr(0, rest.find(';'));
-    const std::string_view v = *value;
     if (v.size() != 2 + rule.suffix.size() || hexDigit(v[0]) < 0 || hexDigit(v[1]) < 0)
         return ValueFault::NotHex;
     if (v.substr(2) != rule.suffix)
@@ -34,6 +25,19 @@ ValueFault readValue(std::string_view line, std::size_t addressSize, const Place
     if (rule.kind == ValueKind::Alignment && !isAlignmentCode(*byte))
         return ValueFault::NoAlignment;
     return ValueFault::None;
+}
+
+/// The value of a patch line, "address old value;comment": the bytes from
+/// the second space to the ";". A value is a few characters; only its start
+/// is kept, enough to tell and to show that it is wrong.
+std::string valueOf(std::string_view line, std::size_t firstSpace)
+{
+    const std::string_view afterAddress = line.substr(firstSpace + 1);
+    const auto secondSpace = afterAddress.find(' ');
+    if (secondSpace == std::string_view::npos)
+        return {};
+    const std::string_view rest = afterAddress.substr(secondSpace + 1);
+    return std::string(rest.substr(0, std::min<std::size_t>(rest.find(';'), 40)));
 }
 
 /// The layout that one byte for each rule (where given) carries.
@@ -95,13 +99,12 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
         if (space == std::string_view::npos)
             return;
         m_byAddress[std::string(line.substr(0, space))].lines.push_back(m_lines.size());
-        m_lines.push_back({std::string(line), space, number});
+        m_lines.push_back({std::string(line.substr(0, space)), valueOf(line, space), number});
     });
 }
 
-void LayoutReader::templateLine(std::string_view line)
+void LayoutReader::take(const TemplateLine &t)
 {
-    const TemplateLine t = readTemplateLine(line);
     if (!t.rule || t.fields.malformation)
         return;
     const auto at = m_byAddress.find(t.fields.address);
@@ -114,7 +117,8 @@ std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::strin
                                       std::string *error)
 {
     LayoutReader reader(patchBytes);
-    forEachLine(templateBytes, [&](std::string_view line) { reader.templateLine(line); });
+    forEachLine(templateBytes,
+                [&](std::string_view line) { reader.line(line, readTemplateLine(line)); });
     return reader.finish(error);
 }
 
@@ -127,14 +131,13 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
         if (!patchLine.rule)
             continue;
         const PlaceholderRule &rule = *patchLine.rule;
-        std::string_view value;
+        const std::string_view value = patchLine.value;
         int byte = 0;
-        const ValueFault fault =
-            readValue(patchLine.text, patchLine.addressSize, rule, &value, &byte);
+        const ValueFault fault = readValue(value, rule, &byte);
         const auto where = [&] {
             std::string text("line ");
             text += std::to_string(patchLine.number) + " (" + std::string(rule.placeholder) +
-                    ", address " + patchLine.text.substr(0, patchLine.addressSize) + ")";
+                    ", address " + patchLine.address + ")";
             return text;
         };
         if (fault == ValueFault::NotHex) {

@@ -3,6 +3,7 @@
 #include "layout.h"
 #include "placeholderrules.h"
 #include "templateline.h"
+#include "templatereader.h"
 
 #include <array>
 #include <cstddef>
@@ -32,14 +33,15 @@ struct PatchLayout
 /// right edge gives Left (value - 80) where the patch has no X for that
 /// label, the cover width gives the cover's size, an alignment code the
 /// label's alignment.
-class LayoutReader
+class LayoutReader : public TemplateSink
 {
 public:
-    /// Keeps its own copy of the patch's lines.
+    /// Keeps its own copy of what the patch's lines carry.
     explicit LayoutReader(std::string_view patchBytes);
 
     /// Takes the next template line.
-    void templateLine(std::string_view line);
+    void line(std::string_view, const TemplateLine &t) override { take(t); }
+    void longLine(const TemplateLine &t, std::string_view) override { take(t); }
 
     /// Nothing, with `error` saying what did not match (the line and what
     /// is wrong with it, as a sentence to follow a colon), when no address
@@ -48,10 +50,12 @@ public:
     std::optional<PatchLayout> finish(std::string *error) const;
 
 private:
+    void take(const TemplateLine &t);
+
     struct PatchLine
     {
-        std::string text;
-        std::size_t addressSize;               ///< the address: the line up to its first space
+        std::string address;                   ///< the line up to its first space
+        std::string value;                     ///< from its second space to the next ";"
         std::size_t number;                    ///< in the patch, from 1
         const PlaceholderRule *rule = nullptr; ///< of the template line that took it
     };

@@ -2,14 +2,37 @@
 
 namespace jukora::patch {
 
-namespace {
-constexpr std::size_t kFlushAt = 1 << 18;
-} // namespace
+bool readTemplate(QFile &file, TemplateSink &sink, QString *error,
+                  const std::function<bool(qint64)> &afterChunk)
+{
+    TemplateReader reader(sink);
+    QByteArray chunk(1 << 18, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        if (got < 0) {
+            *error = sentence(file.errorString());
+            return false;
+        }
+        if (got == 0)
+            break;
+        reader.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(got)));
+        if (afterChunk && !afterChunk(file.pos()))
+            return false;
+    }
+    reader.finish();
+    return true;
+}
+
+bool readTemplate(const QString &path, TemplateSink &sink, QString *error)
+{
+    QFile file(path);
+    return openForReading(file, error, QIODevice::ReadOnly | QIODevice::Unbuffered) &&
+           readTemplate(file, sink, error);
+}
 
 PatchFileWriter::PatchFileWriter(const QString &patchPath, const ElementQuery &query)
-    : m_run(query), m_file(std::make_unique<QSaveFile>(patchPath))
+    : m_run(query, this), m_file(std::make_unique<QSaveFile>(patchPath))
 {
-    m_buffer.reserve(kFlushAt + 4096);
 }
 
 PatchFileWriter::~PatchFileWriter()
@@ -17,14 +40,12 @@ PatchFileWriter::~PatchFileWriter()
     discard();
 }
 
-void PatchFileWriter::flush()
+void PatchFileWriter::write(std::string_view bytes)
 {
-    if (m_buffer.empty())
-        return;
     // A disk that fills part way takes only part of a write, and says so
     // (with the system's reason) only on the next one.
-    const char *data = m_buffer.data();
-    auto left = static_cast<qint64>(m_buffer.size());
+    const char *data = bytes.data();
+    auto left = static_cast<qint64>(bytes.size());
     while (m_writeError.isEmpty() && m_file->isOpen() && left > 0) {
         const qint64 written = m_file->write(data, left);
         if (written <= 0) {
@@ -33,8 +54,17 @@ void PatchFileWriter::flush()
         }
         data += written;
         left -= written;
+        m_written += written;
     }
-    m_buffer.clear();
+}
+
+void PatchFileWriter::takeBack(std::uint64_t bytes)
+{
+    if (!m_writeError.isEmpty() || !m_file->isOpen())
+        return;
+    m_written -= static_cast<qint64>(bytes);
+    if (!m_file->seek(m_written) || !m_file->resize(m_written))
+        m_writeError = sentence(m_file->errorString());
 }
 
 bool PatchFileWriter::run(const QString &templatePath, QString *error)
@@ -57,24 +87,19 @@ bool PatchFileWriter::run(const QString &templatePath, QString *error)
     else if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         m_writeError = sentence(m_file->errorString());
 
-    auto onLine = [this](std::string_view line) {
-        m_run.line(line, m_buffer);
-        if (m_buffer.size() >= kFlushAt)
-            flush();
-    };
     const qint64 total = templ.size();
     const auto afterChunk = [&](qint64 done) {
         m_cancelled = m_progress && !m_progress(done, total);
         return !m_cancelled;
     };
-    const bool read = readLines(templ, onLine, error, afterChunk);
+    const bool read = readTemplate(templ, m_run, error, afterChunk);
     if (m_progress)
         m_progress(total, total);
     if (!read) {
         discard();
         return false;
     }
-    flush();
+    m_run.finish();
     return true;
 }
 

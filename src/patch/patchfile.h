@@ -1,8 +1,8 @@
 #pragma once
 
 #include "files.h"
-#include "linesplitter.h"
 #include "patchgenerator.h"
+#include "templatereader.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -14,44 +14,21 @@
 
 namespace jukora::patch {
 
-/// Reads the open `file` in chunks and hands each of its lines to
-/// `onLine(line)`, bytes as they are. Returns false and sets `error`
-/// to the system's reason when it cannot be read.
-template <typename OnLine>
-bool readLines(QFile &file, OnLine &&onLine, QString *error,
-               const std::function<bool(qint64)> &afterChunk = {})
-{
-    LineSplitter splitter;
-    QByteArray chunk(1 << 18, Qt::Uninitialized);
-    for (;;) {
-        const qint64 got = file.read(chunk.data(), chunk.size());
-        if (got < 0) {
-            *error = sentence(file.errorString());
-            return false;
-        }
-        if (got == 0)
-            break;
-        splitter.feed(std::string_view(chunk.constData(), static_cast<std::size_t>(got)), onLine);
-        if (afterChunk && !afterChunk(file.pos()))
-            return false;
-    }
-    splitter.finish(onLine);
-    return true;
-}
+/// Reads the open template `file` in chunks and hands each of its lines,
+/// of any length, to `sink`. Returns false and sets `error` to the system's
+/// reason when it cannot be read, or when `afterChunk` (given the bytes
+/// read so far) returns false.
+bool readTemplate(QFile &file, TemplateSink &sink, QString *error,
+                  const std::function<bool(qint64)> &afterChunk = {});
 
 /// The same for the regular file at `path`, opened as openForReading does.
-template <typename OnLine> bool readLines(const QString &path, OnLine &&onLine, QString *error)
-{
-    QFile file(path);
-    return openForReading(file, error, QIODevice::ReadOnly | QIODevice::Unbuffered) &&
-           readLines(file, onLine, error);
-}
+bool readTemplate(const QString &path, TemplateSink &sink, QString *error);
 
 /// Turns a template into a patch in one pass, all or nothing: the patch goes
 /// to a temporary file beside the target while every line is checked, and it
 /// replaces the target only on commit(). Until then, and after discard() or
 /// any failure, a file at the target path is exactly as it was.
-class PatchFileWriter
+class PatchFileWriter : private PatchOutput
 {
 public:
     PatchFileWriter(const QString &patchPath, const ElementQuery &query);
@@ -81,11 +58,12 @@ public:
     void discard();
 
 private:
-    void flush();
+    void write(std::string_view bytes) override;
+    void takeBack(std::uint64_t bytes) override;
 
     PatchRun m_run;
     std::unique_ptr<QSaveFile> m_file;
-    std::string m_buffer; ///< patch lines not yet written
+    qint64 m_written = 0; ///< bytes in the temporary file
     QString m_writeError;
     std::function<bool(qint64, qint64)> m_progress;
     bool m_cancelled = false;

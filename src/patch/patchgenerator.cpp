@@ -4,6 +4,7 @@
 #include "elementquery.h"
 #include "instruction.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace jukora::patch {
@@ -57,11 +58,34 @@ TemplateCheck::TemplateCheck(const ElementQuery &query, std::size_t maxListed)
 {
 }
 
-void TemplateCheck::malformed(std::string_view placeholder, const char *what)
+void TemplateCheck::malformed(std::string_view placeholder, std::string what)
 {
+    if (m_reporter)
+        m_reporter("error", m_lines, placeholder, what);
     if (m_malformed.size() < m_maxListed)
-        m_malformed.push_back({m_lines, std::string(placeholder), what});
+        m_malformed.push_back({m_lines, std::string(placeholder), std::move(what)});
     ++m_malformedCount;
+}
+
+void TemplateCheck::warn(std::size_t lineNumber, std::string what)
+{
+    // One reason a line is enough: an old value unlike its instruction is
+    // also, often, old data a patcher would refuse.
+    if (lineNumber == m_lastWarned)
+        return;
+    m_lastWarned = lineNumber;
+    if (m_reporter)
+        m_reporter("warning", lineNumber, {}, what);
+    if (m_warnings.size() < m_maxListed)
+        m_warnings.push_back({lineNumber, std::move(what)});
+    ++m_warningCount;
+}
+
+void TemplateCheck::finish()
+{
+    std::stable_sort(
+        m_warnings.begin(), m_warnings.end(),
+        [](const LineWarning &a, const LineWarning &b) { return a.lineNumber < b.lineNumber; });
 }
 
 void TemplateCheck::checkLine(const TemplateLine &t)
@@ -70,12 +94,13 @@ void TemplateCheck::checkLine(const TemplateLine &t)
     const LineScan &fields = t.fields;
     ++m_lines;
     if (fields.malformation) {
-        malformed(rule ? rule->placeholder : std::string_view(), fields.malformation);
+        malformed(rule ? rule->placeholder : std::string_view(), malformationText(t));
         return;
     }
     if (!rule)
         return;
-    m_oldValueWarnings += !oldValueFits(*rule, fields.oldValue);
+    if (std::string why; !oldValueFits(*rule, fields.oldValue, &why))
+        warn(m_lines, std::move(why));
     const auto ruleNumber = static_cast<std::size_t>(rule - kRules.data());
     if (m_ruleSeen[ruleNumber])
         return;
@@ -100,6 +125,89 @@ void TemplateCheck::checkLine(const TemplateLine &t)
     case ValueKind::Alignment:
         break;
     }
+}
+
+namespace {
+constexpr std::size_t kFlushAt = 1 << 18;
+} // namespace
+
+PatchRun::PatchRun(const ElementQuery &query, PatchOutput *output, std::size_t maxListed)
+    : check(query, maxListed), generator(query), m_output(output),
+      m_language(
+          [this](std::size_t line, std::string reason) { check.warn(line, std::move(reason)); })
+{
+    if (m_output)
+        m_out.reserve(kFlushAt + 4096);
+}
+
+void PatchRun::flush()
+{
+    if (m_output && !m_out.empty())
+        m_output->write(m_out);
+    m_out.clear();
+}
+
+void PatchRun::line(std::string_view text, const TemplateLine &t)
+{
+    check.checkLine(t);
+    const std::size_t before = m_out.size();
+    generator.processLine(text, t, m_out);
+    // The patcher sees the line as written; a malformed one is not written.
+    const std::size_t written = m_out.size() - before;
+    if (written >= 2)
+        m_language.feed(std::string_view(m_out).substr(before, written - 2));
+    m_language.endLine();
+    if (!m_output || m_out.size() >= kFlushAt)
+        flush();
+}
+
+void PatchRun::piece(std::string_view bytes)
+{
+    // Copied through as it comes, and taken back should the line turn out
+    // to be a placeholder line.
+    m_language.feed(bytes);
+    m_longWritten += bytes.size();
+    if (!m_output)
+        return;
+    if (m_out.size() + bytes.size() > kFlushAt)
+        flush();
+    if (bytes.size() >= kFlushAt)
+        m_output->write(bytes);
+    else
+        m_out += bytes;
+}
+
+void PatchRun::longLine(const TemplateLine &t, std::string_view)
+{
+    check.checkLine(t);
+    if (t.rule) {
+        if (m_longWritten <= m_out.size()) {
+            m_out.resize(m_out.size() - m_longWritten);
+        } else {
+            if (m_output)
+                m_output->takeBack(m_longWritten - m_out.size());
+            m_out.clear();
+        }
+        m_language.restartLine();
+        const std::size_t before = m_out.size();
+        generator.processLine({}, t, m_out);
+        const std::size_t written = m_out.size() - before;
+        if (written >= 2)
+            m_language.feed(std::string_view(m_out).substr(before, written - 2));
+    } else {
+        m_out += "\r\n";
+    }
+    m_language.endLine();
+    m_longWritten = 0;
+    if (!m_output || m_out.size() >= kFlushAt)
+        flush();
+}
+
+void PatchRun::finish()
+{
+    m_language.finish();
+    check.finish();
+    flush();
 }
 
 } // namespace jukora::patch

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "patchlanguage.h"
 #include "placeholderrules.h"
 #include "templateline.h"
+#include "templatereader.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,9 +57,19 @@ struct OutOfRangeValue
 /// the byte the patch would carry.
 std::string describe(const OutOfRangeValue &value);
 
+/// A line a patch may go out with, but that is worth a look before the
+/// patch reaches a phone.
+struct LineWarning
+{
+    std::size_t lineNumber; ///< from 1
+    std::string what;       ///< a reason for a FILE:LINE: warning line
+};
+
 /// Everything a template would go wrong on, gathered before anything is
 /// written: malformed placeholder lines, a cover width outside 0-255, and
-/// positions that do not fit a byte (listed once per placeholder).
+/// positions that do not fit a byte (listed once per placeholder); and what
+/// is only suspicious: old values unlike the instruction a placeholder
+/// writes, and lines a phone's patcher would reject or misread.
 class TemplateCheck
 {
 public:
@@ -64,12 +77,23 @@ public:
     /// millions of lines still gives a list of bounded size.
     static constexpr std::size_t kMaxListed = 1000;
 
-    /// Lists at most `maxListed` malformed lines; malformedCount() counts
-    /// them all.
+    /// Told of each malformed line ("error") and each warning ("warning")
+    /// as it is found, whether listed or not.
+    using Reporter = std::function<void(const char *kind, std::size_t line,
+                                        std::string_view placeholder, const std::string &what)>;
+
+    /// Lists at most `maxListed` malformed lines and as many warnings;
+    /// malformedCount() and warningCount() count them all.
     explicit TemplateCheck(const ElementQuery &query, std::size_t maxListed = kMaxListed);
+
+    void setReporter(Reporter reporter) { m_reporter = std::move(reporter); }
 
     /// Checks the next line of the template.
     void checkLine(const TemplateLine &t);
+    /// Takes a warning about line `lineNumber` (one of the patch's lines).
+    void warn(std::size_t lineNumber, std::string what);
+    /// The template is over: the warnings in line order.
+    void finish();
 
     bool canWrite() const { return m_malformedCount == 0 && !m_coverWidthBad; }
 
@@ -81,12 +105,12 @@ public:
         return m_coverWidthBad ? std::optional<double>(m_coverWidth) : std::nullopt;
     }
     const std::vector<OutOfRangeValue> &outOfRange() const { return m_outOfRange; }
-    /// Placeholder lines whose old value does not look like what their rule
-    /// writes: a wrong address, or a template for other firmware.
-    std::size_t oldValueWarnings() const { return m_oldValueWarnings; }
+    /// Lines worth a look, in line order once finish() is called.
+    const std::vector<LineWarning> &warnings() const { return m_warnings; }
+    std::size_t warningCount() const { return m_warningCount; }
 
 private:
-    void malformed(std::string_view placeholder, const char *what);
+    void malformed(std::string_view placeholder, std::string what);
 
     const ElementQuery &m_query;
     std::size_t m_maxListed;
@@ -96,30 +120,52 @@ private:
     bool m_coverWidthBad = false;
     double m_coverWidth = 0;
     std::vector<OutOfRangeValue> m_outOfRange;
-    std::size_t m_oldValueWarnings = 0;
+    std::vector<LineWarning> m_warnings;
+    std::size_t m_warningCount = 0;
+    std::size_t m_lastWarned = 0;
     std::array<bool, kRules.size()> m_ruleSeen{};
+    Reporter m_reporter;
+};
+
+/// Where a PatchRun's lines go.
+class PatchOutput
+{
+public:
+    virtual ~PatchOutput() = default;
+    /// Takes the next bytes of the patch.
+    virtual void write(std::string_view bytes) = 0;
+    /// Takes back the last `bytes` bytes written: a line copied through in
+    /// pieces turned out to be a placeholder line.
+    virtual void takeBack(std::uint64_t bytes) = 0;
 };
 
 /// Checks and generates in one pass over the template, one scan per line:
-/// the patch lines go to `out`, what would go wrong is gathered in `check`.
-/// Whether the patch may be kept is decided once the pass is over.
-class PatchRun
+/// the patch lines go to the output (none for a check alone), what would go
+/// wrong is gathered in `check`, and every patch line, as a phone's patcher
+/// will see it, goes through the patch language check. Whether the patch
+/// may be kept is decided once the pass is over.
+class PatchRun : public TemplateSink
 {
 public:
-    explicit PatchRun(const ElementQuery &query, std::size_t maxListed = TemplateCheck::kMaxListed)
-        : check(query, maxListed), generator(query)
-    {
-    }
+    explicit PatchRun(const ElementQuery &query, PatchOutput *output,
+                      std::size_t maxListed = TemplateCheck::kMaxListed);
 
-    void line(std::string_view line, std::string &out)
-    {
-        const TemplateLine t = readTemplateLine(line);
-        check.checkLine(t);
-        generator.processLine(line, t, out);
-    }
+    void line(std::string_view text, const TemplateLine &t) override;
+    void piece(std::string_view bytes) override;
+    void longLine(const TemplateLine &t, std::string_view start) override;
+    /// The template is over: the last lines go out, and the check ends.
+    void finish();
 
     TemplateCheck check;
     PatchGenerator generator;
+
+private:
+    void flush();
+
+    PatchOutput *m_output;
+    PatchLanguageCheck m_language;
+    std::string m_out;               ///< patch lines not yet written
+    std::uint64_t m_longWritten = 0; ///< bytes of the current long line copied through
 };
 
 } // namespace jukora::patch

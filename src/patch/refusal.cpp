@@ -31,6 +31,18 @@ QStringList listedForWindow(const TemplateCheck &check)
 
 } // namespace
 
+QStringList warningList(const TemplateCheck &check)
+{
+    QStringList lines;
+    for (const LineWarning &warning : check.warnings())
+        lines << QStringLiteral("line %1: %2")
+                     .arg(warning.lineNumber)
+                     .arg(QString::fromStdString(warning.what));
+    if (check.warningCount() > check.warnings().size())
+        lines << QStringLiteral("and %1 more").arg(check.warningCount() - check.warnings().size());
+    return lines;
+}
+
 QString malformedText(std::string_view placeholder, std::string_view what)
 {
     return placeholder.empty() ? fromView(what)

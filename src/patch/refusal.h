@@ -40,6 +40,10 @@ std::optional<GenerateRefusal> generateRefusal(const TemplateCheck &check,
 /// a line that is wrong whatever it holds.
 QString malformedText(std::string_view placeholder, std::string_view what);
 
+/// The warnings as the window lists them, "line N: reason", and how many
+/// more there were past those listed.
+QStringList warningList(const TemplateCheck &check);
+
 /// Malformed lines the window's box shows before it points to its details.
 inline constexpr int kShownMalformedLines = 10;
 

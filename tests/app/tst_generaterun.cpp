@@ -134,8 +134,12 @@ private slots:
         QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A023 B022;x\r\nC: F0 00;again\r\n")
                                  : QByteArray("old"));
         QCOMPARE(f.messages().size(), answer ? 1 : 0);
-        if (answer) // written, with a word about the odd line
-            QVERIFY(f.messages().first().text.startsWith("Done\n\n1 placeholder line(s)"));
+        if (answer) { // written, with the odd line in the details
+            QVERIFY(f.messages().first().text.startsWith("Done\n\nOne of the template's lines"));
+            QCOMPARE(f.messages().first().detail,
+                     QStringLiteral("line 2: the old value A023 is MOVS R3, but *tpx* writes "
+                                    "MOVS R2: is the address right?"));
+        }
     }
     void longListsGoToTheDetails()
     {

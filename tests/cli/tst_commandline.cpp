@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "longlines.h"
 #include "testfiles.h"
 
 #include <QTextStream>
@@ -56,22 +57,18 @@ private slots:
                 "value\n",
             "");
         row("every line listed", {"--check", "%1/many.txt"}, 1, "%1/many.txt:51: error:", "");
-        row("a line longer than any template's", {"--check", "%1/long.txt"}, 1,
-            "=%1/long.txt:2: error: the line is longer than 65536 bytes, far longer than any "
-            "template's: is this file a template?\n",
-            "");
         row("unreadable among others", {"--check", "%1/none.txt", "%1/bad.txt", "%1/sound.txt"}, 2,
             "%1/bad.txt:3: error:", "%1/none.txt: error: cannot be read: ");
         row("generate", gen + QStringList{"%1/n.vkp", "--model", "N"}, 0, "=", "",
-            "1A0 6B21 0721;x\r\nplain\r\n");
+            "1A0: 6B21 0721;x\r\n;plain\r\n");
         row("layout whose last line has no line end",
             gen + QStringList{"%1/end.vkp", "--model", "N"}, 0, "=", "",
-            "1A0 6B21 0A21;x\r\nplain\r\n");
+            "1A0: 6B21 0A21;x\r\n;plain\r\n");
         row("the start layout, with no layout given",
             {"--generate", "--output", "%1/out.vkp", "--model", "N"}, 0, "=", "",
-            "1A0 6B21 0721;x\r\nplain\r\n");
+            "1A0: 6B21 0721;x\r\n;plain\r\n");
         row("model in another case", gen + QStringList{"%1/n.vkp", "--model", "n"}, 0, "=", "",
-            "1A0 6B21 0721;x\r\nplain\r\n");
+            "1A0: 6B21 0721;x\r\n;plain\r\n");
         row("other model's patch", gen + QStringList{"%1/n.vkp", "--model", "W"}, 1, "=",
             "does not match that template");
         row("malformed template", gen + QStringList{"%1/n.vkp", "--model", "M"}, 1,
@@ -102,11 +99,15 @@ private slots:
             "");
         const QStringList fw{"--firmware", "%1/fw.bin", "--base", "A0000000"};
         row("firmware matches", QStringList{"--check", "%1/DB/F.txt"} + fw, 0,
-            "=%1/DB/F.txt: 3 patch lines checked against %1/fw.bin, 0 do not match\n", "");
+            "=%1/DB/F.txt:6: warning: no colon after the address \"A000002A\"\n%1/DB/F.txt: 3 "
+            "patch "
+            "lines checked against %1/fw.bin, 0 do not match\n",
+            "");
         row("firmware with one byte changed",
             {"--check", "%1/DB/F.txt", "--firmware", "%1/bad.bin", "--base", "a0000000"}, 1,
             "=%1/DB/F.txt:4: error: old bytes 04 differ from the firmware's 05 at A0000026\n"
-            "%1/DB/F.txt: 3 patch lines checked against %1/bad.bin, 1 does not match\n",
+            "%1/DB/F.txt:6: warning: no colon after the address \"A000002A\"\n%1/DB/F.txt: 3 patch "
+            "lines checked against %1/bad.bin, 1 does not match\n",
             "");
         row("last byte and one past it", QStringList{"--check", "%1/end.txt"} + fw, 1,
             "=%1/end.txt:2: error: the address A000002F lies outside the firmware image, which "
@@ -121,7 +122,7 @@ private slots:
         row("an offset taken off", QStringList{"--check", "%1/minus.txt"} + fw, 0,
             "=%1/minus.txt: 1 patch lines checked against %1/fw.bin, 0 do not match\n", "");
         row("generate for this firmware", gen + QStringList{"%1/f.vkp", "--model", "F"} + fw, 0,
-            "=", "",
+            "=%1/DB/F.txt:6: warning: no colon after the address \"A000002A\"\n", "",
             "+A0000000\r\n10: 6B21 0721;x\r\n+A0000004\r\n22: 04 C3;p\r\n+0\r\nA000002A 7F "
             "00\r\n30: 00;new only\r\n");
         row("a layout that fits, an image that does not",
@@ -142,8 +143,8 @@ private slots:
         QFETCH(QString, err);
         QFETCH(QByteArray, patch);
         test::ProgramFolder p(
-            {{"M", "*cx*1A0 6B21 6B21;x\r\n*cy*1A2 6B22\r\n"},
-             {"N", "*cx*1A0 6B21 6B21;x\r\nplain"},
+            {{"M", "*cx*1A0: 6B21 6B21;x\r\n*cy*1A2: 6B22\r\n"},
+             {"N", "*cx*1A0: 6B21 6B21;x\r\n;plain"},
              {"Ab", "plain"},
              {"aB", "plain"},
              {"W", "*ctx*C: A022 A022;x\r\n*ctw*D: F0 F0;r\r\n"},
@@ -158,16 +159,14 @@ private slots:
         test::writeFile(p.file("end.txt"), "A000002F: 00 01\r\nA000002F: 0000 0102\r\n");
         test::writeFile(p.file("odd.txt"), "*cx*A: 6B20 0;x\n*ax*B: 7047 0;x\n*cy*C: 6B 0;x\n"
                                            "*ta*D: 0102 0;x\n*ta*E: 0G 0;x\n*alx*F: 0036 0;x\n");
-        test::writeFile(p.file("long.txt"),
-                        "plain\n" + QByteArray(65537, '*') + "\n" + QByteArray(65536, ' ') + "\n");
-        test::writeFile(p.file("minus.txt"), "-10\r\nA0000036: 04 C3;p\r\n");
+        test::writeFile(p.file("minus.txt"), "-10\r\nA0000036: 04 C3;p\r\n+0\r\n");
         test::writeFile(p.file("f.vkp"), "10: 6B21 0721;x\r\n");
         test::writeFile(p.file("sound.txt"),
-                        "*cx*1A0 6B21 6B21;a\r\nplain\n*cy*1A2 6B22 0;b\r*ax*4 0032 0;");
-        test::writeFile(p.file("bad.txt"), "plain\r*cy*1A2 6B21\n*tx*1A0");
+                        "*cx*1A0: 6B21 6B21;a\r\n;plain\n*cy*1A2: 6B22 0;b\r*ax*4: 0032 0;");
+        test::writeFile(p.file("bad.txt"), ";plain\r*cy*1A2: 6B21\n*tx*1A0:");
         test::writeFile(p.file("many.txt"), QByteArray("*cx*1A0\n").repeated(51));
-        test::writeFile(p.file("n.vkp"), "1A0 6B21 0721;x\r\n");
-        test::writeFile(p.file("end.vkp"), "1A0 6B21 0A21;x");
+        test::writeFile(p.file("n.vkp"), "1A0: 6B21 0721;x\r\n");
+        test::writeFile(p.file("end.vkp"), "1A0: 6B21 0A21;x");
         test::writeFile(p.file("w.vkp"), "C: A022 C822;x\r\n");
         test::writeFile(p.file("out.vkp"), "old");
         QVERIFY(QFile::link(p.templ("N"), p.file("link.vkp")));
@@ -188,8 +187,45 @@ private slots:
         QCOMPARE(err.isEmpty(), gotErr.isEmpty());
         QCOMPARE(test::readFile(p.file("out.vkp")), patch);
         // Nothing is left behind beside the files the test made.
-        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 15);
-        QCOMPARE(test::readFile(p.templ("N")), QByteArray("*cx*1A0 6B21 6B21;x\r\nplain"));
+        QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 14);
+        QCOMPARE(test::readFile(p.templ("N")), QByteArray("*cx*1A0: 6B21 6B21;x\r\n;plain"));
+    }
+    void longLines_data()
+    {
+        QTest::addColumn<QByteArray>("templ");
+        QTest::addColumn<QByteArray>("patch");
+        for (const test::LongLineCase &c : test::longLineCases())
+            QTest::newRow(c.name.constData()) << c.templ << c.patch;
+    }
+    void longLines()
+    {
+        // --check, --generate, and --generate taking the layout of a patch.
+        QFETCH(QByteArray, templ);
+        QFETCH(QByteArray, patch);
+        test::ProgramFolder p({{"L", templ}});
+        const auto run = [&](const QStringList &args, QString *out = nullptr) {
+            QString gotOut, gotErr;
+            QTextStream outStream(&gotOut), errStream(&gotErr);
+            const int status =
+                cli::run(QStringList{"jukora-patch-editor"} + args, {p.db()}, outStream, errStream);
+            if (out)
+                *out = gotOut;
+            return status;
+        };
+        QString out;
+        const int refused = patch.isEmpty() ? 1 : 0;
+        QCOMPARE(run({"--check", p.templ("L")}, &out), refused);
+        QCOMPARE(out.contains(QStringLiteral(":2: error: *tx*: the line is ")), bool(refused));
+        QCOMPARE(run({"--generate", "--model", "L", "--output", p.file("out.vkp")}), refused);
+        if (refused)
+            return;
+        QVERIFY(test::readFile(p.file("out.vkp")) == patch); // not QCOMPARE: megabytes
+        QByteArray moved = patch;
+        test::writeFile(p.file("layout.vkp"), moved.replace("1A0: 6B21 0721", "1A0: 6B21 2A21"));
+        QCOMPARE(run({"--generate", "--model", "L", "--layout", p.file("layout.vkp"), "--output",
+                      p.file("again.vkp")}),
+                 0);
+        QVERIFY(test::readFile(p.file("again.vkp")) == moved);
     }
 };
 

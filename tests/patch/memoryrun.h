@@ -1,16 +1,16 @@
 #pragma once
 
 #include "layout.h"
-#include "linesplitter.h"
 #include "patchgenerator.h"
+#include "templatereader.h"
 
 #include <QByteArray>
 
 namespace jukora::test {
 
 /// A template held in memory, run once through the check and the rewrite
-/// with a layout of its own.
-struct MemoryRun
+/// with a layout of its own, fed in chunks of `chunk` bytes.
+struct MemoryRun : patch::PatchOutput
 {
     patch::Layout layout;
     patch::LayoutQuery query{layout};
@@ -18,12 +18,18 @@ struct MemoryRun
     std::string patch;
 
     MemoryRun(const QByteArray &bytes, const patch::Layout &l,
-              std::size_t maxListed = patch::TemplateCheck::kMaxListed)
-        : layout(l), run(query, maxListed)
+              std::size_t maxListed = patch::TemplateCheck::kMaxListed, std::size_t chunk = 1 << 18)
+        : layout(l), run(query, this, maxListed)
     {
-        const std::string text = bytes.toStdString();
-        patch::forEachLine(text, [&](std::string_view line) { run.line(line, patch); });
+        patch::TemplateReader reader(run);
+        const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        for (std::size_t at = 0; at < text.size(); at += chunk)
+            reader.feed(text.substr(at, chunk));
+        reader.finish();
+        run.finish();
     }
+    void write(std::string_view bytes) override { patch.append(bytes); }
+    void takeBack(std::uint64_t bytes) override { patch.resize(patch.size() - bytes); }
     QByteArray bytes() const { return QByteArray::fromStdString(patch); }
 };
 

@@ -1,5 +1,6 @@
 #include "layoutreader.h"
 #include "memoryrun.h"
+#include "patchlanguage.h"
 
 #include <QtTest>
 
@@ -187,6 +188,106 @@ private slots:
         QCOMPARE(*layout->left[10], 120.f); // 200 - 80
         QCOMPARE(*layout->left[9], 16.f);   // its X wins over its right edge
         QCOMPARE(*layout->top[7], 279.f);   // 255 + 24
+    }
+    void patchLanguage_data()
+    {
+        // A text a patcher takes, and one it rejects or misreads with the
+        // finding "LINE: reason" (its start).
+        QTest::addColumn<QByteArray>("sound");
+        QTest::addColumn<QByteArray>("wrong");
+        QTest::addColumn<QString>("finding");
+        const auto row = [](const char *name, const char *sound, const char *wrong,
+                            const char *finding) {
+            QTest::newRow(name) << QByteArray(sound) << QByteArray(wrong) << finding;
+        };
+        row("colon after the address", "1A2B3C: 0721 2A21", "1A2B3C 0721 2A21",
+            "1: no colon after the address \"1A2B3C\"");
+        row("old data may be left out", "1A2B3C: 2A21\r\n1A2B3E:2A21",
+            "1A2B3C:", "1: no data after the address");
+        row("hex digit pairs", "A0: 00 01\r\nA0: 0a 0B", "A0: 00 01\r\nA0: 000 001",
+            "2: the data \"000\" has an odd number of hex digits");
+        row("hex digits only", "A0: 00 01", "A0: 0G 01", "1: the data \"0G\" is not hex");
+        row("old data no shorter than new", "A0: 0000 01", "A0: 00 0102",
+            "1: the old data (1 byte) is shorter than the new data (2 bytes)");
+        row("old and new data only", "A0: 00 01 ;02", "A0: 00 01 02",
+            "1: more than old and new data after the address");
+        row("address of at most 8 digits", "A0000000: 00 01", "A00000000: 00 01",
+            "1: the address \"A00000000\" has more than 8 hex digits");
+        row("address in hex", "a0: 00 01", "A0X0: 00 01", "1: the address \"A0X0\" is not hex");
+        row("offset of at most 8 digits", "+A0000000\r\n+0", "+A00000000\r\n+0",
+            "1: the offset \"+A00000000\" has more than 8 hex digits");
+        row("offset in hex", "-10\r\n+0", "-1G\r\n+0", "1: the offset \"-1G\" is not hex");
+        row("offset alone on its line", "+10 ; base\r\n+0", "+10 20\r\n+0",
+            "1: an offset line holds the offset alone");
+        row("offset taken back by the end", "+A0000000\r\nA0: 00 01\r\n-A0000000",
+            "+A0000000\r\nA0: 00 01\r\n-A0000001", "3: this offset is still in force");
+        row("offset ended by +0", "-10\r\n+20\r\n+0", "+0\r\n-10",
+            "2: this offset is still in force");
+        row("line comments", "; a: b\r\n// c d\r\nA0: 00 01 // e\r\nA0: 00 01;f", "A0: 00 01 / e",
+            "1: the data \"/\" is not hex");
+        row("block comments", "/* a\r\nb */ A0: /* c */ 00 01\r\n/**/", "A0: 00 01\r\n/* a\r\nb *",
+            "2: the block comment opened here is never closed");
+        row("blank lines", "\r\n  \t\r\n", "x", "1: \"x\" starts no patch line");
+        row("pragmas", "#pragma enable old_equal_ff\r\n#pragma disable old_equal_ff",
+            "#pragma once", "1: a directive is \"#pragma enable NAME\"");
+        row("pragma with a name", "#pragma disable warn\r\n#pragma enable warn", "#pragma disable",
+            "1: a directive is");
+        row("pragma switched back by the end",
+            "#pragma disable a\r\n#pragma enable a\r\n#pragma disable a\r\n#pragma enable a",
+            "#pragma disable a\r\n#pragma enable a\r\n#pragma disable a",
+            "3: #pragma disable a is still in force");
+    }
+    void patchLanguage()
+    {
+        QFETCH(QByteArray, sound);
+        QFETCH(QByteArray, wrong);
+        QFETCH(QString, finding);
+        QCOMPARE(QString::fromStdString(patch::patchLanguageFindings(sound.toStdString())),
+                 QString());
+        const QString found =
+            QString::fromStdString(patch::patchLanguageFindings(wrong.toStdString()));
+        QVERIFY2(found.startsWith(finding), qPrintable(found));
+        QCOMPARE(found.count('\n'), 1);
+    }
+    void placeholderLinesAreJudgedAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("templ");
+        QTest::addColumn<QString>("warning"); // empty: none
+        // Three data after the address in the template, two in the patch.
+        QTest::newRow("what is dropped") << QByteArray("*tpw*1A0: F0 F0 F0 F0;r") << QString();
+        QTest::newRow("what stays")
+            << QByteArray("*ala*1A0 00 00;a") << "no colon after the address \"1A0\"";
+        QTest::newRow("inside a block comment")
+            << QByteArray("/*\r\n*ala*1A0 00 00;a\r\n*/") << QString();
+    }
+    void placeholderLinesAreJudgedAsWritten()
+    {
+        QFETCH(QByteArray, templ);
+        QFETCH(QString, warning);
+        const test::MemoryRun m(templ, distinct());
+        const auto &warnings = m.run.check.warnings();
+        QCOMPARE(warnings.size(), std::size_t(warning.isEmpty() ? 0 : 1));
+        if (!warning.isEmpty())
+            QCOMPARE(QString::fromStdString(warnings.front().what), warning);
+    }
+    void samplesAndGoldenPatchesAreSound_data()
+    {
+        QTest::addColumn<QString>("model");
+        for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
+            QTest::newRow(model) << QString::fromLatin1(model);
+    }
+    void samplesAndGoldenPatchesAreSound()
+    {
+        QFETCH(QString, model);
+        const QString source = QString::fromLocal8Bit(qgetenv("JUKORA_SOURCE_DIR"));
+        QFile templ(source + "/DB/" + model + ".txt");
+        QFile golden(source + "/tests/data/golden/" + model + ".vkp");
+        QVERIFY(templ.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
+        const test::MemoryRun m(templ.readAll(), patch::defaultLayout());
+        QCOMPARE(m.run.check.warningCount(), std::size_t(0));
+        QCOMPARE(
+            QString::fromStdString(patch::patchLanguageFindings(golden.readAll().toStdString())),
+            QString());
     }
 };
 
