@@ -158,8 +158,8 @@ bool FirmwareCheck::compare(std::string_view address, std::string_view old, std:
     }
     const std::string_view found = m_image.substr(static_cast<std::size_t>(from), bytes->size());
     if (found != *bytes) {
-        *why = "old bytes " + std::string(old) + " differ from the firmware's " + hexText(found) +
-               " at " + hex(where);
+        *why = "old bytes " + std::string(old.substr(0, 24)) + (old.size() > 24 ? "..." : "") +
+               " differ from the firmware's " + hexText(found) + " at " + hex(where);
         return false;
     }
     --m_failed;

@@ -108,7 +108,10 @@ bool looksLikeRule(const PlaceholderRule &rule, std::string_view oldValue)
 
 std::string whyNot(const PlaceholderRule &rule, std::string_view oldValue)
 {
-    const std::string old = "the old value " + std::string(oldValue);
+    // A value of any length is named by its start.
+    constexpr std::size_t shown = 24;
+    const std::string old = "the old value " + std::string(oldValue.substr(0, shown)) +
+                            (oldValue.size() > shown ? "..." : "");
     const auto bytes = hexBytes(oldValue);
     if (!bytes)
         return old + " is not whole bytes in hex; appliers refuse the line";

@@ -1,3 +1,4 @@
+#include "firmware.h"
 #include "layoutreader.h"
 #include "memoryrun.h"
 #include "patchlanguage.h"
@@ -269,6 +270,33 @@ private slots:
         QCOMPARE(warnings.size(), std::size_t(warning.isEmpty() ? 0 : 1));
         if (!warning.isEmpty())
             QCOMPARE(QString::fromStdString(warnings.front().what), warning);
+    }
+    void firmwareOnLongLines_data()
+    {
+        // A line too long to hold whole: its start, as the reader keeps it.
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QString>("why"); // empty: sound
+        QTest::newRow("a comment") << QByteArray("; " + QByteArray(100, 'c')) << QString();
+        QTest::newRow("bytes, then a comment")
+            << QByteArray("10: 6B21 0000;" + QByteArray(100, 'c')) << QString();
+        QTest::newRow("other bytes, then a comment")
+            << QByteArray("10: 6A21 0000;" + QByteArray(100, 'c')) << "old bytes 6A21 differ";
+        QTest::newRow("bytes past the start")
+            << QByteArray("10: 6B21 " + QByteArray(100, '0'))
+            << "the line is 70000 bytes long; the firmware check reads a patch line's first 109 "
+               "bytes only";
+        QTest::newRow("no patch line") << QByteArray(100, 'x') << QString();
+    }
+    void firmwareOnLongLines()
+    {
+        QFETCH(QByteArray, start);
+        QFETCH(QString, why);
+        patch::FirmwareCheck firmware(std::string_view("\x6B\x21", 2), 0x10);
+        patch::TemplateLine t;
+        t.length = 70000;
+        std::string reason;
+        QCOMPARE(firmware.longLine(t, start.toStdString(), &reason), why.isEmpty());
+        QVERIFY2(QString::fromStdString(reason).startsWith(why), reason.c_str());
     }
     void samplesAndGoldenPatchesAreSound_data()
     {
