@@ -99,8 +99,13 @@ void TemplateCheck::checkLine(const TemplateLine &t)
     }
     if (!rule)
         return;
-    if (std::string why; !oldValueFits(*rule, fields.oldValue, &why))
+    if (!oldValueFits(*rule, fields.oldValue)) {
+        // The reason is written only where someone reads it.
+        std::string why;
+        if (m_reporter || m_warnings.size() < m_maxListed)
+            oldValueFits(*rule, fields.oldValue, &why);
         warn(m_lines, std::move(why));
+    }
     const auto ruleNumber = static_cast<std::size_t>(rule - kRules.data());
     if (m_ruleSeen[ruleNumber])
         return;

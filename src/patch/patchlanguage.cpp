@@ -31,10 +31,30 @@ void PatchLanguageCheck::problem(std::string text)
         m_state.problem = std::move(text);
 }
 
+namespace {
+bool endsWord(char c)
+{
+    return c == ';' || c == '/' || c == ' ' || c == '\t';
+}
+} // namespace
+
 void PatchLanguageCheck::feed(std::string_view piece)
 {
-    for (const char c : piece)
-        character(c);
+    // A line is taken a word at a time; what follows ";" or "//" not at all.
+    while (!piece.empty() && !m_state.restIsComment) {
+        std::size_t run = 0;
+        if (!m_inBlock && !m_state.slash) {
+            while (run < piece.size() && !endsWord(piece[run]))
+                ++run;
+        }
+        if (run > 0) {
+            wordRun(piece.substr(0, run));
+        } else {
+            run = 1;
+            character(piece.front());
+        }
+        piece.remove_prefix(run);
+    }
 }
 
 void PatchLanguageCheck::character(char c)
@@ -79,39 +99,65 @@ void PatchLanguageCheck::character(char c)
 
 void PatchLanguageCheck::wordCharacter(char c)
 {
+    wordRun(std::string_view(&c, 1));
+}
+
+void PatchLanguageCheck::wordRun(std::string_view run)
+{
     LineState &s = m_state;
     if (!s.inWord) {
         s.inWord = true;
-        s.word = {};
+        Word &w = s.word;
+        w.length = w.digits = w.value = 0;
+        w.shown.clear();
         if (s.kind == Kind::Blank) {
+            const char c = run.front();
             s.kind = c == '#' ? Kind::Directive : c == '+' || c == '-' ? Kind::Offset : Kind::Data;
             if (s.kind == Kind::Offset) {
                 s.negative = c == '-';
-                s.word.shown.assign(1, c);
-                return; // the sign is not one of the offset's digits
+                w.shown.assign(1, c);
+                run.remove_prefix(1); // the sign is not one of the offset's digits
             }
         }
     }
-    Word &w = s.word;
-    if (s.kind == Kind::Data && !s.afterColon && c == ':') {
-        // The address ends here; what follows in the word is the old data.
-        if (w.length == 0)
-            problem("no address before the colon");
-        else if (w.digits != w.length)
-            problem("the address " + quoted(w.shown, w.length) + " is not hex");
-        else if (w.length > kMaxAddressDigits)
-            problem("the address " + quoted(w.shown, w.length) + " has more than 8 hex digits");
-        s.afterColon = true;
-        w = {};
-        return;
+    if (s.kind == Kind::Data && !s.afterColon) {
+        if (const std::size_t colon = run.find(':'); colon != std::string_view::npos) {
+            addToWord(run.substr(0, colon));
+            endAddress();
+            run.remove_prefix(colon + 1);
+        }
     }
+    addToWord(run);
+}
+
+void PatchLanguageCheck::endAddress()
+{
+    // The address ends at the colon; what follows in the word is the old data.
+    LineState &s = m_state;
+    Word &w = s.word;
+    if (w.length == 0)
+        problem("no address before the colon");
+    else if (w.digits != w.length)
+        problem("the address " + quoted(w.shown, w.length) + " is not hex");
+    else if (w.length > kMaxAddressDigits)
+        problem("the address " + quoted(w.shown, w.length) + " has more than 8 hex digits");
+    s.afterColon = true;
+    w.length = w.digits = w.value = 0;
+    w.shown.clear();
+}
+
+void PatchLanguageCheck::addToWord(std::string_view run)
+{
+    Word &w = m_state.word;
     if (w.shown.size() < kShownCharacters)
-        w.shown += c;
-    ++w.length;
-    if (const int digit = hexDigit(c); digit >= 0) {
-        ++w.digits;
-        if (w.digits <= kMaxAddressDigits)
-            w.value = w.value * 16 + static_cast<std::uint64_t>(digit);
+        w.shown.append(run.substr(0, kShownCharacters - w.shown.size()));
+    w.length += run.size();
+    for (const char c : run) {
+        if (const int digit = hexDigit(c); digit >= 0) {
+            ++w.digits;
+            if (w.digits <= kMaxAddressDigits)
+                w.value = w.value * 16 + static_cast<std::uint64_t>(digit);
+        }
     }
 }
 
@@ -232,9 +278,22 @@ void PatchLanguageCheck::takePragma()
         at->second = {at->second.firstEnables, enables, current()};
 }
 
+void PatchLanguageCheck::resetLine()
+{
+    // Field by field, so that the strings keep what they have allocated.
+    LineState &s = m_state;
+    s.kind = Kind::Blank;
+    s.inWord = s.restIsComment = s.slash = s.afterColon = s.negative = false;
+    s.words = s.dataItems = 0;
+    s.oldBytes = s.newBytes = 0;
+    for (std::string &word : s.directive)
+        word.clear();
+    s.problem.clear();
+}
+
 void PatchLanguageCheck::restartLine()
 {
-    m_state = {};
+    resetLine();
     m_inBlock = m_blockAtLineStart;
     m_blockStar = false;
 }
@@ -252,7 +311,7 @@ void PatchLanguageCheck::endLine()
         m_blockLineWarned = m_inBlock && m_blockOpenedAt == current();
         m_warn(current(), std::move(m_state.problem));
     }
-    m_state = {};
+    resetLine();
     m_blockStar = false;
     m_blockAtLineStart = m_inBlock;
     ++m_line;

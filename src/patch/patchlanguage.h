@@ -78,6 +78,10 @@ private:
 
     void character(char c);
     void wordCharacter(char c);
+    void wordRun(std::string_view run);
+    void addToWord(std::string_view run);
+    void endAddress();
+    void resetLine();
     void endWord();
     void endDataWord(const Word &word);
     void judgeLine();
