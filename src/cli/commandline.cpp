@@ -16,42 +16,57 @@ namespace jukora::cli {
 
 namespace {
 
-/// The command line's own options: any of them among the arguments means
+/// The command line's own options, each declared once: a member here is
+/// also on the parser and in --help. Any of them among the arguments means
 /// no window.
-struct Options
+class Options
 {
-    QCommandLineOption check{
-        QStringLiteral("check"),
-        QStringLiteral("Check each TEMPLATE as Generate reads it and print every problem as "
-                       "FILE:LINE: message. Exit status 0: all sound, 1: problems found, 2: a file "
-                       "could not be read.")};
-    QCommandLineOption generate{
-        QStringLiteral("generate"),
-        QStringLiteral("Write a patch for --model to --output, with the same checks as the "
-                       "window's Generate: with the layout that the patch --layout carries, or "
-                       "without it the layout every start begins with.")};
-    QCommandLineOption model{QStringLiteral("model"),
-                             QStringLiteral("The phone model, as the window lists it."),
-                             QStringLiteral("NAME")};
-    QCommandLineOption layout{QStringLiteral("layout"),
-                              QStringLiteral("An earlier patch whose layout the new patch takes."),
-                              QStringLiteral("PATCH.vkp")};
-    QCommandLineOption output{QStringLiteral("output"), QStringLiteral("Where the new patch goes."),
-                              QStringLiteral("OUT.vkp")};
-    QCommandLineOption allowWrap{
-        QStringLiteral("allow-wrap"),
-        QStringLiteral("Write positions that do not fit a byte as their low 8 bits instead of "
-                       "refusing (the window asks about these).")};
-    QCommandLineOption firmware{
-        QStringLiteral("firmware"),
-        QStringLiteral("A byte-for-byte dump of the phone's flash: every patch line's old bytes "
-                       "must be the image's bytes at its address. With --generate nothing is "
-                       "written when one differs."),
-        QStringLiteral("IMAGE")};
-    QCommandLineOption base{
-        QStringLiteral("base"),
-        QStringLiteral("The address of the image's first byte, in hex (default 0)."),
-        QStringLiteral("HEX"), QStringLiteral("0")};
+    QList<QCommandLineOption> m_all; // first: the members below add themselves
+
+    QCommandLineOption add(QCommandLineOption option)
+    {
+        m_all.append(option);
+        return option;
+    }
+
+public:
+    const QList<QCommandLineOption> &all() const { return m_all; }
+
+    const QCommandLineOption check =
+        add({QStringLiteral("check"),
+             QStringLiteral(
+                 "Check each TEMPLATE as Generate reads it and print every problem as "
+                 "FILE:LINE: message. Exit status 0: all sound, 1: problems found, 2: a file "
+                 "could not be read.")});
+    const QCommandLineOption generate = add(
+        {QStringLiteral("generate"),
+         QStringLiteral("Write a patch for --model to --output, with the same checks as the "
+                        "window's Generate: with the layout that the patch --layout carries, or "
+                        "without it the layout every start begins with.")});
+    const QCommandLineOption model =
+        add({QStringLiteral("model"), QStringLiteral("The phone model, as the window lists it."),
+             QStringLiteral("NAME")});
+    const QCommandLineOption layout =
+        add({QStringLiteral("layout"),
+             QStringLiteral("An earlier patch whose layout the new patch takes."),
+             QStringLiteral("PATCH.vkp")});
+    const QCommandLineOption output =
+        add({QStringLiteral("output"), QStringLiteral("Where the new patch goes."),
+             QStringLiteral("OUT.vkp")});
+    const QCommandLineOption allowWrap =
+        add({QStringLiteral("allow-wrap"),
+             QStringLiteral("Write positions that do not fit a byte as their low 8 bits instead of "
+                            "refusing (the window asks about these).")});
+    const QCommandLineOption firmware = add(
+        {QStringLiteral("firmware"),
+         QStringLiteral("A byte-for-byte dump of the phone's flash: every patch line's old bytes "
+                        "must be the image's bytes at its address. With --generate nothing is "
+                        "written when one differs."),
+         QStringLiteral("IMAGE")});
+    const QCommandLineOption base =
+        add({QStringLiteral("base"),
+             QStringLiteral("The address of the image's first byte, in hex (default 0)."),
+             QStringLiteral("HEX"), QStringLiteral("0")});
 };
 
 /// Declares the options on `parser`. Single-dash words are long options,
@@ -66,8 +81,7 @@ void declare(QCommandLineParser &parser, const Options &options)
                        "below work without a display."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({options.check, options.generate, options.model, options.layout,
-                       options.output, options.allowWrap, options.firmware, options.base});
+    parser.addOptions(options.all());
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
                                  QStringLiteral("With --check: the template files to check."),
                                  QStringLiteral("[TEMPLATE...]"));

@@ -37,23 +37,11 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
                              .arg(QDir::toNativeSeparators(request.layoutPath), entry.model, why));
     };
     QString why;
-    const auto layoutBytes = patch::readPatchBytes(request.layoutPath, &why);
-    if (!layoutBytes) {
-        cannotTake(why);
-        *status = Unreadable;
-        return std::nullopt;
-    }
-    patch::LayoutReader reader(
-        std::string_view(layoutBytes->constData(), static_cast<std::size_t>(layoutBytes->size())));
-    if (!patch::readTemplate(entry.path, reader, &why)) {
-        *status = templateUnreadable(console, entry, why);
-        return std::nullopt;
-    }
-    std::string mismatch;
-    const auto carried = reader.finish(&mismatch);
+    bool mismatch = false;
+    const auto carried = patch::readLayoutFile(request.layoutPath, entry.path, &why, &mismatch);
     if (!carried) {
-        cannotTake(patch::mismatchSentence(mismatch));
-        *status = Refused;
+        cannotTake(why);
+        *status = mismatch ? Refused : Unreadable;
         return std::nullopt;
     }
     // What the patch does not carry stays where every start puts it.
