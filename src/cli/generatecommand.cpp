@@ -16,9 +16,8 @@ namespace {
 
 int templateUnreadable(const Console &console, const TemplateEntry &entry, const QString &why)
 {
-    console.complain(QStringLiteral("the template of %1 could not be read: %2: %3 No patch was "
-                                    "written.")
-                         .arg(entry.model, QDir::toNativeSeparators(entry.path), why));
+    console.complain(
+        patch::templateUnreadable(entry.model, entry.path, why, patch::Audience::CommandLine));
     return Unreadable;
 }
 
@@ -114,17 +113,12 @@ int generatePatch(const Console &console, const GenerateRequest &request)
         return refusal->templateAtFault ? Refused : Unreadable;
     }
     if (!check.outOfRange().empty() && !request.allowWrap) {
-        console.complain(QStringLiteral("these positions do not fit in the byte the patch has for "
-                                        "them; the patch would carry only their low 8 bits:"));
-        for (const patch::OutOfRangeValue &value : check.outOfRange())
-            console.err << "  " << QString::fromStdString(patch::describe(value)) << '\n';
-        console.err << "Give --allow-wrap to write them anyway. No patch was written.\n";
+        console.complain(patch::positionsOffTheByte(check, patch::Audience::CommandLine));
         return Refused;
     }
     if (!writer.commit(&error)) {
-        console.complain(QStringLiteral("the patch could not be written to %1: %2 Any file that "
-                                        "was there is unchanged.")
-                             .arg(QDir::toNativeSeparators(request.outputPath), error));
+        console.complain(
+            patch::notWritten(request.outputPath, error, patch::Audience::CommandLine));
         return Unreadable;
     }
     listWarnings(console, shownTemplate, check);

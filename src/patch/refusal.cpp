@@ -29,6 +29,23 @@ QStringList listedForWindow(const TemplateCheck &check)
     return lines;
 }
 
+/// The command line says a sentence after the program's name, in lower case.
+QString forAudience(QString text, Audience audience)
+{
+    if (audience == Audience::CommandLine && !text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+QString couldNotWrite(const QString &target, const QString &error, Audience audience)
+{
+    return audience == Audience::Window
+               ? QStringLiteral("The patch could not be written to\n%1\n\n%2")
+                     .arg(QDir::toNativeSeparators(target), error)
+               : QStringLiteral("the patch could not be written to %1: %2")
+                     .arg(QDir::toNativeSeparators(target), error);
+}
+
 } // namespace
 
 QStringList warningList(const TemplateCheck &check)
@@ -77,21 +94,18 @@ std::optional<GenerateRefusal> generateRefusal(const TemplateCheck &check,
         }
     }
     if (const auto width = check.badCoverWidth()) {
-        refusal.reasons << (window ? QStringLiteral("The album cover is %1 pixels wide, but the "
-                                                    "patch can carry a cover width only from 0 "
-                                                    "to 255 pixels. Use \"Cover Size\" to set a "
-                                                    "width in that range and generate again.")
-                                   : QStringLiteral("the album cover is %1 pixels wide, but the "
-                                                    "patch can carry a cover width only from 0 "
-                                                    "to 255 pixels."))
-                               .arg(*width);
+        refusal.reasons << forAudience(QStringLiteral("The album cover is %1 pixels wide, but the "
+                                                      "patch can carry a cover width only from 0 "
+                                                      "to 255 pixels.")
+                                           .arg(*width),
+                                       audience) +
+                               (window ? QStringLiteral(" Use \"Cover Size\" to set a width in "
+                                                        "that range and generate again.")
+                                       : QString());
     }
     refusal.templateAtFault = !refusal.reasons.isEmpty();
-    if (!writeError.isEmpty()) {
-        refusal.reasons << (window ? QStringLiteral("The patch could not be written to\n%1\n\n%2")
-                                   : QStringLiteral("the patch could not be written to %1: %2"))
-                               .arg(QDir::toNativeSeparators(target), writeError);
-    }
+    if (!writeError.isEmpty())
+        refusal.reasons << couldNotWrite(target, writeError, audience);
     if (refusal.reasons.isEmpty())
         return std::nullopt;
     QString &last = refusal.reasons.last();
@@ -102,6 +116,62 @@ std::optional<GenerateRefusal> generateRefusal(const TemplateCheck &check,
     else
         last += QStringLiteral(" Any file that was there is unchanged.");
     return refusal;
+}
+
+QString templateUnreadable(const QString &model, const QString &templatePath, const QString &error,
+                           Audience audience)
+{
+    const QString shown = QDir::toNativeSeparators(templatePath);
+    return audience == Audience::Window
+               ? QStringLiteral("The template of %1 could not be read:\n%2\n\n%3\n\nNo patch "
+                                "was written.")
+                     .arg(model, shown, error)
+               : QStringLiteral("the template of %1 could not be read: %2: %3 No patch was "
+                                "written.")
+                     .arg(model, shown, error);
+}
+
+QString notWritten(const QString &target, const QString &error, Audience audience)
+{
+    return couldNotWrite(target, error, audience) +
+           (audience == Audience::Window ? QStringLiteral("\n\nAny file that was there is "
+                                                          "unchanged.")
+                                         : QStringLiteral(" Any file that was there is "
+                                                          "unchanged."));
+}
+
+QString positionsOffTheByte(const TemplateCheck &check, Audience audience)
+{
+    QStringList lines;
+    for (const OutOfRangeValue &value : check.outOfRange())
+        lines << QString::fromStdString(describe(value));
+    const QString what = QStringLiteral("These positions do not fit in the byte the patch has for "
+                                        "them. The patch would carry only their low 8 bits, which "
+                                        "puts the elements somewhere else on the phone");
+    if (audience == Audience::Window)
+        return what + QStringLiteral(":\n\n%1\n\nWrite the patch anyway?")
+                          .arg(lines.join(QLatin1Char('\n')));
+    return forAudience(what, audience) +
+           QStringLiteral(":\n  %1\nGive --allow-wrap to write them anyway. No patch was written.")
+               .arg(lines.join(QStringLiteral("\n  ")));
+}
+
+QString done(const TemplateCheck &check, QString *details)
+{
+    // Lines a phone's patcher would reject or misread, or old values unlike
+    // the instructions they patch (a wrong address, a template for other
+    // firmware), are worth knowing before flashing.
+    QString text = QStringLiteral("Done");
+    details->clear();
+    if (const std::size_t count = check.warningCount()) {
+        text += QStringLiteral("\n\n%1 of the template's lines may be rejected or misread by a "
+                               "phone's patcher, or patch another instruction than their "
+                               "placeholder means. Look at each (see the details) before "
+                               "flashing the patch.")
+                    .arg(count == 1 ? QStringLiteral("One") : QString::number(count));
+        *details = warningList(check).join(QLatin1Char('\n'));
+    }
+    return text;
 }
 
 } // namespace jukora::patch

@@ -36,6 +36,23 @@ std::optional<GenerateRefusal> generateRefusal(const TemplateCheck &check,
                                                const QString &templatePath, const QString &target,
                                                const QString &writeError, Audience audience);
 
+/// Generate's other outcomes, one text each for both audiences: the window
+/// shows it in a box (a question for the positions), the command line says
+/// it after the program's name (its first letter lower case).
+
+/// The template of `model` at `templatePath` could not be read: `error`.
+QString templateUnreadable(const QString &model, const QString &templatePath, const QString &error,
+                           Audience audience);
+/// The patch could not be written to `target`: `error`. Nothing changed there.
+QString notWritten(const QString &target, const QString &error, Audience audience);
+/// Positions that do not fit the byte the patch has for them: for the
+/// window a question, for the command line a refusal that names
+/// --allow-wrap.
+QString positionsOffTheByte(const TemplateCheck &check, Audience audience);
+/// The window's "Done", with a word about the lines worth a look when
+/// there are any, whose list goes to `details`.
+QString done(const TemplateCheck &check, QString *details);
+
 /// A malformed line's reason: "*cy*: no space ...", or the reason alone for
 /// a line that is wrong whatever it holds.
 QString malformedText(std::string_view placeholder, std::string_view what);
