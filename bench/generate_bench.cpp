@@ -104,7 +104,7 @@ int main(int argc, char *argv[])
         {
             jukora::patch::PatchFileWriter writer(patch, layout);
             QString error;
-            if (!writer.run(templ, &error) || !writer.check().canWrite() ||
+            if (!writer.run(templ, &error) || writer.check().malformedCount() != 0 ||
                 !writer.commit(&error)) {
                 std::fprintf(stderr, "generate failed: %s\n", qPrintable(error));
                 return 1;

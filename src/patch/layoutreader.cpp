@@ -113,15 +113,6 @@ void LayoutReader::take(const TemplateLine &t)
     m_lines[at->second.lines[at->second.taken++]].rule = t.rule;
 }
 
-std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
-                                      std::string *error)
-{
-    LayoutReader reader(patchBytes);
-    forEachLine(templateBytes,
-                [&](std::string_view line) { reader.line(line, readTemplateLine(line)); });
-    return reader.finish(error);
-}
-
 std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
 {
     std::array<std::optional<int>, kRules.size()> values;
@@ -171,9 +162,7 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
         *error = "none of the patch's addresses is one that the template's placeholders patch.";
         return std::nullopt;
     }
-    PatchLayout layout = layoutOf(values);
-    layout.matchedLines = matched;
-    return layout;
+    return layoutOf(values);
 }
 
 void applyPatchLayout(const PatchLayout &patch, Layout &layout)

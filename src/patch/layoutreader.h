@@ -22,7 +22,6 @@ struct PatchLayout
     std::array<std::optional<float>, kElementSlots> top;
     std::array<std::optional<int>, kElementSlots> alignment;
     std::optional<float> coverWidth;
-    std::size_t matchedLines = 0;
 };
 
 /// Reads the layout that a patch written from a template carries, the
@@ -71,11 +70,6 @@ private:
     std::vector<PatchLine> m_lines;
     std::map<std::string, AtAddress, std::less<>> m_byAddress;
 };
-
-/// Reads the layout that `patchBytes` carries, matched against a template
-/// held whole.
-std::optional<PatchLayout> readLayout(std::string_view templateBytes, std::string_view patchBytes,
-                                      std::string *error);
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.
 void applyPatchLayout(const PatchLayout &patch, Layout &layout);

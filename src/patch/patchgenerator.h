@@ -95,8 +95,6 @@ public:
     /// The template is over: the warnings in line order.
     void finish();
 
-    bool canWrite() const { return m_malformedCount == 0 && !m_coverWidthBad; }
-
     const std::vector<MalformedLine> &malformed() const { return m_malformed; }
     std::size_t malformedCount() const { return m_malformedCount; }
     /// The rounded cover width when a Width rule is present and it is not a byte.

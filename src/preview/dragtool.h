@@ -28,7 +28,6 @@ public:
     /// surface carries it again, until a move without the button clears it.
     std::int16_t dragTarget() const { return m_dragTarget; }
     /// Where the element was taken hold of, in preview pixels from its corner.
-    QPointF grabPoint() const { return m_grabPoint; }
     /// The element last taken hold of, for keyboard placement; -1 before the
     /// first press. Separate from the drag target, which a move without the
     /// button clears.

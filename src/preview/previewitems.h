@@ -48,7 +48,6 @@ public:
 
     int type() const override { return Type; }
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-    const QPixmap &pixmap() const { return m_pixmap; }
 
 private:
     QPixmap m_pixmap;
@@ -83,8 +82,6 @@ public:
     int type() const override { return Type; }
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
-
-    Qt::Orientation orientation() const { return m_orientation; }
 
 private:
     Qt::Orientation m_orientation;

@@ -40,7 +40,6 @@ public:
 
     GuideLineItem *verticalGuide() const { return m_verticalGuide; }
     GuideLineItem *horizontalGuide() const { return m_horizontalGuide; }
-    QGraphicsPixmapItem *backgroundItem() const { return m_background; }
     FocusFrameItem *focusFrame() const { return m_frame; }
 
 signals:

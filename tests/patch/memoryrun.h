@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout.h"
+#include "layoutreader.h"
 #include "patchgenerator.h"
 #include "templatereader.h"
 
@@ -32,5 +33,17 @@ struct MemoryRun : patch::PatchOutput
     void takeBack(std::uint64_t bytes) override { patch.resize(patch.size() - bytes); }
     QByteArray bytes() const { return QByteArray::fromStdString(patch); }
 };
+
+/// Reads the layout that `patchBytes` carries, matched against a template
+/// held whole.
+inline std::optional<patch::PatchLayout> readLayout(std::string_view templateBytes,
+                                                    std::string_view patchBytes, std::string *error)
+{
+    patch::LayoutReader reader(patchBytes);
+    patch::forEachLine(templateBytes, [&](std::string_view line) {
+        reader.line(line, patch::readTemplateLine(line));
+    });
+    return reader.finish(error);
+}
 
 } // namespace jukora::test

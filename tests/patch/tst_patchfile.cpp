@@ -231,7 +231,8 @@ private:
     bool write(const QString &templ, const QString &target, QString *error)
     {
         patch::PatchFileWriter writer(target, m_query);
-        return writer.run(templ, error) && writer.check().canWrite() && writer.commit(error);
+        return writer.run(templ, error) && writer.check().malformedCount() == 0 &&
+               !writer.check().badCoverWidth() && writer.commit(error);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
