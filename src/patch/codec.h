@@ -2,9 +2,11 @@
 
 #include "placeholderrules.h"
 
-#include <array>
+#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace jukora::patch {
 
@@ -28,23 +30,25 @@ inline constexpr float kLabelOffset = 80.0f;
 /// even neighbour. Values that are not finite round to 0.
 double roundHalfEven(float value);
 
-/// The value of each byte as a hex digit in either case, or -1: one look-up
-/// instead of three range tests, for the old value of every template line.
-inline constexpr std::array<std::int8_t, 256> kHexDigits = [] {
-    std::array<std::int8_t, 256> digits{};
-    for (int c = 0; c < 256; ++c) {
-        digits[std::size_t(c)] = static_cast<std::int8_t>(c >= '0' && c <= '9'   ? c - '0'
-                                                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                                                 : -1);
-    }
-    return digits;
-}();
-
-/// The value of a hex digit in either case, or -1 for any other character.
-constexpr int hexDigit(char c)
+/// How many hex digits (either case) `text` starts with.
+inline std::size_t leadingHexDigits(std::string_view text)
 {
-    return kHexDigits[static_cast<unsigned char>(c)];
+    std::uint64_t ignored = 0;
+    const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), ignored, 16);
+    (void)error; // a number too large for 64 bits is still all digits
+    return static_cast<std::size_t>(stop - text.data());
+}
+
+/// The number that `text` writes in hex (either case), when it is all hex
+/// digits and fits; nothing otherwise.
+inline std::optional<std::uint64_t> parseHex(std::string_view text)
+{
+    std::uint64_t value = 0;
+    const char *end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, 16);
+    if (text.empty() || stop != end || error != std::errc())
+        return std::nullopt;
+    return value;
 }
 
 /// The low eight bits of the rounded value as two upper-case hex digits:

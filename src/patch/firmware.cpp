@@ -56,16 +56,10 @@ std::string hexText(std::string_view bytes)
 
 std::optional<std::uint32_t> parseAddress(std::string_view text)
 {
-    if (text.empty() || text.size() > 8)
+    if (text.size() > 8)
         return std::nullopt;
-    std::uint32_t value = 0;
-    for (char c : text) {
-        const int digit = hexDigit(c);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return value;
+    const auto value = parseHex(text);
+    return value ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*value)) : std::nullopt;
 }
 
 bool FirmwareCheck::line(std::string_view line, const TemplateLine &t, std::string *why)

@@ -70,7 +70,7 @@ std::string ruleInstruction(const PlaceholderRule &rule)
 {
     if (rule.suffix.size() != 2)
         return {};
-    const int high = hexDigit(rule.suffix[0]) * 16 + hexDigit(rule.suffix[1]);
+    const auto high = parseHex(rule.suffix).value_or(0);
     return thumbName(static_cast<std::uint16_t>(high << 8));
 }
 
@@ -81,11 +81,10 @@ std::optional<std::string> hexBytes(std::string_view field)
     std::string bytes;
     bytes.reserve(field.size() / 2);
     for (std::size_t i = 0; i < field.size(); i += 2) {
-        const int high = hexDigit(field[i]);
-        const int low = hexDigit(field[i + 1]);
-        if (high < 0 || low < 0)
+        const auto byte = parseHex(field.substr(i, 2));
+        if (!byte)
             return std::nullopt;
-        bytes.push_back(static_cast<char>(high * 16 + low));
+        bytes.push_back(static_cast<char>(*byte));
     }
     return bytes;
 }
@@ -95,15 +94,10 @@ namespace {
 bool looksLikeRule(const PlaceholderRule &rule, std::string_view oldValue)
 {
     const std::size_t digits = rule.suffix.empty() ? 2 : 4;
-    if (oldValue.size() != digits)
+    if (oldValue.size() != digits || !parseHex(oldValue))
         return false;
-    for (char c : oldValue) {
-        if (hexDigit(c) < 0)
-            return false;
-    }
     // One instruction byte stands for one instruction, and the reverse.
-    return rule.suffix.empty() || (hexDigit(oldValue[2]) == hexDigit(rule.suffix[0]) &&
-                                   hexDigit(oldValue[3]) == hexDigit(rule.suffix[1]));
+    return rule.suffix.empty() || parseHex(oldValue.substr(2)) == parseHex(rule.suffix);
 }
 
 std::string whyNot(const PlaceholderRule &rule, std::string_view oldValue)

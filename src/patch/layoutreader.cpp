@@ -17,11 +17,12 @@ enum class ValueFault { None, NotHex, OtherSuffix, NoAlignment };
 /// The value of a patch line for `rule`, and its byte when sound.
 ValueFault readValue(std::string_view v, const PlaceholderRule &rule, int *byte)
 {
-    if (v.size() != 2 + rule.suffix.size() || hexDigit(v[0]) < 0 || hexDigit(v[1]) < 0)
+    const auto value = parseHex(v.substr(0, 2));
+    if (v.size() != 2 + rule.suffix.size() || !value)
         return ValueFault::NotHex;
     if (v.substr(2) != rule.suffix)
         return ValueFault::OtherSuffix;
-    *byte = hexDigit(v[0]) * 16 + hexDigit(v[1]);
+    *byte = static_cast<int>(*value);
     if (rule.kind == ValueKind::Alignment && !isAlignmentCode(*byte))
         return ValueFault::NoAlignment;
     return ValueFault::None;

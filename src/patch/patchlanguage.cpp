@@ -108,7 +108,8 @@ void PatchLanguageCheck::wordRun(std::string_view run)
     if (!s.inWord) {
         s.inWord = true;
         Word &w = s.word;
-        w.length = w.digits = w.value = 0;
+        w.length = w.value = 0;
+        w.allHex = true;
         w.shown.clear();
         if (s.kind == Kind::Blank) {
             const char c = run.front();
@@ -137,12 +138,13 @@ void PatchLanguageCheck::endAddress()
     Word &w = s.word;
     if (w.length == 0)
         problem("no address before the colon");
-    else if (w.digits != w.length)
+    else if (!w.allHex)
         problem("the address " + quoted(w.shown, w.length) + " is not hex");
     else if (w.length > kMaxAddressDigits)
         problem("the address " + quoted(w.shown, w.length) + " has more than 8 hex digits");
     s.afterColon = true;
-    w.length = w.digits = w.value = 0;
+    w.length = w.value = 0;
+    w.allHex = true;
     w.shown.clear();
 }
 
@@ -151,14 +153,13 @@ void PatchLanguageCheck::addToWord(std::string_view run)
     Word &w = m_state.word;
     if (w.shown.size() < kShownCharacters)
         w.shown.append(run.substr(0, kShownCharacters - w.shown.size()));
-    w.length += run.size();
-    for (const char c : run) {
-        if (const int digit = hexDigit(c); digit >= 0) {
-            ++w.digits;
-            if (w.digits <= kMaxAddressDigits)
-                w.value = w.value * 16 + static_cast<std::uint64_t>(digit);
-        }
+    if (w.allHex) {
+        w.allHex = leadingHexDigits(run) == run.size();
+        // The value matters only for an offset, which has at most 8 digits.
+        if (w.allHex && w.length + run.size() <= kMaxAddressDigits)
+            w.value = (w.value << (4 * run.size())) | parseHex(run).value_or(0);
     }
+    w.length += run.size();
 }
 
 void PatchLanguageCheck::endWord()
@@ -181,7 +182,7 @@ void PatchLanguageCheck::endWord()
                     " follows it");
         else if (w.length == 0)
             problem("no hex digits after the offset's sign");
-        else if (w.digits != w.length)
+        else if (!w.allHex)
             problem("the offset " + quoted(w.shown, w.length + 1) + " is not hex");
         else if (w.length > kMaxAddressDigits)
             problem("the offset " + quoted(w.shown, w.length + 1) + " has more than 8 hex digits");
@@ -200,7 +201,7 @@ void PatchLanguageCheck::endDataWord(const Word &w)
 {
     LineState &s = m_state;
     if (!s.afterColon) {
-        problem(w.digits == w.length && w.length > 0
+        problem(w.allHex && w.length > 0
                     ? "no colon after the address " + quoted(w.shown, w.length)
                     : quoted(w.shown, w.length) +
                           " starts no patch line: a data line starts with a hex address and "
@@ -211,7 +212,7 @@ void PatchLanguageCheck::endDataWord(const Word &w)
     if (w.length == 0)
         return; // the colon ended the word
     ++s.dataItems;
-    if (w.digits != w.length)
+    if (!w.allHex)
         problem("the data " + quoted(w.shown, w.length) + " is not hex");
     else if (w.length % 2 != 0)
         problem("the data " + quoted(w.shown, w.length) + " has an odd number of hex digits");

@@ -50,9 +50,9 @@ private:
     struct Word
     {
         std::uint64_t length = 0;
-        std::uint64_t digits = 0; ///< hex digits among them
-        std::uint64_t value = 0;  ///< as hex, while it fits
-        std::string shown;        ///< its start, to name it
+        bool allHex = true;
+        std::uint64_t value = 0; ///< as hex, while it fits
+        std::string shown;       ///< its start, to name it
     };
     struct LineState
     {

@@ -1,3 +1,4 @@
+#include "codec.h"
 #include "firmware.h"
 #include "layoutreader.h"
 #include "memoryrun.h"
@@ -9,6 +10,8 @@
 #include <cstring>
 
 using namespace jukora;
+
+Q_DECLARE_METATYPE(jukora::patch::ValueKind)
 
 namespace {
 
@@ -27,6 +30,17 @@ patch::Layout distinct()
 const char *const kTemplate =
     "; head\r\n*cx*A: 00 00;x\r\n*cy*B: 00 00;y\r\n*ta*C: 00 00;a\r\n*cx*D: 00 00;x\r\n";
 
+/// Every placeholder in search order, with what it writes for distinct():
+/// by hand, Left, Top - 24, Left + 80, then the suffix.
+const char *const kExpected[][2] = {
+    {"cw", "B020"},  {"cy", "6B22"},  {"cx", "2A21"},  {"ex", "0D20"},     {"ey", "6721"},
+    {"sx", "1020"},  {"sy", "6A21"},  {"lx", "0F20"},  {"ly", "6921"},     {"aix", "0A20"},
+    {"aiy", "6421"}, {"tix", "0B20"}, {"tiy", "6521"}, {"albumx", "0C20"}, {"albumy", "6621"},
+    {"jix", "0E20"}, {"jiy", "6821"}, {"ctw", "F0"},   {"ctx", "A022"},    {"cty", "6023"},
+    {"cta", "02"},   {"tpx", "A022"}, {"tpy", "7623"}, {"tpa", "01"},      {"tpw", "F0"},
+    {"ay", "9F"},    {"ax", "2332"},  {"aa", "00"},    {"ty", "B5"},       {"tx", "2432"},
+    {"ta", "01"},    {"aly", "7E"},   {"alx", "2537"}, {"ala", "02"}};
+
 } // namespace
 
 class TestPlaceholderRules : public QObject
@@ -38,18 +52,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("placeholder");
         QTest::addColumn<QByteArray>("value");
-        // By hand from distinct(): Left, Top - 24, Left + 80, then the suffix.
-        const char *rows[][2] = {
-            {"cw", "B020"},  {"cy", "6B22"},     {"cx", "2A21"},     {"ex", "0D20"},
-            {"ey", "6721"},  {"sx", "1020"},     {"sy", "6A21"},     {"lx", "0F20"},
-            {"ly", "6921"},  {"aix", "0A20"},    {"aiy", "6421"},    {"tix", "0B20"},
-            {"tiy", "6521"}, {"albumx", "0C20"}, {"albumy", "6621"}, {"jix", "0E20"},
-            {"jiy", "6821"}, {"ctw", "F0"},      {"ctx", "A022"},    {"cty", "6023"},
-            {"cta", "02"},   {"tpx", "A022"},    {"tpy", "7623"},    {"tpa", "01"},
-            {"tpw", "F0"},   {"ay", "9F"},       {"ax", "2332"},     {"aa", "00"},
-            {"ty", "B5"},    {"tx", "2432"},     {"ta", "01"},       {"aly", "7E"},
-            {"alx", "2537"}, {"ala", "02"}};
-        for (const auto &row : rows)
+        for (const auto &row : kExpected)
             QTest::newRow(row[0]) << "*" + QByteArray(row[0]) + "*" << QByteArray(row[1]);
     }
     void everyPlaceholder()
@@ -58,6 +61,64 @@ private slots:
         QFETCH(QByteArray, value);
         const test::MemoryRun m(placeholder + "ABCDEF: 11 11 ;comment", distinct());
         QCOMPARE(m.bytes(), "ABCDEF: 11 " + value + ";comment\r\n");
+    }
+    void rulesAreTheTablesOfTestsAndGuide()
+    {
+        // The rules, the table above and the users' guide list the same
+        // placeholders in the same order: a rule added, dropped or moved in
+        // one place alone fails here.
+        QStringList rules, tested, guide;
+        for (const patch::PlaceholderRule &rule : patch::kRules)
+            rules << QString::fromUtf8(rule.placeholder.data(), qsizetype(rule.placeholder.size()));
+        for (const auto &row : kExpected)
+            tested << "*" + QString::fromLatin1(row[0]) + "*";
+        QFile file(QString::fromLocal8Bit(qgetenv("JUKORA_SOURCE_DIR")) + "/docs/templates.md");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        static const QRegularExpression row(QStringLiteral("^\\| `(\\*[a-z]+\\*)` \\|"));
+        for (const QString &line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+            if (const auto match = row.match(line); match.hasMatch())
+                guide << match.captured(1);
+        }
+        QCOMPARE(tested, rules);
+        QCOMPARE(guide, rules);
+    }
+    void everyByteReadsBack_data()
+    {
+        QTest::addColumn<patch::ValueKind>("kind");
+        QTest::newRow("X") << patch::ValueKind::X;
+        QTest::newRow("Y") << patch::ValueKind::Y;
+        QTest::newRow("right edge") << patch::ValueKind::RightEdge;
+        QTest::newRow("width") << patch::ValueKind::Width;
+        QTest::newRow("alignment") << patch::ValueKind::Alignment;
+    }
+    void everyByteReadsBack()
+    {
+        // Each of the 256 bytes a patch can hold gives back a value that is
+        // written as that byte again (an alignment only as its three codes).
+        QFETCH(patch::ValueKind, kind);
+        const patch::PlaceholderRule &rule =
+            *std::find_if(patch::kRules.begin(), patch::kRules.end(),
+                          [&](const patch::PlaceholderRule &r) { return r.kind == kind; });
+        const auto at = static_cast<std::size_t>(rule.element);
+        const int bytes = kind == patch::ValueKind::Alignment ? 3 : 256;
+        for (int byte = 0; byte < bytes; ++byte) {
+            // The value read back goes where the reader puts it, and the
+            // rule writes it again.
+            const float value = patch::decodeValue(kind, byte);
+            patch::Layout l;
+            if (kind == patch::ValueKind::Y)
+                l.top[at] = value;
+            else if (kind == patch::ValueKind::Width)
+                l.coverWidth = value;
+            else if (kind == patch::ValueKind::Alignment)
+                l.alignment[at] = int(value);
+            else
+                l.left[at] = value;
+            const std::string written =
+                patch::encodeValue(kind, patch::ruleValue(rule, patch::LayoutQuery(l)));
+            QCOMPARE(patch::parseHex(written), std::optional<std::uint64_t>(byte));
+            QCOMPARE(written.size(), std::size_t(2));
+        }
     }
     void lines_data()
     {
