@@ -10,7 +10,7 @@
 #include "previewview.h"
 #include "readout.h"
 #include "reopen.h"
-#include "textstyle.h"
+#include "stylepanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -26,7 +26,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -80,8 +79,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::load(const QList<TemplateEntry> &templates)
 {
     m_templates = templates;
-    m_fontSizeCombo->setCurrentIndex(0);
-    onFontSizeChanged(); // no label is the style target yet, so this changes nothing
+    m_fontSizeCombo->setCurrentIndex(0); // no label is the style target yet
     for (const TemplateEntry &entry : templates) {
         m_phoneCombo->addItem(entry.model, entry.path);
         // Models come from more than one folder: say which file this one is.
@@ -90,7 +88,11 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
     }
     m_phoneCombo->setCurrentIndex(0);
     m_alignCombo->setCurrentIndex(0);
-    onAlignmentChanged();
+}
+
+std::optional<int> MainWindow::styleTarget() const
+{
+    return m_stylePanel->target();
 }
 
 void MainWindow::showCentered()
@@ -127,20 +129,12 @@ void MainWindow::showSize(int index)
 
 void MainWindow::elementPressed(int index)
 {
-    const Element &e = m_model->element(index);
     if (patch::isImageIndex(index)) {
         showSize(index);
         return;
     }
-    // The target moves first: loading the controls below runs their change
-    // handlers, which then write the label's own values back into it.
-    m_styleTarget = index;
+    m_stylePanel->setTarget(index);
     updateStatus();
-    m_italicCheck->setChecked(e.italic);
-    m_boldCheck->setChecked(e.bold);
-    if (const auto entry = TextStyle::entryForPixelSize(e.pixelSize))
-        m_fontSizeCombo->setCurrentIndex(*entry);
-    m_alignCombo->setCurrentIndex(e.alignment);
 }
 
 void MainWindow::targetPlaced(int index)
@@ -156,35 +150,6 @@ void MainWindow::targetPlaced(int index)
 void MainWindow::onGuidesToggled()
 {
     m_preview->tool().setGuidesVisible(m_guidesCheck->isChecked());
-}
-
-void MainWindow::onFontSizeChanged()
-{
-    const std::optional<int> target = m_styleTarget;
-    if (!target)
-        return;
-    if (const auto pixels = TextStyle::pixelSizeForEntry(m_fontSizeCombo->currentText()))
-        change(tr("Font size"), [&] { m_model->setLabelPixelSize(*target, *pixels); });
-}
-
-void MainWindow::onBoldToggled()
-{
-    if (const auto target = m_styleTarget)
-        change(tr("Bold"), [&] { m_model->setLabelBold(*target, m_boldCheck->isChecked()); });
-}
-
-void MainWindow::onItalicToggled()
-{
-    if (const auto target = m_styleTarget)
-        change(tr("Italic"), [&] { m_model->setLabelItalic(*target, m_italicCheck->isChecked()); });
-}
-
-void MainWindow::onAlignmentChanged()
-{
-    const std::optional<int> target = m_styleTarget;
-    const int code = m_alignCombo->currentIndex();
-    if (target && patch::isAlignmentCode(code))
-        change(tr("Alignment"), [&] { m_model->setLabelAlignment(*target, code); });
 }
 
 void MainWindow::onTextColorClicked()
@@ -284,25 +249,13 @@ void MainWindow::documentRestored()
     // A layout put back: nothing is being dragged, the read-outs and guide
     // lines show their elements where the document now has them (unchanged
     // when the step did not touch them), and the controls show the document
-    // as it is now, loaded without their change handlers, which would only
-    // write it again.
+    // as it is now (the style panel follows the document by itself).
     m_preview->tool().documentRestored();
     if (PreviewModel::isElement(m_positionShown))
         targetPlaced(m_positionShown);
     if (PreviewModel::isElement(m_sizeShown))
         showSize(m_sizeShown);
     m_commonDialog.color = m_model->textColor();
-    const std::optional<int> target = m_styleTarget;
-    if (!target)
-        return;
-    const Element &e = m_model->element(*target);
-    const QSignalBlocker blockSize(m_fontSizeCombo), blockBold(m_boldCheck),
-        blockItalic(m_italicCheck), blockAlign(m_alignCombo);
-    m_italicCheck->setChecked(e.italic);
-    m_boldCheck->setChecked(e.bold);
-    if (const auto entry = TextStyle::entryForPixelSize(e.pixelSize))
-        m_fontSizeCombo->setCurrentIndex(*entry);
-    m_alignCombo->setCurrentIndex(e.alignment);
 }
 
 DropAction MainWindow::dropAction(const QDropEvent *event, QString *file) const
@@ -438,8 +391,8 @@ void MainWindow::updateStatus()
                      readoutText(e.width, locale), readoutText(e.height, locale));
     }
     m_heldStatus->setText(text);
-    m_styleStatus->setText(m_styleTarget ? tr("Style: %1").arg(capitalizedName(*m_styleTarget))
-                                         : QString());
+    const std::optional<int> target = m_stylePanel->target();
+    m_styleStatus->setText(target ? tr("Style: %1").arg(capitalizedName(*target)) : QString());
     statusBar()->clearMessage();
 }
 

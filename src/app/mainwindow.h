@@ -27,6 +27,7 @@ namespace jukora {
 class PreviewModel;
 class PreviewView;
 class Readout;
+class StylePanel;
 
 /// The editor's only window: its client area holds the preview on the left
 /// and the column of controls on the right, at a fixed size; the menus
@@ -55,18 +56,14 @@ public:
 
     // Handlers of the controls, run for a user's change and a change from code alike.
     void onGenerateClicked();
-    void onFontSizeChanged();
     void onGuidesToggled();
-    void onBoldToggled();
-    void onItalicToggled();
-    void onAlignmentChanged();
     void onTextColorClicked();
     void onBackgroundClicked();
     void onCoverSizeClicked();
     void onCreditsClicked();
 
     /// The label that the style controls act on, if one was pressed.
-    std::optional<int> styleTarget() const { return m_styleTarget; }
+    std::optional<int> styleTarget() const;
 
     /// The template file of the selected phone model.
     QString selectedTemplate() const;
@@ -113,9 +110,9 @@ private:
         m_model->commit(text, before);
     }
 
-    /// The label that the font, bold, italic and alignment controls act on:
-    /// the last one pressed, none before.
-    std::optional<int> m_styleTarget;
+    /// The font, bold, italic and alignment controls, a view of the pressed
+    /// label's style.
+    StylePanel *m_stylePanel = nullptr;
     /// The elements whose position and size the read-outs show, or -1.
     int m_positionShown = -1;
     int m_sizeShown = -1;

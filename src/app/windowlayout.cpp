@@ -10,6 +10,7 @@
 #include "previewmodel.h"
 #include "previewview.h"
 #include "readout.h"
+#include "stylepanel.h"
 #include "textstyle.h"
 
 #include <QCheckBox>
@@ -197,10 +198,8 @@ void MainWindow::createControls()
     m_guidesCheck->setToolTip(QStringLiteral("Show the guide lines on the held element's edges"));
 
     connect(m_guidesCheck, &QCheckBox::toggled, this, &MainWindow::onGuidesToggled);
-    connect(m_boldCheck, &QCheckBox::toggled, this, &MainWindow::onBoldToggled);
-    connect(m_italicCheck, &QCheckBox::toggled, this, &MainWindow::onItalicToggled);
-    connect(m_fontSizeCombo, &QComboBox::currentIndexChanged, this, &MainWindow::onFontSizeChanged);
-    connect(m_alignCombo, &QComboBox::currentIndexChanged, this, &MainWindow::onAlignmentChanged);
+    m_stylePanel =
+        new StylePanel(*m_model, m_fontSizeCombo, m_boldCheck, m_italicCheck, m_alignCombo, this);
     connect(m_generateButton, &QPushButton::clicked, this, &MainWindow::onGenerateClicked);
     connect(m_textColorButton, &QPushButton::clicked, this, &MainWindow::onTextColorClicked);
     connect(m_backgroundButton, &QPushButton::clicked, this, &MainWindow::onBackgroundClicked);

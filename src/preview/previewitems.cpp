@@ -65,9 +65,9 @@ QFont LabelItem::font() const
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(e.pixelSize);
-    font.setBold(e.bold);
-    font.setItalic(e.italic);
+    font.setPixelSize(e.style.pixelSize);
+    font.setBold(e.style.bold);
+    font.setItalic(e.style.italic);
     return font;
 }
 
@@ -75,7 +75,7 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
 {
     const Element &e = m_model.element(m_index);
     Qt::Alignment align = Qt::AlignTop;
-    switch (e.alignment) {
+    switch (e.style.alignment) {
     case patch::AlignRightCode:
         align |= Qt::AlignRight;
         break;

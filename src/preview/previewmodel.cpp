@@ -18,8 +18,8 @@ Element label(float width, float height, const char *caption, int pixelSize)
 {
     Element e = image(width, height);
     e.caption = QString::fromLatin1(caption);
-    e.pixelSize = pixelSize;
-    e.bold = true;
+    e.style.pixelSize = pixelSize;
+    e.style.bold = true;
     return e;
 }
 
@@ -92,7 +92,7 @@ patch::Layout PreviewModel::layout() const
         const auto slot = static_cast<std::size_t>(i);
         l.left[slot] = element(i).left;
         l.top[slot] = element(i).top;
-        l.alignment[slot] = element(i).alignment;
+        l.alignment[slot] = element(i).style.alignment;
     }
     l.coverWidth = coverWidth();
     return l;
@@ -108,7 +108,7 @@ void PreviewModel::applyLayout(const patch::Layout &layout)
         e.left = layout.left[slot];
         e.top = layout.top[slot];
         if (patch::isLabelIndex(i))
-            e.alignment = layout.alignment[slot];
+            e.style.alignment = layout.alignment[slot];
     }
     Element &cover = mutableElement(patch::AlbumCover);
     cover.width = layout.coverWidth;
@@ -139,32 +139,12 @@ void PreviewModel::setCoverSize(float size)
     emit elementChanged(patch::AlbumCover);
 }
 
-template <typename Change> void PreviewModel::restyleLabel(int index, Change &&change)
+void PreviewModel::setLabelStyle(int index, const LabelStyle &style)
 {
     if (!patch::isLabelIndex(index))
         return;
-    change(mutableElement(index));
+    mutableElement(index).style = style;
     emit labelStyleChanged(index);
-}
-
-void PreviewModel::setLabelPixelSize(int index, int pixelSize)
-{
-    restyleLabel(index, [&](Element &e) { e.pixelSize = pixelSize; });
-}
-
-void PreviewModel::setLabelBold(int index, bool bold)
-{
-    restyleLabel(index, [&](Element &e) { e.bold = bold; });
-}
-
-void PreviewModel::setLabelItalic(int index, bool italic)
-{
-    restyleLabel(index, [&](Element &e) { e.italic = italic; });
-}
-
-void PreviewModel::setLabelAlignment(int index, int alignment)
-{
-    restyleLabel(index, [&](Element &e) { e.alignment = alignment; });
 }
 
 void PreviewModel::setTextColor(const QColor &color)

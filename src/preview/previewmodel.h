@@ -26,6 +26,17 @@ constexpr int Small = 16;    // 12 pt
 constexpr int Big = 26;      // 19.5 pt
 } // namespace FontPixels
 
+/// How a text label is drawn; of it only the alignment reaches the patch.
+struct LabelStyle
+{
+    int pixelSize = 0;
+    bool bold = false;
+    bool italic = false;
+    int alignment = patch::AlignLeftCode;
+
+    bool operator==(const LabelStyle &) const = default;
+};
+
 /// One of the thirteen preview elements. Labels use the text fields too.
 struct Element
 {
@@ -35,10 +46,7 @@ struct Element
     float height = 0;
     // Text labels only.
     QString caption;
-    int pixelSize = 0;
-    bool bold = false;
-    bool italic = false;
-    int alignment = patch::AlignLeftCode;
+    LabelStyle style;
 
     /// Field by field, so that a field added later counts as a change.
     bool operator==(const Element &) const = default;
@@ -69,7 +77,7 @@ public:
     float left(int index) const override { return element(index).left; }
     float top(int index) const override { return element(index).top; }
     float coverWidth() const override { return element(patch::AlbumCover).width; }
-    int alignment(int labelIndex) const override { return element(labelIndex).alignment; }
+    int alignment(int labelIndex) const override { return element(labelIndex).style.alignment; }
 
     /// The whole document, for the undo history. Equal states draw the
     /// same preview.
@@ -97,10 +105,8 @@ public:
 
     void setPosition(int index, float left, float top);
     void setCoverSize(float size);
-    void setLabelPixelSize(int index, int pixelSize);
-    void setLabelBold(int index, bool bold);
-    void setLabelItalic(int index, bool italic);
-    void setLabelAlignment(int index, int alignment);
+    /// A label's font size, bold, italic and alignment; nothing for an image.
+    void setLabelStyle(int index, const LabelStyle &style);
 
     QColor textColor() const { return m_textColor; }
     void setTextColor(const QColor &color);
@@ -122,7 +128,6 @@ private:
     void applyLayout(const patch::Layout &layout);
     /// Every element's position and every label's style changed.
     void announceAllElements();
-    template <typename Change> void restyleLabel(int index, Change &&change);
     Element &mutableElement(int index) { return m_elements.at(static_cast<std::size_t>(index)); }
 
     std::array<Element, kSlots> m_elements;

@@ -79,8 +79,11 @@ struct WindowFixture
             const int maxLeft = (i == 9 || i == 10) ? 175 : 255;
             model().setPosition(i, float(random.bounded(maxLeft + 1)),
                                 float(24 + random.bounded(256)));
-            if (i > 8)
-                model().setLabelAlignment(i, random.bounded(3));
+            if (i > 8) {
+                LabelStyle style = model().element(i).style;
+                style.alignment = random.bounded(3);
+                model().setLabelStyle(i, style);
+            }
         }
         model().setCoverSize(float(random.bounded(256)));
     }

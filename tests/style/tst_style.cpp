@@ -69,7 +69,7 @@ private slots:
             QList<QList<int>> s;
             for (int i = 9; i <= 13; ++i) {
                 const Element &e = f->model().element(i);
-                s << QList<int>{e.pixelSize, e.bold, e.italic, e.alignment};
+                s << QList<int>{e.style.pixelSize, e.style.bold, e.style.italic, e.style.alignment};
             }
             return s;
         };
@@ -94,10 +94,14 @@ private slots:
         QVERIFY(f->check("boldCheck")->isChecked());
         QCOMPARE(styles(), expected);
         // A height no entry gives leaves the font entry as it was.
-        f->model().setLabelPixelSize(11, 21);
+        {
+            LabelStyle style = f->model().element(11).style;
+            style.pixelSize = 21;
+            f->model().setLabelStyle(11, style);
+        }
         test::tap(f->view(), f->centreOf(11));
         QCOMPARE(f->combo("fontSizeCombo")->currentText(), QStringLiteral("Medium"));
-        QCOMPARE(f->model().element(11).pixelSize, 21);
+        QCOMPARE(f->model().element(11).style.pixelSize, 21);
         const QImage image = shot(); // drawn right-aligned: ink near the box's right end
         int last = 0;
         for (int x = 35; x < 225; ++x)
