@@ -152,7 +152,9 @@ int CommandLine::run(const QStringList &arguments)
     declare(m_parser, m_options);
     if (!m_parser.parse(arguments))
         return usageError(m_parser.errorText());
-    if (m_parser.isSet(QStringLiteral("help"))) {
+    // --help lists --help-all as well; the window's own Qt options need a
+    // display, so both show the command line's options.
+    if (m_parser.isSet(QStringLiteral("help")) || m_parser.isSet(QStringLiteral("help-all"))) {
         m_console.out << m_parser.helpText();
         return Success;
     }

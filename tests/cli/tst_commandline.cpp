@@ -30,6 +30,29 @@ private slots:
         QFETCH(bool, cli);
         QCOMPARE(cli::wantsCommandLine(QStringList{"jukora-patch-editor"} + args), cli);
     }
+    void everyOptionIsInTheManual()
+    {
+        // An option declared is listed by --help; the manual page, which a
+        // declaration cannot write, must describe it too.
+        QString help, ignored;
+        QTextStream out(&help), err(&ignored);
+        QCOMPARE(cli::run({"jukora-patch-editor", "--help"}, {}, out, err), 0);
+        QFile manual(test::sourceDir() + "/dist/jukora-patch-editor.1");
+        QVERIFY(manual.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(manual.readAll());
+        static const QRegularExpression option(QStringLiteral("--([a-z-]+)"));
+        int listed = 0;
+        for (const QString &line : help.split(u'\n')) {
+            const auto match = option.match(line);
+            if (!line.startsWith(QStringLiteral("  -")) || !match.hasMatch())
+                continue;
+            ++listed;
+            const QString name = match.captured(1);
+            QVERIFY2(page.contains(QStringLiteral("\\-\\-") + QString(name).replace(u'-', "\\-")),
+                     qPrintable(name));
+        }
+        QVERIFY(listed >= 10);
+    }
     void run_data()
     {
         // %1 stands for the scratch program folder. "out" is a part of standard
@@ -47,6 +70,7 @@ private slots:
             QTest::newRow(name) << args << status << out << err << patch;
         };
         row("no job", {"--allow-wrap"}, 2, "=", "give either --check or --generate");
+        row("every help option --help lists", {"--help-all"}, 0, "--generate", "");
         row("check without files", {"--check"}, 2, "=", "at least one template");
         row("generate's option", {"--check", "--output", "x", "a"}, 2, "=", "--output belongs to");
         row("no output", {"--generate", "--model", "N", "--layout", "a"}, 2, "=", "needs --output");
