@@ -64,6 +64,7 @@ public:
 
     /// The label that the style controls act on, if one was pressed.
     std::optional<int> styleTarget() const;
+    const StylePanel &stylePanel() const { return *m_stylePanel; }
 
     /// The template file of the selected phone model.
     QString selectedTemplate() const;

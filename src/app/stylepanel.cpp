@@ -11,7 +11,7 @@ namespace jukora {
 StylePanel::StylePanel(PreviewModel &model, QComboBox *fontSize, QCheckBox *bold, QCheckBox *italic,
                        QComboBox *alignment, QObject *parent)
     : QObject(parent), m_model(model), m_fontSize(fontSize), m_bold(bold), m_italic(italic),
-      m_alignment(alignment)
+      m_alignment(alignment), m_controls{fontSize, bold, italic, alignment}
 {
     connect(m_fontSize, &QComboBox::currentIndexChanged, this, [this] { commit(tr("Font size")); });
     connect(m_bold, &QCheckBox::toggled, this, [this] { commit(tr("Bold")); });
@@ -45,7 +45,7 @@ void StylePanel::show()
     m_showing = false;
 }
 
-LabelStyle StylePanel::edited() const
+LabelStyle StylePanel::shown() const
 {
     LabelStyle style = m_model.element(*m_target).style;
     if (const auto pixels = TextStyle::pixelSizeForEntry(m_fontSize->currentText()))
@@ -62,7 +62,7 @@ void StylePanel::commit(const QString &step)
     if (m_showing || !m_target)
         return;
     const PreviewModel::State before = m_model.state();
-    m_model.setLabelStyle(*m_target, edited());
+    m_model.setLabelStyle(*m_target, shown());
     m_model.commit(step, before);
 }
 

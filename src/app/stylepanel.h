@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -7,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QWidget;
 
 namespace jukora {
 
@@ -17,7 +19,7 @@ struct LabelStyle;
 /// label's style in the model: they show the target label's style after a
 /// press, an undo, a redo or a reopen, and each edit a user makes is one
 /// step of the history. A style control added later is a field of
-/// LabelStyle, a line in show() and a line in edited().
+/// LabelStyle, a line in show(), a line in shown() and its connect.
 class StylePanel : public QObject
 {
     Q_OBJECT
@@ -31,12 +33,15 @@ public:
     /// Makes `label` the target and shows its style.
     void setTarget(int label);
 
+    /// The style the controls show (for the target; the target's own where
+    /// a control has no entry for it).
+    LabelStyle shown() const;
+    /// Every control of the panel, in the order they were handed in.
+    const QList<QWidget *> &controls() const { return m_controls; }
+
 private:
     /// Shows the target's style, without any control's edit handling.
     void show();
-    /// The style the controls show, the target's own where a control has
-    /// no entry for it.
-    LabelStyle edited() const;
     /// One user edit: the target takes the controls' style as one step.
     void commit(const QString &step);
 
@@ -45,6 +50,7 @@ private:
     QCheckBox *m_bold;
     QCheckBox *m_italic;
     QComboBox *m_alignment;
+    QList<QWidget *> m_controls;
     std::optional<int> m_target;
     bool m_showing = false;
 };

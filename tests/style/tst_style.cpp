@@ -1,6 +1,7 @@
 #include "coversize.h"
 #include "picture.h"
 #include "previewitems.h"
+#include "stylepanel.h"
 #include "windowfixture.h"
 
 #include <QBuffer>
@@ -108,6 +109,37 @@ private slots:
             for (int y = 205; y < 234; ++y)
                 last = qGray(image.pixel(x, y)) > 120 ? x : last;
         QVERIFY2(last > 215, qPrintable(QString::number(last)));
+    }
+    void everyStyleControlIsAViewOfTheLabel()
+    {
+        // A user's edit of each control is one step on the pressed label;
+        // the controls then show each label pressed as it is, and again
+        // after an undo. A control the panel does not show, read or commit
+        // fails here.
+        const StylePanel &panel = f->window->stylePanel();
+        QUndoStack *history = f->model().undoStack();
+        test::tap(f->view(), f->centreOf(patch::ArtistLabel));
+        const LabelStyle before = f->model().element(patch::ArtistLabel).style;
+        for (QWidget *control : panel.controls()) {
+            const int steps = history->count();
+            if (auto *check = qobject_cast<QCheckBox *>(control))
+                check->click();
+            else if (auto *combo = qobject_cast<QComboBox *>(control))
+                combo->setCurrentIndex((combo->currentIndex() + 1) % combo->count());
+            QCOMPARE(history->count(), steps + 1);
+        }
+        const LabelStyle edited = f->model().element(patch::ArtistLabel).style;
+        QVERIFY(panel.shown() == edited);
+        test::tap(f->view(), f->centreOf(patch::TitleLabel));
+        QVERIFY(panel.shown() == f->model().element(patch::TitleLabel).style);
+        QVERIFY(!(panel.shown() == edited));
+        test::tap(f->view(), f->centreOf(patch::ArtistLabel));
+        history->undo();
+        QVERIFY(panel.shown() == f->model().element(patch::ArtistLabel).style);
+        QVERIFY(!(panel.shown() == edited));
+        while (history->canUndo())
+            history->undo();
+        QVERIFY(panel.shown() == before);
     }
     void background_data()
     {
