@@ -14,20 +14,6 @@ QString applicationTitle()
     return QStringLiteral("Jukora Patch Editor");
 }
 
-QStringList qtNameFilters(const QString &filter)
-{
-    // Qt reads the patterns from the last parentheses, separated by spaces;
-    // the dialog shows only the description before them.
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts.at(i + 1);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
-    }
-    return result;
-}
-
 namespace {
 
 QString runFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QString &title,
@@ -39,7 +25,7 @@ QString runFileDialog(QWidget *parent, QFileDialog::AcceptMode mode, const QStri
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
-    dialog.setNameFilters(qtNameFilters(filter));
+    dialog.setNameFilter(filter);
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
     if (dialog.exec() != QDialog::Accepted)

@@ -24,8 +24,8 @@ public:
 
     virtual ~Dialogs() = default;
 
-    /// Filters are "description|patterns" pairs joined by "|", patterns
-    /// separated by ";". Both return the chosen path, or empty when cancelled.
+    /// Filters are in Qt's own syntax: "Description (*.a *.b)", several
+    /// joined by ";;". Both return the chosen path, or empty when cancelled.
     virtual QString saveFileName(QWidget *parent, const QString &filter,
                                  const QString &fileName) = 0;
     virtual QString openFileName(QWidget *parent, const QString &filter,
@@ -72,8 +72,5 @@ public:
 private:
     std::unique_ptr<QProgressDialog> m_progress;
 };
-
-/// Turns a "description|patterns|..." filter into Qt's name filters.
-QStringList qtNameFilters(const QString &filter);
 
 } // namespace jukora

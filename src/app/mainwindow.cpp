@@ -34,9 +34,16 @@
 
 namespace jukora {
 
+namespace {
+/// The file dialogs' filter for patches, in Qt's own syntax.
+QString patchFilter()
+{
+    return QStringLiteral("Vkp patch (*.vkp)");
+}
+} // namespace
+
 MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_model(new PreviewModel(this)),
-      m_commonDialog(dialogs, this)
+    : QMainWindow(parent), m_dialogs(dialogs), m_model(new PreviewModel(this))
 {
     setObjectName(QStringLiteral("mainWindow"));
     // "[*]" shows when the layout has changed since the last patch.
@@ -154,20 +161,17 @@ void MainWindow::onGuidesToggled()
 
 void MainWindow::onTextColorClicked()
 {
-    const QRgb old = m_commonDialog.color.rgb();
-    m_commonDialog.showColor();
-    const QColor chosen = m_commonDialog.color;
-    if (chosen.rgb() == old)
+    const QColor chosen = m_dialogs.color(this, m_model->textColor());
+    if (!chosen.isValid() || chosen.rgb() == m_model->textColor().rgb())
         return;
     change(tr("Text colour"), [&] { m_model->setTextColor(chosen); });
 }
 
 void MainWindow::onBackgroundClicked()
 {
-    m_commonDialog.filter = pictureFilter();
-    if (!m_commonDialog.showOpen() || m_commonDialog.fileName.isEmpty())
-        return;
-    loadBackground(m_commonDialog.fileName);
+    const QString picture = m_dialogs.openFileName(this, pictureFilter(), QString());
+    if (!picture.isEmpty())
+        loadBackground(picture);
 }
 
 namespace {
@@ -211,7 +215,6 @@ bool MainWindow::loadBackground(const QString &path)
         return false;
     }
     change(tr("Background"), [&] { m_model->setBackground(*picture); });
-    m_commonDialog.fileName.clear();
     if (!warning.isEmpty())
         showMessage(Dialogs::Icon::Warning, QStringLiteral("The picture %1 is shown, but:\n\n%2")
                                                 .arg(QDir::toNativeSeparators(path), warning));
@@ -220,11 +223,9 @@ bool MainWindow::loadBackground(const QString &path)
 
 void MainWindow::openPatchDialog()
 {
-    m_commonDialog.fileName.clear();
-    m_commonDialog.filter = QStringLiteral("Vkp patch|*.vkp");
-    if (!m_commonDialog.showOpen() || m_commonDialog.fileName.isEmpty())
-        return;
-    openPatch(m_commonDialog.fileName);
+    const QString patch = m_dialogs.openFileName(this, patchFilter(), QString());
+    if (!patch.isEmpty())
+        openPatch(patch);
 }
 
 bool MainWindow::openPatch(const QString &path)
@@ -255,7 +256,6 @@ void MainWindow::documentRestored()
         targetPlaced(m_positionShown);
     if (PreviewModel::isElement(m_sizeShown))
         showSize(m_sizeShown);
-    m_commonDialog.color = m_model->textColor();
 }
 
 DropAction MainWindow::dropAction(const QDropEvent *event, QString *file) const
@@ -332,17 +332,15 @@ void MainWindow::onCreditsClicked()
 
 void MainWindow::onGenerateClicked()
 {
-    m_commonDialog.fileName.clear();
-    m_commonDialog.filter = QStringLiteral("Vkp patch|*.vkp");
-    if (!m_commonDialog.showSave() || m_commonDialog.fileName.isEmpty())
+    // The name as typed: no extension is added.
+    const QString target = m_dialogs.saveFileName(this, patchFilter(), QString());
+    if (target.isEmpty())
         return;
     GenerateJob job(m_dialogs, this);
-    if (job.run(m_commonDialog.fileName, m_phoneCombo->currentText(), selectedTemplate(),
-                *m_model)) {
+    if (job.run(target, m_phoneCombo->currentText(), selectedTemplate(), *m_model)) {
         // The layout now lives in a patch: nothing to lose on closing.
         m_model->undoStack()->setClean();
-        statusBar()->showMessage(
-            tr("Patch written to %1").arg(QDir::toNativeSeparators(m_commonDialog.fileName)));
+        statusBar()->showMessage(tr("Patch written to %1").arg(QDir::toNativeSeparators(target)));
     }
     m_preview->tool().generated();
 }

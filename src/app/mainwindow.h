@@ -1,6 +1,5 @@
 #pragma once
 
-#include "commondialog.h"
 #include "dialogs.h"
 #include "previewmodel.h"
 #include "reopen.h"
@@ -47,7 +46,6 @@ public:
 
     PreviewModel &model() { return *m_model; }
     PreviewView *preview() const { return m_preview; }
-    CommonDialog &commonDialog() { return m_commonDialog; }
 
     /// Shows the window centred on its screen.
     void showCentered();
@@ -121,7 +119,6 @@ private:
     QList<TemplateEntry> m_templates;
     Dialogs &m_dialogs;
     PreviewModel *m_model;
-    CommonDialog m_commonDialog;
 
     QWidget *m_clientArea = nullptr;
     PreviewView *m_preview = nullptr;

@@ -183,8 +183,10 @@ QString pictureFilter()
     const auto formats = QImageReader::supportedImageFormats();
     for (const QByteArray &format : formats)
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Image (*.bmp;*.jpg;*.gif)|*.bmp;*.jpg;*.gif|All pictures|") +
-           patterns.join(QLatin1Char(';'));
+    // The dialog shows a filter's description only; Qt reads its patterns
+    // from the last parentheses.
+    return QStringLiteral("Image (*.bmp;*.jpg;*.gif) (*.bmp *.jpg *.gif);;All pictures (") +
+           patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
 
 } // namespace jukora

@@ -24,10 +24,10 @@ private slots:
         QFETCH(QString, model);
         WindowFixture f;
         f.selectModel(model);
-        f.window->commonDialog().fileName = "/somewhere/else.vkp";
-        f.window->onGenerateClicked(); // cancelled
-        QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch|*.vkp"));
-        QCOMPARE(f.dialogs.calls.first().detail, QString()); // the file name is emptied first
+        f.generate(QString()); // cancelled: the dialog offers patches, and no name
+        QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch (*.vkp)"));
+        QCOMPARE(f.dialogs.calls.first().detail, QString());
+        f.dialogs.calls.clear();
         QTemporaryDir out;
         const QString path = out.filePath("patch"); // no extension is added
         const QByteArray expected =

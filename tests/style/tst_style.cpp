@@ -177,8 +177,8 @@ private slots:
         f->model().setBackground(picture);
         f->dialogs.openAnswers << path;
         f->window->onBackgroundClicked();
-        QVERIFY(f->window->commonDialog().filter.startsWith(
-            QStringLiteral("Image (*.bmp;*.jpg;*.gif)|")));
+        QVERIFY(f->dialogs.calls.first().text.startsWith(
+            QStringLiteral("Image (*.bmp;*.jpg;*.gif) (*.bmp *.jpg *.gif);;All pictures (")));
         const QImage image = shot();
         QCOMPARE(f->messages().size(), says.isEmpty() ? 0 : 1);
         if (!says.isEmpty()) { // the old one stays, at its own size
