@@ -112,7 +112,8 @@ QFont defaultFont()
 void MainWindow::createControls()
 {
     m_preview = new PreviewView(*m_model, m_clientArea);
-    m_preview->setGeometry(0, 0, 244, 324);
+    // The screen and the view's frame of two pixels on each side.
+    m_preview->setGeometry(0, 0, patch::kScreenWidth + 4, patch::kScreenHeight + 4);
 
     // The white panel first, so that it lies behind everything else.
     m_readoutPanel = panel(m_clientArea, "readoutPanel", 248, 4, 105, 77, Qt::white);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "placeholderrules.h"
+#include "screen.h"
 
 #include <charconv>
 #include <cstdint>
@@ -12,9 +13,8 @@ namespace jukora::patch {
 
 class ElementQuery;
 
-/// The phone's status band across the top of the screen: no element rises
-/// into it, and Y values count from its lower edge.
-inline constexpr float kTopBand = 24.0f;
+/// The status band's height as the positions count it.
+inline constexpr float kTopBand = float(kStatusBandHeight);
 /// The Y a user sees for an element's Top: counted from the status band's
 /// lower edge, as the patch counts it.
 inline float shownY(float top)

@@ -128,8 +128,10 @@ GuideLineItem::GuideLineItem(Qt::Orientation orientation)
 
 QRectF GuideLineItem::boundingRect() const
 {
-    // Vertical: from y -8 to 320 at the item's x; horizontal: the whole width.
-    return m_orientation == Qt::Vertical ? QRectF(0, -8, 1, 329) : QRectF(0, 0, 241, 1);
+    // Vertical: from y -8 to the screen's foot at the item's x; horizontal:
+    // the whole width and one pixel past it.
+    return m_orientation == Qt::Vertical ? QRectF(0, -8, 1, patch::kScreenHeight + 9)
+                                         : QRectF(0, 0, patch::kScreenWidth + 1, 1);
 }
 
 void GuideLineItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)

@@ -61,8 +61,8 @@ class PreviewModel : public QObject, public patch::ElementQuery
 
 public:
     static constexpr int kSlots = int(patch::kElementSlots);
-    static constexpr float kWidth = 240.0f;
-    static constexpr float kHeight = 320.0f;
+    static constexpr float kWidth = float(patch::kScreenWidth);
+    static constexpr float kHeight = float(patch::kScreenHeight);
 
     explicit PreviewModel(QObject *parent = nullptr);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screen.h"
+
 #include <QImage>
 #include <QString>
 
@@ -9,8 +11,8 @@ namespace jukora {
 
 /// The part of a background that the preview ever shows: it is drawn at
 /// natural size below the status band.
-inline constexpr int kVisibleWidth = 240;
-inline constexpr int kVisibleHeight = 296;
+inline constexpr int kVisibleWidth = patch::kScreenWidth;
+inline constexpr int kVisibleHeight = patch::kScreenHeight - patch::kStatusBandHeight;
 
 /// Reads a picture file for the preview's background, keeping only the part
 /// that is ever visible (a JPEG and a PNG are decoded only that far), turned
