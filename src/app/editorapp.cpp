@@ -27,7 +27,7 @@ int runEditor(int &argc, char *argv[])
                      "jukora-patch-editor: unknown argument '%s'\n"
                      "Try 'jukora-patch-editor --help' for more information.\n",
                      qPrintable(rest.last()));
-        return cli::Unreadable;
+        return cli::Failed;
     }
     // Ties the window to its desktop entry (icon and name in the task bar).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.jukora.PatchEditor"));

@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
                      "can only open or write files whose names are. Rename the file (for example "
                      "with convmv) or choose another name.\n",
                      argument);
-        return jukora::cli::Unreadable;
+        return jukora::cli::Failed;
     }
     // The command line runs under a core application: no platform plugin is
     // loaded, so it works with no display at all.
@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
         // utilities.
         const bool stdoutClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF;
         if (stdoutClosed && ::open("/dev/null", O_WRONLY | O_CLOEXEC) != STDOUT_FILENO)
-            return jukora::cli::Unreadable;
+            return jukora::cli::Failed;
         QCoreApplication app(argc, argv);
         QCoreApplication::setApplicationName(QString::fromLatin1(jukora::kApplicationName));
         QString lost;
@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
         if (!lost.isEmpty() || out.status() != QTextStream::Ok || std::fflush(stdout) != 0) {
             std::fprintf(stderr, "jukora-patch-editor: cannot write to standard output: %s\n",
                          stdoutClosed ? "it is closed" : std::strerror(errno));
-            return jukora::cli::Unreadable;
+            return jukora::cli::Failed;
         }
         return status;
     }
@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
         std::fputs("jukora-patch-editor: no display was found, so the window cannot open.\n"
                    "The command line needs an option: try 'jukora-patch-editor --help'.\n",
                    stderr);
-        return jukora::cli::Unreadable;
+        return jukora::cli::Failed;
     }
     return jukora::runEditor(argc, argv);
 }

@@ -231,7 +231,7 @@ void MainWindow::openPatchDialog()
 bool MainWindow::openPatch(const QString &path)
 {
     const auto carried =
-        readPatchLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex());
+        reopenLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex());
     if (!carried)
         return false;
     m_phoneCombo->setCurrentIndex(int(carried->model));

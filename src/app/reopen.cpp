@@ -10,10 +10,9 @@
 
 namespace jukora {
 
-std::optional<ReopenedLayout> readPatchLayout(Dialogs &dialogs, QWidget *window,
-                                              const QString &patchPath,
-                                              const QList<TemplateEntry> &models,
-                                              qsizetype selected)
+std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
+                                           const QString &patchPath,
+                                           const QList<TemplateEntry> &models, qsizetype selected)
 {
     const TemplateEntry &model = models.at(selected);
     QString why;

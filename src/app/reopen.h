@@ -21,16 +21,15 @@ struct ReopenedLayout
     qsizetype model; ///< the index in the list of models
 };
 
-/// Reopening: the layout a patch carries, read against the template of the
-/// selected model (`models[selected]`). A patch that does not fit it is
-/// tried against every other model's; when exactly one fits, the user is
-/// asked whether to switch to it. When the layout cannot be taken over, a
+/// Reopening, with the user: the layout a patch carries, read against the
+/// template of the selected model (`models[selected]`). A patch that does
+/// not fit it is tried against every other model's; when exactly one fits,
+/// the user is asked whether to switch to it. When the layout cannot be taken over, a
 /// box says why (and which models it fits, if several) and nothing is
 /// returned; the layout on screen is then left as it is.
-std::optional<ReopenedLayout> readPatchLayout(Dialogs &dialogs, QWidget *window,
-                                              const QString &patchPath,
-                                              const QList<TemplateEntry> &models,
-                                              qsizetype selected);
+std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
+                                           const QString &patchPath,
+                                           const QList<TemplateEntry> &models, qsizetype selected);
 
 /// What a drop does: open a patch (a .vkp anywhere on the window), load a
 /// picture (any other file dropped on the preview), or nothing. Only a

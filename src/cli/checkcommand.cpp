@@ -71,7 +71,7 @@ int checkFile(const Console &console, const QString &file, const FirmwareImage *
     if (!patch::readTemplate(file, pass, &error)) {
         // A compiler's diagnostic line ends without a full stop.
         console.err << file << ": error: cannot be read: " << error.chopped(1) << '\n';
-        return Unreadable;
+        return Failed;
     }
     run.finish();
     if (image) {
@@ -107,7 +107,7 @@ int checkAgainstFirmware(const Console &console, const QString &templatePath,
         console.complain(
             QStringLiteral("the template %1 could not be read: %2 No patch was written.")
                 .arg(templatePath, error));
-        return Unreadable;
+        return Failed;
     }
     if (firmware.failed() == 0)
         return Success;

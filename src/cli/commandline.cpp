@@ -115,7 +115,7 @@ int CommandLine::usageError(const QString &message)
 {
     m_console.complain(message);
     m_console.err << "Try '" << m_console.program << " --help' for more information.\n";
-    return Unreadable;
+    return Failed;
 }
 
 bool CommandLine::readFirmware()
@@ -190,7 +190,7 @@ int CommandLine::run(const QStringList &arguments)
             return usageError(QStringLiteral("--layout needs a patch file"));
     }
     if (!readFirmware())
-        return Unreadable;
+        return Failed;
     const FirmwareImage *firmware = m_firmware ? &*m_firmware : nullptr;
     if (checking)
         return checkTemplates(m_console, m_parser.positionalArguments(), firmware);

@@ -14,8 +14,9 @@ namespace jukora::cli {
 /// Exit statuses of the command line.
 enum Status : int {
     Success = 0,
-    Refused = 1,    ///< a template has problems, or the patch was refused
-    Unreadable = 2, ///< a file could not be read or written, or the options are wrong
+    Refused = 1, ///< a template has problems, or the patch was refused
+    Failed = 2,  ///< the job could not be done: a file could not be read or written, the
+                 ///< options are wrong, there is no display, or the output is closed
 };
 
 /// Where the command line speaks: findings on standard output in the form

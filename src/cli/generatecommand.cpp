@@ -18,7 +18,7 @@ int templateUnreadable(const Console &console, const TemplateEntry &entry, const
 {
     console.complain(
         patch::templateUnreadable(entry.model, entry.path, why, patch::Audience::CommandLine));
-    return Unreadable;
+    return Failed;
 }
 
 /// The layout the new patch gets: the one every start begins with, and on
@@ -40,7 +40,7 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
     const auto carried = patch::readLayoutFile(request.layoutPath, entry.path, &why, &mismatch);
     if (!carried) {
         cannotTake(why);
-        *status = mismatch ? Refused : Unreadable;
+        *status = mismatch ? Refused : Failed;
         return std::nullopt;
     }
     // What the patch does not carry stays where every start puts it.
@@ -80,12 +80,12 @@ int generatePatch(const Console &console, const GenerateRequest &request)
     const auto templates = listTemplates(request.templateFolders, &error);
     if (!templates) {
         console.complain(error);
-        return Unreadable;
+        return Failed;
     }
     const auto entry = findTemplate(*templates, request.model, &error);
     if (!entry) {
         console.complain(error);
-        return Unreadable;
+        return Failed;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);
     if (request.firmware) {
@@ -110,7 +110,7 @@ int generatePatch(const Console &console, const GenerateRequest &request)
         listMalformed(console, shownTemplate, check);
         for (const QString &reason : refusal->reasons)
             console.complain(reason);
-        return refusal->templateAtFault ? Refused : Unreadable;
+        return refusal->templateAtFault ? Refused : Failed;
     }
     if (!check.outOfRange().empty() && !request.allowWrap) {
         console.complain(patch::positionsOffTheByte(check, patch::Audience::CommandLine));
@@ -119,7 +119,7 @@ int generatePatch(const Console &console, const GenerateRequest &request)
     if (!writer.commit(&error)) {
         console.complain(
             patch::notWritten(request.outputPath, error, patch::Audience::CommandLine));
-        return Unreadable;
+        return Failed;
     }
     listWarnings(console, shownTemplate, check);
     return Success;

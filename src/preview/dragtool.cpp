@@ -158,9 +158,9 @@ void DragTool::documentRestored()
     emit guidesChanged();
 }
 
-void DragTool::place(int index, float dx, float dy)
+void DragTool::place(int index, float left, float top)
 {
-    setPlaced(index, keptRight(dx), keptBelow(dy));
+    setPlaced(index, keptRight(left), keptBelow(top));
 }
 
 void DragTool::setPlaced(int index, float left, float top)

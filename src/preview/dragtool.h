@@ -87,7 +87,7 @@ signals:
 private:
     /// Places an element at a drag's position, within the left edge and
     /// below the top band.
-    void place(int index, float dx, float dy);
+    void place(int index, float left, float top);
     /// Puts an element at a position already within those bounds.
     void setPlaced(int index, float left, float top);
     void setElementsEnabled(bool enabled);
