@@ -97,7 +97,7 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
     m_alignCombo->setCurrentIndex(0);
 }
 
-std::optional<int> MainWindow::styleTarget() const
+int MainWindow::styleTarget() const
 {
     return m_stylePanel->target();
 }
@@ -389,8 +389,9 @@ void MainWindow::updateStatus()
                      readoutText(e.width, locale), readoutText(e.height, locale));
     }
     m_heldStatus->setText(text);
-    const std::optional<int> target = m_stylePanel->target();
-    m_styleStatus->setText(target ? tr("Style: %1").arg(capitalizedName(*target)) : QString());
+    const int target = m_stylePanel->target();
+    m_styleStatus->setText(
+        patch::isLabelIndex(target) ? tr("Style: %1").arg(capitalizedName(target)) : QString());
     statusBar()->clearMessage();
 }
 

@@ -61,7 +61,7 @@ public:
     void onCreditsClicked();
 
     /// The label that the style controls act on, if one was pressed.
-    std::optional<int> styleTarget() const;
+    int styleTarget() const;
     const StylePanel &stylePanel() const { return *m_stylePanel; }
 
     /// The template file of the selected phone model.
@@ -112,9 +112,9 @@ private:
     /// The font, bold, italic and alignment controls, a view of the pressed
     /// label's style.
     StylePanel *m_stylePanel = nullptr;
-    /// The elements whose position and size the read-outs show, or -1.
-    int m_positionShown = -1;
-    int m_sizeShown = -1;
+    /// The elements whose position and size the read-outs show, or NoElement.
+    int m_positionShown = patch::NoElement;
+    int m_sizeShown = patch::NoElement;
 
     QList<TemplateEntry> m_templates;
     Dialogs &m_dialogs;

@@ -33,9 +33,9 @@ void StylePanel::setTarget(int label)
 
 void StylePanel::show()
 {
-    if (!m_target)
+    if (!patch::isLabelIndex(m_target))
         return;
-    const LabelStyle &style = m_model.element(*m_target).style;
+    const LabelStyle &style = m_model.element(m_target).style;
     m_showing = true;
     m_italic->setChecked(style.italic);
     m_bold->setChecked(style.bold);
@@ -47,7 +47,7 @@ void StylePanel::show()
 
 LabelStyle StylePanel::shown() const
 {
-    LabelStyle style = m_model.element(*m_target).style;
+    LabelStyle style = m_model.element(m_target).style;
     if (const auto pixels = TextStyle::pixelSizeForEntry(m_fontSize->currentText()))
         style.pixelSize = *pixels;
     style.bold = m_bold->isChecked();
@@ -59,10 +59,10 @@ LabelStyle StylePanel::shown() const
 
 void StylePanel::commit(const QString &step)
 {
-    if (m_showing || !m_target)
+    if (m_showing || !patch::isLabelIndex(m_target))
         return;
     const PreviewModel::State before = m_model.state();
-    m_model.setLabelStyle(*m_target, shown());
+    m_model.setLabelStyle(m_target, shown());
     m_model.commit(step, before);
 }
 

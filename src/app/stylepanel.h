@@ -1,10 +1,10 @@
 #pragma once
 
+#include "element.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
-
-#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -28,8 +28,8 @@ public:
     StylePanel(PreviewModel &model, QComboBox *fontSize, QCheckBox *bold, QCheckBox *italic,
                QComboBox *alignment, QObject *parent = nullptr);
 
-    /// The label the controls act on: the last one pressed, none before.
-    std::optional<int> target() const { return m_target; }
+    /// The label the controls act on: the last one pressed, NoElement before.
+    int target() const { return m_target; }
     /// Makes `label` the target and shows its style.
     void setTarget(int label);
 
@@ -51,7 +51,7 @@ private:
     QCheckBox *m_italic;
     QComboBox *m_alignment;
     QList<QWidget *> m_controls;
-    std::optional<int> m_target;
+    int m_target = patch::NoElement;
     bool m_showing = false;
 };
 

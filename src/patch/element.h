@@ -8,8 +8,9 @@ namespace jukora::patch {
 
 /// The thirteen elements of the now-playing screen, by the index the whole
 /// program knows them by: the eight images, then the five text labels.
-/// NoElement stands between them for "none".
-enum ElementIndex : std::int16_t {
+/// NoElement stands between them for "none", the one way the program says
+/// that no element is meant.
+enum ElementIndex : int {
     ArtistIcon = 0,
     TitleIcon = 1,
     AlbumIcon = 2,

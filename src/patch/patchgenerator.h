@@ -46,7 +46,7 @@ struct MalformedLine
 /// A position that does not fit the byte the patch carries for it.
 struct OutOfRangeValue
 {
-    std::int16_t element;
+    ElementIndex element;
     ValueKind kind;
     std::string placeholder;
     double value;        ///< rounded

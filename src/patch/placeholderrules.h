@@ -15,7 +15,7 @@ enum class ValueKind { X, Y, RightEdge, Width, Alignment };
 struct PlaceholderRule
 {
     std::string_view placeholder; ///< also the number of characters cut from field 0
-    std::int16_t element;
+    ElementIndex element;
     ValueKind kind;
     std::string_view suffix; ///< second byte of the Thumb instruction, or empty
 };

@@ -30,7 +30,7 @@ void DragTool::press(int index, QPointF grab)
     if (!PreviewModel::isElement(index))
         return;
     m_grabPoint = grab;
-    m_dragTarget = static_cast<std::int16_t>(index);
+    m_dragTarget = index;
     m_lastPressed = index;
     m_heldByKeyboard = false;
     m_pressState = m_model.state();
@@ -72,7 +72,7 @@ int DragTool::holdNext(bool forward)
 
 void DragTool::letGo()
 {
-    m_lastPressed = -1;
+    m_lastPressed = patch::NoElement;
     m_heldByKeyboard = false;
     emit heldChanged();
 }

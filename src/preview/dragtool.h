@@ -26,10 +26,9 @@ public:
     /// The drag target: the element a move with the left button places, or
     /// NoElement. It outlives the release: a later drag that starts on bare
     /// surface carries it again, until a move without the button clears it.
-    std::int16_t dragTarget() const { return m_dragTarget; }
-    /// Where the element was taken hold of, in preview pixels from its corner.
-    /// The element last taken hold of, for keyboard placement; -1 before the
-    /// first press. Separate from the drag target, which a move without the
+    int dragTarget() const { return m_dragTarget; }
+    /// The element last taken hold of, for keyboard placement; NoElement
+    /// before the first press. Separate from the drag target, which a move without the
     /// button clears.
     int lastPressed() const { return m_lastPressed; }
     /// False from a press on an element to the release: no element takes
@@ -98,12 +97,12 @@ private:
     std::optional<PreviewModel::State> m_pressState;
     int m_series = 0; ///< nudges between two presses merge into one step
     /// The first element, until a press names another.
-    std::int16_t m_dragTarget = patch::ArtistIcon;
+    int m_dragTarget = patch::ArtistIcon;
     QPointF m_grabPoint;
-    int m_lastPressed = -1;
+    int m_lastPressed = patch::NoElement;
     bool m_heldByKeyboard = false;
     bool m_elementsEnabled = true;
-    int m_guided = -1; ///< the element the guide lines mark, once one was placed
+    int m_guided = patch::NoElement; ///< the element the guide lines mark, once one was placed
     float m_guideX = 0;
     float m_guideY = 0;
     bool m_guidesVisible = true;

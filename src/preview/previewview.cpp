@@ -169,7 +169,7 @@ void PreviewView::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->key() == Qt::Key_Escape) { // held or not, the next Tab leaves
-        if (m_tool->lastPressed() >= 0)
+        if (PreviewModel::isElement(m_tool->lastPressed()))
             m_tool->letGo();
         m_tabLeaves = true;
         event->accept();

@@ -110,7 +110,7 @@ private slots:
         // A label held by keyboard is the style target; the held one is framed.
         while (key(Qt::Key_Tab) != patch::TitleLabel) {
         }
-        QCOMPARE(f->styleTarget(), std::optional<int>(12));
+        QCOMPARE(f->styleTarget(), int(patch::TitleLabel));
         QVERIFY(view->focusFrame()->isVisible());
         QVERIFY(view->accessibleDescription().endsWith("Held: title at X 35, Y 181."));
         key(Qt::Key_Right);
@@ -125,7 +125,7 @@ private slots:
         key(Qt::Key_Tab, Qt::ControlModifier);
         QVERIFY(QApplication::focusWidget() != view);
         view->setFocus(Qt::TabFocusReason);
-        QCOMPARE(key(Qt::Key_Escape), -1);
+        QCOMPARE(key(Qt::Key_Escape), int(patch::NoElement));
         QVERIFY(!view->focusFrame()->isVisible());
         key(Qt::Key_Tab);
         QVERIFY(QApplication::focusWidget() != view);
@@ -184,7 +184,7 @@ private slots:
 
         key(Qt::Key_Z); // the reopen
         QCOMPARE(w.model().layout().left, beforeReopen.left);
-        QCOMPARE(w.tool().dragTarget(), std::int16_t(patch::NoElement));
+        QCOMPARE(w.tool().dragTarget(), int(patch::NoElement));
         key(Qt::Key_Z); // the colour
         key(Qt::Key_Z); // the cover size
         QCOMPARE(w.model().textColor(), QColor(192, 192, 192));

@@ -43,7 +43,7 @@ struct WindowFixture
     QString text(const char *label) { return child<QWidget>(label)->property("text").toString(); }
     QCheckBox *check(const char *name) { return child<QCheckBox>(name); }
     QComboBox *combo(const char *name) { return child<QComboBox>(name); }
-    std::optional<int> styleTarget() { return window->styleTarget(); }
+    int styleTarget() { return window->styleTarget(); }
 
     void show()
     {

@@ -214,7 +214,7 @@ private slots:
         QTest::keyClick(view.get(), Qt::Key_Escape);
         QTest::keyClick(view.get(), Qt::Key_Right);
         QCOMPARE(model->element(element).left, left);
-        QCOMPARE(view->tool().lastPressed(), -1);
+        QCOMPARE(view->tool().lastPressed(), int(patch::NoElement));
     }
 
 private:

@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(f->view()->labelItem(12)->font().pixelSize(), 16);
         // Pressing "00:00" shows its own style in the controls, changing nothing.
         test::tap(f->view(), f->centreOf(10));
-        QCOMPARE(f->styleTarget(), std::optional<int>(10));
+        QCOMPARE(f->styleTarget(), int(patch::PlayTime));
         QCOMPARE(f->combo("fontSizeCombo")->currentText() + f->combo("alignCombo")->currentText(),
                  "MediumCenter");
         QVERIFY(f->check("boldCheck")->isChecked());
