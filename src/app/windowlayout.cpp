@@ -54,21 +54,27 @@ QStringList tahoma()
             QStringLiteral("DejaVu Sans")};
 }
 
-QFont fontT8()
+/// Tahoma 8 pt: the buttons, the check boxes, most captions and the lists
+/// but the alignment list.
+QFont captionFont()
 {
     return uiFont(tahoma(), 11, false);
 }
-QFont fontT10B()
+/// Tahoma 10 pt bold: the read-outs and their captions.
+QFont readoutFont()
 {
     return uiFont(tahoma(), 13, true);
 }
-QFont fontS8()
+/// MS Sans Serif 8 pt: the window's own font, the alignment list and its
+/// caption.
+QFont systemFont()
 {
     return uiFont({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
                    QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")},
                   11, false);
 }
-QFont fontR10()
+/// Times New Roman 10 pt: the credits button.
+QFont creditsFont()
 {
     return uiFont({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
                    QStringLiteral("DejaVu Serif")},
@@ -106,7 +112,7 @@ QIcon applicationIcon()
 
 QFont defaultFont()
 {
-    return fontS8();
+    return systemFont();
 }
 
 void MainWindow::createControls()
@@ -118,18 +124,19 @@ void MainWindow::createControls()
     // The white panel first, so that it lies behind everything else.
     m_readoutPanel = panel(m_clientArea, "readoutPanel", 248, 4, 105, 77, Qt::white);
     m_xCaption = place(new QLabel(QStringLiteral("X Pos:"), m_clientArea), "xCaption", 256, 12, 41,
-                       16, fontT10B());
-    m_xReadout = place(new Readout(m_clientArea), "xReadout", 304, 12, 33, 17, fontT10B());
+                       16, readoutFont());
+    m_xReadout = place(new Readout(m_clientArea), "xReadout", 304, 12, 33, 17, readoutFont());
     m_yCaption = place(new QLabel(QStringLiteral("Y Pos:"), m_clientArea), "yCaption", 256, 28, 41,
-                       16, fontT10B());
-    m_yReadout = place(new Readout(m_clientArea), "yReadout", 304, 28, 33, 17, fontT10B());
+                       16, readoutFont());
+    m_yReadout = place(new Readout(m_clientArea), "yReadout", 304, 28, 33, 17, readoutFont());
     m_widthCaption = place(new QLabel(QStringLiteral("Width:"), m_clientArea), "widthCaption", 256,
-                           44, 43, 16, fontT10B());
-    m_widthReadout = place(new Readout(m_clientArea), "widthReadout", 304, 44, 31, 16, fontT10B());
+                           44, 43, 16, readoutFont());
+    m_widthReadout =
+        place(new Readout(m_clientArea), "widthReadout", 304, 44, 31, 16, readoutFont());
     m_heightCaption = place(new QLabel(QStringLiteral("Height:"), m_clientArea), "heightCaption",
-                            256, 60, 47, 16, fontT10B());
+                            256, 60, 47, 16, readoutFont());
     m_heightReadout =
-        place(new Readout(m_clientArea), "heightReadout", 304, 60, 36, 16, fontT10B());
+        place(new Readout(m_clientArea), "heightReadout", 304, 60, 36, 16, readoutFont());
     // The read-outs change on every move of a drag: drawn opaque in the
     // panel's white, they repaint without anything behind them.
     for (QLabel *caption : {m_xCaption, m_yCaption, m_widthCaption, m_heightCaption})
@@ -140,40 +147,41 @@ void MainWindow::createControls()
         setFill(readout, Qt::white);
 
     m_guidesCheck = place(new QCheckBox(QStringLiteral("Coordinates"), m_clientArea), "guidesCheck",
-                          248, 85, 81, 17, fontT8());
+                          248, 85, 81, 17, captionFont());
     m_guidesCheck->setChecked(true);
     m_coverSizeButton = place(new QPushButton(QStringLiteral("Cover Size"), m_clientArea),
-                              "coverSizeButton", 248, 103, 105, 25, fontT8());
+                              "coverSizeButton", 248, 103, 105, 25, captionFont());
     m_backgroundButton = place(new QPushButton(QStringLiteral("Background Image"), m_clientArea),
-                               "backgroundButton", 248, 127, 105, 25, fontT8());
+                               "backgroundButton", 248, 127, 105, 25, captionFont());
     m_textColorButton =
         place(new QPushButton(QStringLiteral("Text Color\n(preview)"), m_clientArea),
-              "textColorButton", 248, 151, 73, 33, fontT8());
+              "textColorButton", 248, 151, 73, 33, captionFont());
     m_textColorSwatch =
         panel(m_clientArea, "textColorSwatch", 321, 152, 32, 31, QColor(192, 192, 192));
     m_fontCaption = place(new QLabel(QStringLiteral("Font:"), m_clientArea), "fontCaption", 248,
-                          189, 26, 13, fontT8());
+                          189, 26, 13, captionFont());
     m_fontSizeCombo =
-        place(new QComboBox(m_clientArea), "fontSizeCombo", 280, 187, 73, 21, fontT8());
+        place(new QComboBox(m_clientArea), "fontSizeCombo", 280, 187, 73, 21, captionFont());
     for (const char *entry : TextStyle::kSizeEntries)
         m_fontSizeCombo->addItem(QString::fromLatin1(entry));
     m_boldCheck = place(new QCheckBox(QStringLiteral("Bold"), m_clientArea), "boldCheck", 248, 210,
-                        41, 17, fontT8());
+                        41, 17, captionFont());
     m_boldCheck->setChecked(true);
     m_italicCheck = place(new QCheckBox(QStringLiteral("Italic"), m_clientArea), "italicCheck", 304,
-                          210, 49, 17, fontT8());
+                          210, 49, 17, captionFont());
     m_alignCaption = place(new QLabel(QStringLiteral("Align:"), m_clientArea), "alignCaption", 248,
-                           232, 26, 13, fontS8());
-    m_alignCombo = place(new QComboBox(m_clientArea), "alignCombo", 280, 228, 73, 21, fontS8());
+                           232, 26, 13, systemFont());
+    m_alignCombo = place(new QComboBox(m_clientArea), "alignCombo", 280, 228, 73, 21, systemFont());
     for (const char *entry : TextStyle::kAlignEntries)
         m_alignCombo->addItem(QString::fromLatin1(entry));
     m_phoneCaption = place(new QLabel(QStringLiteral("Phone:"), m_clientArea), "phoneCaption", 248,
-                           250, 34, 13, fontT8());
-    m_phoneCombo = place(new QComboBox(m_clientArea), "phoneCombo", 248, 265, 105, 21, fontT8());
+                           250, 34, 13, captionFont());
+    m_phoneCombo =
+        place(new QComboBox(m_clientArea), "phoneCombo", 248, 265, 105, 21, captionFont());
     m_creditsButton = place(new QPushButton(QStringLiteral("\u00A9"), m_clientArea),
-                            "creditsButton", 248, 296, 25, 25, fontR10());
+                            "creditsButton", 248, 296, 25, 25, creditsFont());
     m_generateButton = place(new QPushButton(QStringLiteral("Generate"), m_clientArea),
-                             "generateButton", 272, 296, 81, 25, fontT8());
+                             "generateButton", 272, 296, 81, 25, captionFont());
     m_creditsButton->setToolTip(QStringLiteral("Credits"));
     // Names a screen reader says where the caption alone would not do.
     const std::pair<QWidget *, const char *> spoken[] = {
