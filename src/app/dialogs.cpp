@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "identity.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -11,7 +13,7 @@ namespace jukora {
 
 QString applicationTitle()
 {
-    return QStringLiteral("Jukora Patch Editor");
+    return QString::fromLatin1(kApplicationTitle);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "credits.h"
 #include "dragtool.h"
 #include "generatejob.h"
+#include "identity.h"
 #include "patchfile.h"
 #include "picture.h"
 #include "previewmodel.h"
@@ -47,7 +48,7 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
 {
     setObjectName(QStringLiteral("mainWindow"));
     // "[*]" shows when the layout has changed since the last patch.
-    setWindowTitle(QStringLiteral("Jukora v2 patch editor[*]"));
+    setWindowTitle(QString::fromLatin1(kWindowCaption) + QStringLiteral("[*]"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

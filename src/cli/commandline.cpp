@@ -4,6 +4,7 @@
 #include "files.h"
 #include "firmware.h"
 #include "generatecommand.h"
+#include "identity.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -147,7 +148,7 @@ bool CommandLine::readFirmware()
 
 int CommandLine::run(const QStringList &arguments)
 {
-    m_console.program = arguments.isEmpty() ? QStringLiteral("jukora-patch-editor")
+    m_console.program = arguments.isEmpty() ? QString::fromLatin1(kApplicationName)
                                             : QFileInfo(arguments.first()).fileName();
     declare(m_parser, m_options);
     if (!m_parser.parse(arguments))
@@ -159,7 +160,7 @@ int CommandLine::run(const QStringList &arguments)
         return Success;
     }
     if (m_parser.isSet(QStringLiteral("version"))) {
-        m_console.out << "jukora-patch-editor " << JUKORA_VERSION << '\n';
+        m_console.out << kApplicationName << ' ' << JUKORA_VERSION << '\n';
         return Success;
     }
     const bool checking = m_parser.isSet(m_options.check);

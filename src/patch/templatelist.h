@@ -1,5 +1,7 @@
 #pragma once
 
+#include "identity.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -38,9 +40,5 @@ std::optional<TemplateEntry> findTemplate(const QList<TemplateEntry> &templates,
 /// user's data folder (~/.local/share/jukora-patch-editor/DB), in each of
 /// the system's data folders, and beside the executable.
 QStringList templateFolders();
-
-/// The program's name for the system's folders (data folders, the desktop
-/// entry); the window and the command line both set it before they look.
-inline constexpr const char *kApplicationName = "jukora-patch-editor";
 
 } // namespace jukora
