@@ -90,6 +90,11 @@ private:
     DropAction dropAction(const QDropEvent *event, QString *file) const;
     // The controls' geometry, captions, fonts and focus order: windowlayout.cpp.
     void createControls();
+    void createReadouts();
+    void createSideControls();
+    /// Tooltips and the names a screen reader says.
+    void describeControls();
+    void connectControls();
     void createMenus();
     void setTabOrder();
     /// The status bar's account of the held element and the style target.

@@ -120,7 +120,14 @@ void MainWindow::createControls()
     m_preview = new PreviewView(*m_model, m_clientArea);
     // The screen and the view's frame of two pixels on each side.
     m_preview->setGeometry(0, 0, patch::kScreenWidth + 4, patch::kScreenHeight + 4);
+    createReadouts();
+    createSideControls();
+    describeControls();
+    connectControls();
+}
 
+void MainWindow::createReadouts()
+{
     // The white panel first, so that it lies behind everything else.
     m_readoutPanel = panel(m_clientArea, "readoutPanel", 248, 4, 105, 77, Qt::white);
     m_xCaption = place(new QLabel(QStringLiteral("X Pos:"), m_clientArea), "xCaption", 256, 12, 41,
@@ -145,7 +152,10 @@ void MainWindow::createControls()
          std::initializer_list<QWidget *>{m_xCaption, m_yCaption, m_widthCaption, m_heightCaption,
                                           m_xReadout, m_yReadout, m_widthReadout, m_heightReadout})
         setFill(readout, Qt::white);
+}
 
+void MainWindow::createSideControls()
+{
     m_guidesCheck = place(new QCheckBox(QStringLiteral("Coordinates"), m_clientArea), "guidesCheck",
                           248, 85, 81, 17, captionFont());
     m_guidesCheck->setChecked(true);
@@ -182,6 +192,10 @@ void MainWindow::createControls()
                             "creditsButton", 248, 296, 25, 25, creditsFont());
     m_generateButton = place(new QPushButton(QStringLiteral("Generate"), m_clientArea),
                              "generateButton", 272, 296, 81, 25, captionFont());
+}
+
+void MainWindow::describeControls()
+{
     m_creditsButton->setToolTip(QStringLiteral("Credits"));
     // Names a screen reader says where the caption alone would not do.
     const std::pair<QWidget *, const char *> spoken[] = {
@@ -205,7 +219,10 @@ void MainWindow::createControls()
     m_textColorButton->setToolTip(
         QStringLiteral("The colour of the text fields on the preview only"));
     m_guidesCheck->setToolTip(QStringLiteral("Show the guide lines on the held element's edges"));
+}
 
+void MainWindow::connectControls()
+{
     connect(m_guidesCheck, &QCheckBox::toggled, this, &MainWindow::onGuidesToggled);
     m_stylePanel =
         new StylePanel(*m_model, m_fontSizeCombo, m_boldCheck, m_italicCheck, m_alignCombo, this);

@@ -58,6 +58,31 @@ QString folderProblem(const QString &folder)
     return {};
 }
 
+/// Why no template was found: every folder searched, with what is wrong
+/// with it, and advice that points to the first folder the templates could
+/// go in (not one that cannot be read or that a file stands in the way of).
+QString noTemplateFound(const QStringList &folders, const QList<QString> &problems,
+                        bool someUnreadable)
+{
+    QStringList shown;
+    QString advised;
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        const QString folder = QDir::toNativeSeparators(QDir(folders[i]).absolutePath());
+        shown << QStringLiteral("  ") + folder +
+                     (problems[i].isEmpty() ? QString() : QStringLiteral(" (%1)").arg(problems[i]));
+        if (advised.isEmpty() && problems[i].isEmpty())
+            advised = folder;
+    }
+    QString text = QStringLiteral("No phone template was found. The program looked in:\n%1\n\n")
+                       .arg(shown.join(QLatin1Char('\n')));
+    text += someUnreadable ? QStringLiteral("Give yourself read access to a folder that cannot be "
+                                            "read (chmod u+rx), or put")
+                           : QStringLiteral("Put");
+    text += QStringLiteral(" your phone templates (*.txt) in %1 and start the program again.")
+                .arg(advised.isEmpty() ? QStringLiteral("one of these folders") : advised);
+    return text;
+}
+
 } // namespace
 
 std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QString *error,
@@ -116,27 +141,7 @@ std::optional<QList<TemplateEntry>> listTemplates(const QStringList &folders, QS
         return std::nullopt;
     }
     if (entries.isEmpty()) {
-        // Advice points to the first folder the templates could go in: not
-        // one that cannot be read or that a file stands in the way of.
-        QStringList shown;
-        QString advised;
-        for (qsizetype i = 0; i < folders.size(); ++i) {
-            const QString folder = QDir::toNativeSeparators(QDir(folders[i]).absolutePath());
-            shown << QStringLiteral("  ") + folder +
-                         (problems[i].isEmpty() ? QString()
-                                                : QStringLiteral(" (%1)").arg(problems[i]));
-            if (advised.isEmpty() && problems[i].isEmpty())
-                advised = folder;
-        }
-        *error = QStringLiteral("No phone template was found. The program looked in:\n%1\n\n")
-                     .arg(shown.join(QLatin1Char('\n')));
-        if (!unreadableFolders.isEmpty())
-            *error += QStringLiteral("Give yourself read access to a folder that cannot be read "
-                                     "(chmod u+rx), or put");
-        else
-            *error += QStringLiteral("Put");
-        *error += QStringLiteral(" your phone templates (*.txt) in %1 and start the program again.")
-                      .arg(advised.isEmpty() ? QStringLiteral("one of these folders") : advised);
+        *error = noTemplateFound(folders, problems, !unreadableFolders.isEmpty());
         return std::nullopt;
     }
     return entries;

@@ -42,6 +42,14 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     // Moves without a button matter too: they end the drag target.
     viewport()->setMouseTracking(true);
 
+    fillScene();
+    setAccessibleName(tr("Preview"));
+    syncHeld();
+    connectModel();
+}
+
+void PreviewView::fillScene()
+{
     auto *scene = new QGraphicsScene(this);
     // A fixed scene rectangle, or the view would follow the items around.
     scene->setSceneRect(0, 0, PreviewModel::kWidth, PreviewModel::kHeight);
@@ -62,13 +70,14 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
 
     for (std::size_t i = 0; i < patch::kImages.size(); ++i) {
         const int index = patch::kImages[i];
-        auto *item = new ImageItem(model, index, artwork(QString::fromLatin1(kElementPictures[i])));
+        auto *item =
+            new ImageItem(m_model, index, artwork(QString::fromLatin1(kElementPictures[i])));
         item->setZValue(ZOrder::forElement(index));
         scene->addItem(item);
         m_images[i] = item;
     }
     for (const int index : patch::kLabels) {
-        auto *item = new LabelItem(model, index);
+        auto *item = new LabelItem(m_model, index);
         item->setZValue(ZOrder::forElement(index));
         scene->addItem(item);
         m_labels[patch::labelSlot(index)] = item;
@@ -82,9 +91,11 @@ PreviewView::PreviewView(PreviewModel &model, QWidget *parent)
     syncGuides();
     m_frame = new FocusFrameItem;
     scene->addItem(m_frame);
-    setAccessibleName(tr("Preview"));
-    syncHeld();
+}
 
+void PreviewView::connectModel()
+{
+    PreviewModel &model = m_model;
     connect(&model, &PreviewModel::elementChanged, this, [this](int index) {
         syncElement(index);
         if (index == m_tool->lastPressed())

@@ -58,6 +58,11 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    /// The screen picture, the background, the elements, the guide lines and
+    /// the focus frame, in their stacking order.
+    void fillScene();
+    /// The items follow the document and the drag tool.
+    void connectModel();
     QPointF toScene(const QMouseEvent *event) const;
     void syncElement(int index);
     void syncEnabled();

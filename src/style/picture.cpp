@@ -105,6 +105,49 @@ bool readPngTop(QIODevice &device, QSize limit, QImage *image)
     return true;
 }
 
+/// Sets `reader` to decode only the part of the picture the preview shows,
+/// as an image viewer shows it: a phone photo taken upright stands upright,
+/// and the part kept is the top-left of the picture as shown. False, with
+/// `error` saying why, for a picture too large to decode whole when the
+/// format cannot decode a part.
+bool decodeOnlyWhatIsShown(QImageReader &reader, QString *error)
+{
+    const QSize visibleSize(kVisibleWidth, kVisibleHeight);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    const QTransform shown = shownFromStored(reader.transformation(), stored);
+    const QRectF storedRect{QPointF(), QSizeF(stored)};
+    const QRectF visible =
+        QRectF(QPointF(), QSizeF(visibleSize)).intersected(shown.mapRect(storedRect));
+    if (stored.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
+        reader.setClipRect(
+            shown.inverted().mapRect(visible).toAlignedRect().intersected(storedRect.toRect()));
+    } else if (stored.isValid() && qint64(stored.width()) * stored.height() > kMaxWholePixels) {
+        *error = QStringLiteral("The picture is %1 x %2 pixels, too large to load: this program "
+                                "reads pictures of up to %3 megapixels (only the top-left %4 x %5 "
+                                "pixels are ever shown). Crop it and load it again.")
+                     .arg(stored.width())
+                     .arg(stored.height())
+                     .arg(kMaxWholePixels / 1000000)
+                     .arg(kVisibleWidth)
+                     .arg(kVisibleHeight);
+        return false;
+    }
+    return true;
+}
+
+/// Why `reader` read no picture, as a sentence.
+QString whyNotRead(const QImageReader &reader)
+{
+    if (reader.error() == QImageReader::UnsupportedFormatError)
+        return QStringLiteral("It is not a picture in a format this program can read (BMP, JPEG, "
+                              "GIF, PNG and the like).");
+    if (reader.error() == QImageReader::InvalidDataError)
+        return QStringLiteral("The picture data is damaged or cut short (%1).")
+            .arg(reader.errorString());
+    return patch::sentence(reader.errorString());
+}
+
 } // namespace
 
 std::optional<QImage> loadPicture(const QString &path, QString *error, QString *warning)
@@ -131,39 +174,11 @@ std::optional<QImage> loadPicture(const QString &path, QString *error, QString *
         file.seek(0);
         reader.setDevice(&file);
     }
-    // Shown as an image viewer shows it: a phone photo taken upright stands
-    // upright. The part kept is the top-left of the picture as shown.
-    reader.setAutoTransform(true);
-    const QSize stored = reader.size();
-    const QTransform shown = shownFromStored(reader.transformation(), stored);
-    const QRectF storedRect{QPointF(), QSizeF(stored)};
-    const QRectF visible =
-        QRectF(QPointF(), QSizeF(visibleSize)).intersected(shown.mapRect(storedRect));
-    if (stored.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
-        // Decodes only what is ever shown.
-        reader.setClipRect(
-            shown.inverted().mapRect(visible).toAlignedRect().intersected(storedRect.toRect()));
-    } else if (stored.isValid() && qint64(stored.width()) * stored.height() > kMaxWholePixels) {
-        *error = QStringLiteral("The picture is %1 x %2 pixels, too large to load: this program "
-                                "reads pictures of up to %3 megapixels (only the top-left %4 x %5 "
-                                "pixels are ever shown). Crop it and load it again.")
-                     .arg(stored.width())
-                     .arg(stored.height())
-                     .arg(kMaxWholePixels / 1000000)
-                     .arg(kVisibleWidth)
-                     .arg(kVisibleHeight);
+    if (!decodeOnlyWhatIsShown(reader, error))
         return std::nullopt;
-    }
     QImage image = reader.read();
     if (image.isNull()) {
-        QString reason = patch::sentence(reader.errorString());
-        if (reader.error() == QImageReader::UnsupportedFormatError)
-            reason = QStringLiteral("It is not a picture in a format this program can read "
-                                    "(BMP, JPEG, GIF, PNG and the like).");
-        else if (reader.error() == QImageReader::InvalidDataError)
-            reason = QStringLiteral("The picture data is damaged or cut short (%1).")
-                         .arg(reader.errorString());
-        *error = reason;
+        *error = whyNotRead(reader);
         return std::nullopt;
     }
     // A JPEG ends with its end-of-image marker; without it the reader shows
