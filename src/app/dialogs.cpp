@@ -63,14 +63,28 @@ QString QtDialogs::text(QWidget *parent, const QString &title, const QString &pr
     return ok ? text : QString();
 }
 
+BoxText fitOnScreen(const QString &text, const QString &details)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    if (lines.size() <= kMaxBoxLines)
+        return {text, details};
+    // The start stays in the box; the whole text goes first in the details.
+    QStringList kept = lines.mid(0, kMaxBoxLines - 2);
+    kept << QString()
+         << QStringLiteral("(%1 more lines: see the details)").arg(lines.size() - kept.size() + 1);
+    return {kept.join(QLatin1Char('\n')),
+            details.isEmpty() ? text : text + QStringLiteral("\n\n") + details};
+}
+
 void QtDialogs::message(QWidget *parent, Icon icon, const QString &title, const QString &text,
                         const QString &details)
 {
     const auto boxIcon = icon == Icon::Information ? QMessageBox::Information
                          : icon == Icon::Warning   ? QMessageBox::Warning
                                                    : QMessageBox::Critical;
-    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
-    box.setDetailedText(details);
+    const BoxText shown = fitOnScreen(text, details);
+    QMessageBox box(boxIcon, title, shown.text, QMessageBox::Ok, parent);
+    box.setDetailedText(shown.details);
     box.exec();
 }
 

@@ -51,6 +51,18 @@ public:
     virtual bool progress(QWidget *parent, const QString &label, qint64 done, qint64 total) = 0;
 };
 
+/// A message box's text and details.
+struct BoxText
+{
+    QString text;
+    QString details;
+};
+/// A box never grows taller than the screen: a text longer than
+/// kMaxBoxLines keeps its start, and the whole of it goes to the details,
+/// which scroll.
+inline constexpr int kMaxBoxLines = 24;
+BoxText fitOnScreen(const QString &text, const QString &details);
+
 /// The real dialogs, Qt's own widgets.
 class QtDialogs : public Dialogs
 {

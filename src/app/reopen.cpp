@@ -46,7 +46,11 @@ std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
                               QStringLiteral("This patch was written for %1. Switch to %1 and open "
                                              "it?")
                                   .arg(names.first())))
-            return std::nullopt;
+            // Whatever else it fits, why the selected model refused it.
+            return refuse(QStringLiteral("The patch %1 could not be opened with the template of "
+                                         "%2.\n\n%3\n\nIt fits the template of %4: choose %4 "
+                                         "and open it again to use it.")
+                              .arg(shownPatch, model.model, why, names.first()));
         return fits.first();
     }
     if (fits.size() > 1)

@@ -76,15 +76,16 @@ void listWarnings(const Console &console, const QString &file, const patch::Temp
 
 int generatePatch(const Console &console, const GenerateRequest &request)
 {
-    QString error;
-    const auto templates = listTemplates(request.templateFolders, &error);
+    QString error, leftOut;
+    const auto templates = listTemplates(request.templateFolders, &error, &leftOut);
     if (!templates) {
         console.complain(error);
         return Failed;
     }
     const auto entry = findTemplate(*templates, request.model, &error);
     if (!entry) {
-        console.complain(error);
+        // The model's template may be in a folder that cannot be read.
+        console.complain(leftOut.isEmpty() ? error : error + u' ' + leftOut);
         return Failed;
     }
     const QString shownTemplate = QDir::toNativeSeparators(entry->path);

@@ -104,5 +104,13 @@ done
 [ "$(stat -c %s "$work/long.vkp")" -eq 200000021 ] \
   || { failed=$((failed + 1)); echo "FAIL: the 200 MB line was not copied whole"; }
 rm -f "$work/long.txt" "$work/long.vkp"
+# A user's template folder that cannot be read is named when the model
+# asked for is not found (a link to itself stops root too).
+mkdir -p "$work/data/jukora-patch-editor"
+ln -s DB "$work/data/jukora-patch-editor/DB"
+expect "model in an unreadable folder" 2 "$exe" --generate --model Mine --output "$work/m.vkp"
+grep -q "jukora-patch-editor/DB cannot be read" "$work/err" \
+  || { failed=$((failed + 1)); echo "FAIL: the unreadable folder is not named"; cat "$work/err"; }
+rm -f "$work/data/jukora-patch-editor/DB"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
