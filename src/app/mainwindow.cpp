@@ -27,6 +27,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -348,10 +349,19 @@ void MainWindow::onGenerateClicked()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_model->undoStack()->isClean()) {
-        event->accept();
-        return;
+    const bool close = mayClose();
+    event->setAccepted(close);
+    // Closing the window ends the program: the guide goes with it.
+    if (close) {
+        for (QTextBrowser *guide : findChildren<QTextBrowser *>(Qt::FindDirectChildrenOnly))
+            guide->close();
     }
+}
+
+bool MainWindow::mayClose()
+{
+    if (m_model->undoStack()->isClean())
+        return true;
     const int answer =
         m_dialogs.choice(this, applicationTitle(),
                          tr("The layout has changed since the last patch was written or opened, "
@@ -359,8 +369,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
                          {tr("&Generate..."), tr("&Close without a patch"), tr("Cancel")});
     if (answer == 0)
         onGenerateClicked();
-    const bool close = answer == 1 || (answer == 0 && m_model->undoStack()->isClean());
-    event->setAccepted(close);
+    return answer == 1 || (answer == 0 && m_model->undoStack()->isClean());
 }
 
 namespace {
@@ -431,12 +440,21 @@ void MainWindow::showTemplateGuide()
                        "with the program's package, in /usr/share/doc/jukora-patch-editor."));
         return;
     }
-    auto *page = new QTextBrowser;
+    // A window of its own that closes with the main window, which it never
+    // keeps open; Escape and Ctrl+W close it, and it fits the screen.
+    auto *page = new QTextBrowser(this);
+    page->setWindowFlag(Qt::Window);
     page->setAttribute(Qt::WA_DeleteOnClose);
     page->setWindowTitle(tr("Writing Templates"));
     page->setMarkdown(QString::fromUtf8(file.readAll()));
     page->setOpenExternalLinks(true);
-    page->resize(640, 560);
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, page), &QShortcut::activated, page, &QWidget::close);
+    QSize size(640, 560);
+    if (const QScreen *screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    page->resize(size);
     page->show();
 }
 

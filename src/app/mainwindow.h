@@ -88,6 +88,9 @@ protected:
 
 private:
     DropAction dropAction(const QDropEvent *event, QString *file) const;
+    /// True when closing loses nothing, or the user says so (after a
+    /// Generate, perhaps).
+    bool mayClose();
     // The controls' geometry, captions, fonts and focus order: windowlayout.cpp.
     void createControls();
     void createReadouts();

@@ -5,8 +5,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <fcntl.h>
@@ -242,6 +244,23 @@ private slots:
         QCOMPARE(shown(), QStringList({"7", "6", "150", "150", "7", "30"}));
     }
 
+    void templateGuideClosesWithTheWindow()
+    {
+        f->show();
+        f->window->showTemplateGuide();
+        QPointer<QTextBrowser> guide = f->window->findChild<QTextBrowser *>();
+        QVERIFY(guide && guide->isVisible());
+        QApplication::setActiveWindow(guide);
+        QVERIFY(QTest::qWaitForWindowActive(guide));
+        guide->setFocus();
+        QTest::keyClick(guide, Qt::Key_W, Qt::ControlModifier);
+        QTRY_VERIFY(!guide);            // closed, and deleted
+        f->window->showTemplateGuide(); // a second guide: the first one is gone
+        guide = f->window->findChild<QTextBrowser *>();
+        QVERIFY(guide->isVisible());
+        QVERIFY(f->window->close());  // nothing changed: no question
+        QVERIFY(!guide->isVisible()); // so nothing keeps the program running
+    }
     void menusAndClosing()
     {
         QMainWindow *window = f->window.get();
