@@ -10,12 +10,39 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace jukora {
 
+namespace {
+
+QtMessageHandler qtHandler = nullptr;
+
+/// While the application object is made, Qt's one fatal message is that no
+/// platform could be started: a display named but not there (a dead ssh
+/// forward, a stale DISPLAY). It is answered as no display at all is, with
+/// the way to the command line, instead of Qt's abort.
+void displayLost(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        qtHandler(type, context, message);
+        return;
+    }
+    const char *display = std::getenv("DISPLAY");
+    std::fprintf(stderr,
+                 "jukora-patch-editor: the display %s could not be opened, so the window cannot "
+                 "open.\nThe command line needs an option: try 'jukora-patch-editor --help'.\n",
+                 display && *display ? display : "named by WAYLAND_DISPLAY or QT_QPA_PLATFORM");
+    std::_Exit(cli::Failed);
+}
+
+} // namespace
+
 int runEditor(int &argc, char *argv[])
 {
+    qtHandler = qInstallMessageHandler(displayLost);
     QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
     QApplication::setApplicationVersion(QStringLiteral(JUKORA_VERSION));
     // Qt has taken its own options (-platform, -style ...); what is left is

@@ -50,6 +50,14 @@ for args in "" "--chekc" "some.vkp"; do
   grep -q "no display was found.*" "$work/err" && grep -q -- "--help" "$work/err" \
     || { failed=$((failed + 1)); echo "FAIL: no display text for '$args'"; cat "$work/err"; }
 done
+# A display that is named but cannot be opened is answered as no display,
+# whatever the arguments, instead of Qt's abort.
+for args in "" "--chekc" "some.vkp"; do
+  expect "dead display: '$args'" 2 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:917 "$exe" $args
+  grep -q "the display :917 could not be opened, so the window cannot open" "$work/err" \
+    && grep -q -- "--help" "$work/err" \
+    || { failed=$((failed + 1)); echo "FAIL: dead display text for '$args'"; cat "$work/err"; }
+done
 # A name that is not UTF-8 is refused by name, never opened or written as
 # another file.
 latin1=$(printf 'caf\xe9')
