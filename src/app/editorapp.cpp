@@ -63,7 +63,11 @@ int runEditor(int &argc, char *argv[])
     QApplication::setFont(defaultFont());
 
     QtDialogs dialogs;
-    const auto window = startEditor(dialogs, templateFolders());
+    QString note;
+    const QStringList folders = templateFolders(&note);
+    if (!note.isEmpty())
+        dialogs.message(nullptr, Dialogs::Icon::Warning, applicationTitle(), note);
+    const auto window = startEditor(dialogs, folders);
     if (!window)
         return 1;
     window->showCentered();

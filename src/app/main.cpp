@@ -78,7 +78,11 @@ int main(int argc, char *argv[])
         if (stdoutClosed)
             out.setString(&lost);
         QTextStream err(stderr);
-        const int status = jukora::cli::run(arguments, jukora::templateFolders(), out, err);
+        QString note;
+        const QStringList folders = jukora::templateFolders(&note);
+        if (!note.isEmpty())
+            err << "jukora-patch-editor: " << note << '\n';
+        const int status = jukora::cli::run(arguments, folders, out, err);
         if (!lost.isEmpty() || out.status() != QTextStream::Ok || std::fflush(stdout) != 0) {
             std::fprintf(stderr, "jukora-patch-editor: cannot write to standard output: %s\n",
                          stdoutClosed ? "it is closed" : std::strerror(errno));

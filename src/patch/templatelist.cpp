@@ -174,12 +174,27 @@ std::optional<TemplateEntry> findTemplate(const QList<TemplateEntry> &templates,
     return std::nullopt;
 }
 
-QStringList templateFolders()
+QStringList templateFolders(QString *note)
 {
     // The writable location comes first, then the system's, highest first.
     QStringList folders;
-    for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
-        folders << data + QStringLiteral("/DB");
+    const QString home = qEnvironmentVariable("XDG_DATA_HOME");
+    const bool relativeHome = !home.isEmpty() && QDir::isRelativePath(home);
+    if (relativeHome) {
+        const QString standard = QDir::homePath() + QStringLiteral("/.local/share/") +
+                                 QCoreApplication::applicationName();
+        folders << standard + QStringLiteral("/DB");
+        if (note)
+            *note = QStringLiteral("XDG_DATA_HOME is the relative path \"%1\", which would name "
+                                   "another folder in every working folder; it was ignored, and "
+                                   "your templates are read from %2 instead. Set it to an "
+                                   "absolute path.")
+                        .arg(home, QDir::toNativeSeparators(standard + QStringLiteral("/DB")));
+    }
+    for (const QString &data : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation)) {
+        if (!QDir::isRelativePath(data))
+            folders << data + QStringLiteral("/DB");
+    }
     folders << QCoreApplication::applicationDirPath() + QStringLiteral("/DB");
     folders.removeDuplicates();
     return folders;

@@ -39,6 +39,9 @@ std::optional<TemplateEntry> findTemplate(const QList<TemplateEntry> &templates,
 /// Where the program looks for templates, the first winning: "DB" in the
 /// user's data folder (~/.local/share/jukora-patch-editor/DB), in each of
 /// the system's data folders, and beside the executable.
-QStringList templateFolders();
+/// Folders are absolute paths: a relative XDG_DATA_HOME, which would name
+/// another folder in every working folder, is ignored (as Qt ignores
+/// relative XDG_DATA_DIRS entries), and `note` (when given) says so.
+QStringList templateFolders(QString *note = nullptr);
 
 } // namespace jukora

@@ -112,6 +112,13 @@ done
 [ "$(stat -c %s "$work/long.vkp")" -eq 200000021 ] \
   || { failed=$((failed + 1)); echo "FAIL: the 200 MB line was not copied whole"; }
 rm -f "$work/long.txt" "$work/long.vkp"
+# A relative XDG_DATA_HOME names no folder: it is ignored, and said once.
+status=0
+(cd "$work" && XDG_DATA_HOME=relative/data "$exe" --check "$source/DB/Novo N5.txt") \
+  >"$work/out" 2>"$work/err" || status=$?
+[ "$status" -eq 0 ] && [ "$(grep -c 'XDG_DATA_HOME is the relative path "relative/data"' "$work/err")" -eq 1 ] \
+  && passed=$((passed + 1)) \
+  || { failed=$((failed + 1)); echo "FAIL: relative XDG_DATA_HOME: status $status"; cat "$work/err"; }
 # A user's template folder that cannot be read is named when the model
 # asked for is not found (a link to itself stops root too).
 mkdir -p "$work/data/jukora-patch-editor"
