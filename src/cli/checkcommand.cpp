@@ -59,8 +59,7 @@ int checkFile(const Console &console, const QString &file, const FirmwareImage *
                               const std::string &what) {
         console.diagnostic(file, line, kind, patch::malformedText(placeholder, what));
     });
-    patch::FirmwareCheck firmware(image ? image->view() : std::string_view(),
-                                  image ? image->base : 0);
+    patch::FirmwareCheck firmware = image ? image->check() : patch::FirmwareCheck({}, 0);
     CheckPass pass;
     pass.run = &run;
     pass.firmware = image ? &firmware : nullptr;
@@ -84,6 +83,19 @@ int checkFile(const Console &console, const QString &file, const FirmwareImage *
 
 } // namespace
 
+patch::FirmwareCheck FirmwareImage::check() const
+{
+    return patch::FirmwareCheck(
+        static_cast<std::uint64_t>(file->size()),
+        [file = file](std::uint64_t offset, std::size_t length, std::string *bytes) {
+            bytes->resize(length);
+            return file->seek(static_cast<qint64>(offset)) &&
+                   file->read(bytes->data(), static_cast<qint64>(length)) ==
+                       static_cast<qint64>(length);
+        },
+        base);
+}
+
 int checkTemplates(const Console &console, const QStringList &files, const FirmwareImage *firmware)
 {
     int status = Success;
@@ -95,7 +107,7 @@ int checkTemplates(const Console &console, const QStringList &files, const Firmw
 int checkAgainstFirmware(const Console &console, const QString &templatePath,
                          const FirmwareImage &image)
 {
-    patch::FirmwareCheck firmware(image.view(), image.base);
+    patch::FirmwareCheck firmware = image.check();
     CheckPass pass;
     pass.firmware = &firmware;
     pass.mismatch = [&](std::size_t line, const std::string &why) {

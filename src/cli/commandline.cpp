@@ -133,16 +133,14 @@ bool CommandLine::readFirmware()
     }
     if (image.isEmpty())
         return true;
-    // A flash dump is some megabytes; far more is no image of a phone's flash.
-    constexpr qint64 kMaxImageBytes = qint64(1) << 30;
     QString error;
-    auto bytes = patch::readWholeFile(image, kMaxImageBytes, &error);
-    if (!bytes) {
+    auto file = std::make_shared<QFile>(image);
+    if (!patch::openForReading(*file, &error)) {
         m_console.complain(QStringLiteral("the firmware image %1 cannot be read: %2")
                                .arg(QDir::toNativeSeparators(image), error));
         return false;
     }
-    m_firmware = FirmwareImage{image, std::move(*bytes), *parsedBase};
+    m_firmware = FirmwareImage{image, std::move(file), *parsedBase};
     return true;
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "firmware.h"
+
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 class QTextStream;
@@ -36,17 +40,16 @@ struct Console
 };
 
 /// The firmware image of --firmware: a byte-for-byte dump of the phone's
-/// flash from the address `base` on.
+/// flash from the address `base` on, open for reading. It is never held:
+/// a check reads the bytes each line names.
 struct FirmwareImage
 {
     QString path;
-    QByteArray bytes;
+    std::shared_ptr<QFile> file;
     std::uint32_t base = 0;
 
-    std::string_view view() const
-    {
-        return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-    }
+    /// A check of template lines against this image.
+    patch::FirmwareCheck check() const;
 };
 
 } // namespace jukora::cli

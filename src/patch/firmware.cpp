@@ -62,6 +62,17 @@ std::optional<std::uint32_t> parseAddress(std::string_view text)
     return value ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*value)) : std::nullopt;
 }
 
+FirmwareCheck::FirmwareCheck(std::string_view image, std::uint32_t base)
+    : FirmwareCheck(
+          image.size(),
+          [image](std::uint64_t offset, std::size_t length, std::string *bytes) {
+              *bytes = std::string(image.substr(static_cast<std::size_t>(offset), length));
+              return true;
+          },
+          base)
+{
+}
+
 bool FirmwareCheck::line(std::string_view line, const TemplateLine &t, std::string *why)
 {
     if (t.rule) // a malformed one is reported by the template check
@@ -143,14 +154,18 @@ bool FirmwareCheck::compare(std::string_view address, std::string_view old, std:
     }
     const std::int64_t where = std::int64_t(*at) + m_offset;
     const std::int64_t from = where - std::int64_t(m_base);
-    const auto size = static_cast<std::int64_t>(m_image.size());
+    const auto size = static_cast<std::int64_t>(m_imageSize);
     if (from < 0 || from + static_cast<std::int64_t>(bytes->size()) > size) {
         *why = "the address " + hex(where) + " lies outside the firmware image, which holds " +
                (size == 0 ? std::string("no bytes")
                           : hex(m_base) + " to " + hex(std::int64_t(m_base) + size - 1));
         return false;
     }
-    const std::string_view found = m_image.substr(static_cast<std::size_t>(from), bytes->size());
+    std::string found;
+    if (!m_read(static_cast<std::uint64_t>(from), bytes->size(), &found)) {
+        *why = "the firmware image could not be read at " + hex(where);
+        return false;
+    }
     if (found != *bytes) {
         *why = "old bytes " + std::string(old.substr(0, 24)) + (old.size() > 24 ? "..." : "") +
                " differ from the firmware's " + hexText(found) + " at " + hex(where);

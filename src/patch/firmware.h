@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,8 +27,20 @@ std::optional<std::uint32_t> parseAddress(std::string_view text);
 class FirmwareCheck
 {
 public:
-    /// `image` holds the flash from the address `base` on.
-    FirmwareCheck(std::string_view image, std::uint32_t base) : m_image(image), m_base(base) {}
+    /// Puts the `length` bytes of the image at `offset` into `bytes`; false
+    /// when they cannot be read.
+    using ReadBytes =
+        std::function<bool(std::uint64_t offset, std::size_t length, std::string *bytes)>;
+
+    /// The image, of `imageSize` bytes, holds the flash from the address
+    /// `base` on; only the bytes each line names are read, so an image of
+    /// any size takes no memory.
+    FirmwareCheck(std::uint64_t imageSize, ReadBytes read, std::uint32_t base)
+        : m_imageSize(imageSize), m_read(std::move(read)), m_base(base)
+    {
+    }
+    /// The same for an image held whole.
+    FirmwareCheck(std::string_view image, std::uint32_t base);
 
     /// Checks the next template line, `t` being what readTemplateLine found
     /// in it. False when its old bytes are not the image's, with `why` saying
@@ -47,7 +60,8 @@ public:
 private:
     bool compare(std::string_view address, std::string_view old, std::string *why);
 
-    std::string_view m_image;
+    std::uint64_t m_imageSize;
+    ReadBytes m_read;
     std::uint32_t m_base;
     std::int64_t m_offset = 0;
     std::size_t m_checked = 0;
