@@ -3,7 +3,7 @@
 # named: what a template author or a script runs on a server.
 # Usage: run_cli.sh PROGRAM SOURCE_DIR
 set -uo pipefail
-exe=$1
+exe=$(readlink -f "$1")
 source=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -27,8 +27,11 @@ expect() { # name, wanted status, command...
 
 expect "version" 0 "$exe" --version
 grep -qx "jukora-patch-editor [0-9.]*" "$work/out" || { failed=$((failed + 1)); echo "FAIL: version text"; }
-expect "sample templates are sound" 0 "$exe" --check "$source"/DB/*.txt
-[ ! -s "$work/out" ] && [ ! -s "$work/err" ] || { failed=$((failed + 1)); echo "FAIL: output on a sound check"; }
+# The samples and the golden patches are sound, to a phone's patcher too.
+for files in "$source"/DB/*.txt "$source"/tests/data/golden/*.vkp; do
+  expect "sound: $files" 0 "$exe" --check "$files"
+  [ ! -s "$work/out" ] && [ ! -s "$work/err" ] || { failed=$((failed + 1)); echo "FAIL: output on $files"; cat "$work/out"; }
+done
 printf 'plain\r\n*cx*1A0 6B21\r\n' > "$work/bad.txt"
 expect "malformed line" 1 "$exe" --check "$work/bad.txt"
 grep -qx "$work/bad.txt:2: error: \*cx\*: no \";\" to start the comment" "$work/out" \
@@ -92,7 +95,25 @@ expect "long lines reopened" 0 "$exe" --generate --model Long --layout "$work/lo
   --output "$work/again.vkp"
 cmp -s "$work/long.vkp" "$work/again.vkp" \
   || { failed=$((failed + 1)); echo "FAIL: a patch of long lines does not read back"; }
-rm -rf "$db" "$work"/*.vkp "$work/expected"
+expect "long lines checked" 0 "$exe" --check "$db/Long.txt"
+grep -q ": error:" "$work/out" && { failed=$((failed + 1)); echo "FAIL: long lines refused"; cat "$work/out"; }
+# What a placeholder line keeps (field 0 "*tx*3:", old value 0032, comment)
+# on the limit is written; a byte more is refused with the line's length.
+for extra in 0 1; do
+  { printf ';x\n*tx*3: 0032 0032;'; fill $((16777216 - 10 + extra)) c; } > "$work/held.txt"
+  expect "kept on the limit + $extra" "$extra" "$exe" --check "$work/held.txt"
+done
+grep -q "held.txt:2: error: \*tx\*: the line is 16777224 bytes long, and its first field, old value and comment take more than the 16777216 bytes (16 MiB)" "$work/out" \
+  || { failed=$((failed + 1)); echo "FAIL: the limit's refusal"; cat "$work/out"; }
+# The firmware check compares a long line whose bytes lie in its first
+# 64 KiB, passes over a long comment, and says which lines it cannot compare.
+printf 'k!' > "$work/fw.bin"
+{ printf '0: 6B21 0000;%s\n;%s\n1: 6B %s\n' "$(fill 70000 c)" "$(fill 70000 c)" "$(fill 70000 0)"; } > "$work/fwlong.txt"
+expect "firmware on long lines" 1 "$exe" --check "$work/fwlong.txt" --firmware "$work/fw.bin"
+grep -qx "$work/fwlong.txt:3: error: the line is 70006 bytes long; the firmware check reads a patch line's first 65536 bytes only, so its old bytes were not compared" "$work/out" \
+  && [ "$(grep -c ': error:' "$work/out")" -eq 1 ] \
+  || { failed=$((failed + 1)); echo "FAIL: firmware on long lines"; cat "$work/out"; }
+rm -rf "$db" "$work"/*.vkp "$work/expected" "$work/held.txt" "$work/fwlong.txt" "$work/fw.bin"
 # One line of 200 MB is checked and copied through in memory that does not
 # grow with it.
 { printf '*cx*1A0: 6B21 6B21;x\n;'; fill 200000000 x; printf '\n'; } > "$work/long.txt"

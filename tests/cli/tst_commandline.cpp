@@ -1,5 +1,4 @@
 #include "commandline.h"
-#include "longlines.h"
 #include "testfiles.h"
 
 #include <QTextStream>
@@ -217,43 +216,6 @@ private slots:
         // Nothing is left behind beside the files the test made.
         QCOMPARE(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 14);
         QCOMPARE(test::readFile(p.templ("N")), QByteArray("*cx*1A0: 6B21 6B21;x\r\n;plain"));
-    }
-    void longLines_data()
-    {
-        QTest::addColumn<QByteArray>("templ");
-        QTest::addColumn<QByteArray>("patch");
-        for (const test::LongLineCase &c : test::longLineCases())
-            QTest::newRow(c.name.constData()) << c.templ << c.patch;
-    }
-    void longLines()
-    {
-        // --check, --generate, and --generate taking the layout of a patch.
-        QFETCH(QByteArray, templ);
-        QFETCH(QByteArray, patch);
-        test::ProgramFolder p({{"L", templ}});
-        const auto run = [&](const QStringList &args, QString *out = nullptr) {
-            QString gotOut, gotErr;
-            QTextStream outStream(&gotOut), errStream(&gotErr);
-            const int status =
-                cli::run(QStringList{"jukora-patch-editor"} + args, {p.db()}, outStream, errStream);
-            if (out)
-                *out = gotOut;
-            return status;
-        };
-        QString out;
-        const int refused = patch.isEmpty() ? 1 : 0;
-        QCOMPARE(run({"--check", p.templ("L")}, &out), refused);
-        QCOMPARE(out.contains(QStringLiteral(":2: error: *tx*: the line is ")), bool(refused));
-        QCOMPARE(run({"--generate", "--model", "L", "--output", p.file("out.vkp")}), refused);
-        if (refused)
-            return;
-        QVERIFY(test::readFile(p.file("out.vkp")) == patch); // not QCOMPARE: megabytes
-        QByteArray moved = patch;
-        test::writeFile(p.file("layout.vkp"), moved.replace("1A0: 6B21 0721", "1A0: 6B21 2A21"));
-        QCOMPARE(run({"--generate", "--model", "L", "--layout", p.file("layout.vkp"), "--output",
-                      p.file("again.vkp")}),
-                 0);
-        QVERIFY(test::readFile(p.file("again.vkp")) == moved);
     }
 };
 

@@ -1,5 +1,4 @@
 #include "codec.h"
-#include "firmware.h"
 #include "layoutreader.h"
 #include "memoryrun.h"
 #include "patchlanguage.h"
@@ -10,8 +9,6 @@
 #include <cstring>
 
 using namespace jukora;
-
-Q_DECLARE_METATYPE(jukora::patch::ValueKind)
 
 namespace {
 
@@ -82,42 +79,27 @@ private slots:
         QCOMPARE(tested, rules);
         QCOMPARE(guide, rules);
     }
-    void everyByteReadsBack_data()
-    {
-        QTest::addColumn<patch::ValueKind>("kind");
-        QTest::newRow("X") << patch::ValueKind::X;
-        QTest::newRow("Y") << patch::ValueKind::Y;
-        QTest::newRow("right edge") << patch::ValueKind::RightEdge;
-        QTest::newRow("width") << patch::ValueKind::Width;
-        QTest::newRow("alignment") << patch::ValueKind::Alignment;
-    }
     void everyByteReadsBack()
     {
-        // Each of the 256 bytes a patch can hold gives back a value that is
-        // written as that byte again (an alignment only as its three codes).
-        QFETCH(patch::ValueKind, kind);
-        const patch::PlaceholderRule &rule =
-            *std::find_if(patch::kRules.begin(), patch::kRules.end(),
-                          [&](const patch::PlaceholderRule &r) { return r.kind == kind; });
-        const auto at = static_cast<std::size_t>(rule.element);
-        const int bytes = kind == patch::ValueKind::Alignment ? 3 : 256;
-        for (int byte = 0; byte < bytes; ++byte) {
-            // The value read back goes where the reader puts it, and the
-            // rule writes it again.
-            const float value = patch::decodeValue(kind, byte);
-            patch::Layout l;
-            if (kind == patch::ValueKind::Y)
-                l.top[at] = value;
-            else if (kind == patch::ValueKind::Width)
+        // Each of the 256 bytes a patch can hold gives back a value that the
+        // rule writes as that byte again (an alignment only as its codes).
+        using patch::ValueKind;
+        for (const ValueKind kind : {ValueKind::X, ValueKind::Y, ValueKind::RightEdge,
+                                     ValueKind::Width, ValueKind::Alignment}) {
+            const auto &rule = *std::find_if(patch::kRules.begin(), patch::kRules.end(),
+                                             [&](const auto &r) { return r.kind == kind; });
+            const auto at = static_cast<std::size_t>(rule.element);
+            for (int byte = 0; byte < (kind == ValueKind::Alignment ? 3 : 256); ++byte) {
+                const float value = patch::decodeValue(kind, byte);
+                patch::Layout l; // the value goes where the layout reader puts it
+                (kind == ValueKind::Y ? l.top[at] : l.left[at]) = value;
                 l.coverWidth = value;
-            else if (kind == patch::ValueKind::Alignment)
                 l.alignment[at] = int(value);
-            else
-                l.left[at] = value;
-            const std::string written =
-                patch::encodeValue(kind, patch::ruleValue(rule, patch::LayoutQuery(l)));
-            QCOMPARE(patch::parseHex(written), std::optional<std::uint64_t>(byte));
-            QCOMPARE(written.size(), std::size_t(2));
+                const std::string written =
+                    patch::encodeValue(kind, patch::ruleValue(rule, patch::LayoutQuery(l)));
+                QCOMPARE(patch::parseHex(written), std::optional<std::uint64_t>(byte));
+                QCOMPARE(written.size(), std::size_t(2));
+            }
         }
     }
     void lines_data()
@@ -330,52 +312,6 @@ private slots:
         QCOMPARE(warnings.size(), std::size_t(warning.isEmpty() ? 0 : 1));
         if (!warning.isEmpty())
             QCOMPARE(QString::fromStdString(warnings.front().what), warning);
-    }
-    void firmwareOnLongLines_data()
-    {
-        // A line too long to hold whole: its start, as the reader keeps it.
-        QTest::addColumn<QByteArray>("start");
-        QTest::addColumn<QString>("why"); // empty: sound
-        QTest::newRow("a comment") << QByteArray("; " + QByteArray(100, 'c')) << QString();
-        QTest::newRow("bytes, then a comment")
-            << QByteArray("10: 6B21 0000;" + QByteArray(100, 'c')) << QString();
-        QTest::newRow("other bytes, then a comment")
-            << QByteArray("10: 6A21 0000;" + QByteArray(100, 'c')) << "old bytes 6A21 differ";
-        QTest::newRow("bytes past the start")
-            << QByteArray("10: 6B21 " + QByteArray(100, '0'))
-            << "the line is 70000 bytes long; the firmware check reads a patch line's first 109 "
-               "bytes only";
-        QTest::newRow("no patch line") << QByteArray(100, 'x') << QString();
-    }
-    void firmwareOnLongLines()
-    {
-        QFETCH(QByteArray, start);
-        QFETCH(QString, why);
-        patch::FirmwareCheck firmware(std::string_view("\x6B\x21", 2), 0x10);
-        patch::TemplateLine t;
-        t.length = 70000;
-        std::string reason;
-        QCOMPARE(firmware.longLine(t, start.toStdString(), &reason), why.isEmpty());
-        QVERIFY2(QString::fromStdString(reason).startsWith(why), reason.c_str());
-    }
-    void samplesAndGoldenPatchesAreSound_data()
-    {
-        QTest::addColumn<QString>("model");
-        for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
-            QTest::newRow(model) << QString::fromLatin1(model);
-    }
-    void samplesAndGoldenPatchesAreSound()
-    {
-        QFETCH(QString, model);
-        const QString source = QString::fromLocal8Bit(qgetenv("JUKORA_SOURCE_DIR"));
-        QFile templ(source + "/DB/" + model + ".txt");
-        QFile golden(source + "/tests/data/golden/" + model + ".vkp");
-        QVERIFY(templ.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
-        const test::MemoryRun m(templ.readAll(), patch::defaultLayout());
-        QCOMPARE(m.run.check.warningCount(), std::size_t(0));
-        QCOMPARE(
-            QString::fromStdString(patch::patchLanguageFindings(golden.readAll().toStdString())),
-            QString());
     }
 };
 
