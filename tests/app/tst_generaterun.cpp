@@ -124,7 +124,7 @@ private slots:
         ProgramFolder folder{
             {"m", "*tpw*A: F0 F0;r\r\n*tpx*B: A023 A023;x\r\n*tpw*C: F0 F0;again"}};
         WindowFixture f(folder.db());
-        f.model().setPosition(10, 176, 142); // right edge 256: one past the byte
+        f.model().setPosition(patch::PlayTime, 176, 142); // right edge 256: one past the byte
         test::writeFile(folder.file("p.vkp"), "old");
         const QByteArray written = f.generate(folder.file("p.vkp"), answer);
         const QString question = f.dialogs.callsOf("question").value(0).text;

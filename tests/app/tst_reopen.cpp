@@ -38,8 +38,10 @@ private slots:
         QVERIFY(b.window->openPatch(m_folder.file("first.vkp")));
         QVERIFY(b.messages().isEmpty());
         if (model == "m") { // bass and shuffle X share the address
-            QCOMPARE(b.model().layout().left[3], a.model().layout().left[3]);
-            QCOMPARE(b.model().layout().left[6], a.model().layout().left[6]);
+            QCOMPARE(b.model().layout().left[patch::BassIndicator],
+                     a.model().layout().left[patch::BassIndicator]);
+            QCOMPARE(b.model().layout().left[patch::ShuffleIndicator],
+                     a.model().layout().left[patch::ShuffleIndicator]);
         }
         QCOMPARE(b.generate(m_folder.file("second.vkp")), written);
         QCOMPARE(b.tool().dragTarget(), a.tool().dragTarget());
@@ -78,7 +80,7 @@ private slots:
     void ctrlOAndDrops()
     {
         WindowFixture a, b;
-        a.model().setPosition(4, 10, 40);
+        a.model().setPosition(patch::PlayerLogo, 10, 40);
         a.generate(m_folder.file("a.vkp"));
         QImage(64, 48, QImage::Format_RGB32).save(m_folder.file("wall.png"));
         test::writeFile(m_folder.file("broken.png"), "not a picture");
@@ -89,7 +91,7 @@ private slots:
         b.dialogs.openAnswers << m_folder.file("a.vkp");
         QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(b.dialogs.callsOf("open").first().text, QStringLiteral("Vkp patch (*.vkp)"));
-        QCOMPARE(b.model().element(4).left, 10.f);
+        QCOMPARE(b.model().element(patch::PlayerLogo).left, 10.f);
 
         const auto drop = [&](QPoint at, const char *file) {
             QMimeData data;
@@ -100,13 +102,13 @@ private slots:
             QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(b.window.get(), &drop);
         };
-        b.model().setPosition(4, 0, 100);
+        b.model().setPosition(patch::PlayerLogo, 0, 100);
         drop({300, 150}, "wall.png"); // on the controls: not a background
         QVERIFY(b.model().background().isNull());
         drop({100, 150}, "wall.png"); // on the preview
         QCOMPARE(b.model().background().size(), QSize(64, 48));
         drop({300, 150}, "a.vkp"); // a patch anywhere
-        QCOMPARE(b.model().element(4).left, 10.f);
+        QCOMPARE(b.model().element(patch::PlayerLogo).left, 10.f);
         drop({100, 150}, "broken.png");
         drop({100, 150}, "caf%E9.png"); // a name that is not UTF-8
         QCOMPARE(b.messages().size(), 2);

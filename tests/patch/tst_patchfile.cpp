@@ -25,7 +25,7 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_layout.left[7] = 42;
+        m_layout.left[patch::AlbumCover] = 42;
     }
     void writes_data()
     {

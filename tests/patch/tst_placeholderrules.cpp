@@ -152,7 +152,8 @@ private slots:
         QFETCH(QByteArray, expected);
         patch::Layout l = distinct();
         if (!std::isnan(value))
-            l.left[7] = l.top[7] = l.left[9] = l.coverWidth = value;
+            l.left[patch::AlbumCover] = l.top[patch::AlbumCover] = l.left[patch::TrackNumber] =
+                l.coverWidth = value;
         const test::MemoryRun m(input, l);
         QCOMPARE(m.bytes(), expected);
         QCOMPARE(m.run.check.badCoverWidth().has_value(), expected.isEmpty());
@@ -179,8 +180,8 @@ private slots:
     void checkFindsEveryProblem()
     {
         patch::Layout l;
-        l.left[10] = 190; // play time right edge 270: off the byte
-        l.top[7] = 20;    // cover Y -4
+        l.left[patch::PlayTime] = 190; // play time right edge 270: off the byte
+        l.top[patch::AlbumCover] = 20; // cover Y -4
         QByteArray text = "; first\r\n*cx*12:0707;x\r\n*cx*12: 07 07\r\nA *albumx* 07;x\r\n";
         text += QByteArray("*tpw*A: 00 00;\r\n*cy*B: 00 00;\r\n").repeated(3);
         text += QByteArray("*cx*D\r\n").repeated(60);
@@ -228,9 +229,9 @@ private slots:
             "*tpw*A: F0 F0;r\r\n*ctw*B: F0 F0;r\r\n*ctx*C: A022 A022;x\r\n*cy*D: 00 00;y\r\n",
             "A: F0 C8;r\r\nB: F0 F0;r\r\nC: A022 1022;x\r\nD: 00 FF22;y\r\n", &error);
         QVERIFY2(layout, error.c_str());
-        QCOMPARE(*layout->left[10], 120.f); // 200 - 80
-        QCOMPARE(*layout->left[9], 16.f);   // its X wins over its right edge
-        QCOMPARE(*layout->top[7], 279.f);   // 255 + 24
+        QCOMPARE(*layout->left[patch::PlayTime], 120.f);   // 200 - 80
+        QCOMPARE(*layout->left[patch::TrackNumber], 16.f); // its X wins over its right edge
+        QCOMPARE(*layout->top[patch::AlbumCover], 279.f);  // 255 + 24
     }
     void patchLanguage_data()
     {

@@ -223,7 +223,10 @@ private:
         view->viewport()->repaint();
         return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    QPointF cover() const { return {model->element(7).left, model->element(7).top}; }
+    QPointF cover() const
+    {
+        return {model->element(patch::AlbumCover).left, model->element(patch::AlbumCover).top};
+    }
     std::unique_ptr<PreviewModel> model;
     std::unique_ptr<PreviewView> view;
 };
