@@ -4,6 +4,7 @@
 #include "credits.h"
 #include "dragtool.h"
 #include "generatejob.h"
+#include "help.h"
 #include "identity.h"
 #include "patchfile.h"
 #include "picture.h"
@@ -20,15 +21,12 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QThread>
@@ -407,55 +405,12 @@ void MainWindow::updateStatus()
 
 void MainWindow::showKeyboardHelp()
 {
-    m_dialogs.message(
-        this, Dialogs::Icon::Information, applicationTitle(),
-        tr("Mouse\n"
-           "  Drag an element with the left button. It never passes the left edge and never "
-           "rises into the status band; a drag that starts on bare surface carries the element "
-           "pressed last.\n"
-           "  Press a text field to make it the target of Font, Bold, Italic and Align.\n"
-           "  Drop a .vkp patch on the window to open it, a picture on the preview to set the "
-           "background.\n\n"
-           "Keys in the preview\n"
-           "  Tab, Shift+Tab: take hold of the next or the previous element\n"
-           "  Arrow keys: move it by one pixel, with Shift by ten\n"
-           "  Escape: let go; Ctrl+Tab, Ctrl+Shift+Tab: leave the preview\n\n"
-           "Commands\n"
-           "  Ctrl+O: open a patch    Ctrl+G: generate    Ctrl+Q: quit\n"
-           "  Ctrl+Z: undo    Ctrl+Shift+Z or Ctrl+Y: redo\n"
-           "  F1: this page"));
+    jukora::showKeyboardHelp(m_dialogs, this);
 }
 
 void MainWindow::showTemplateGuide()
 {
-    // The package's copy, else the one in the source tree this was built from.
-    QString guide = QStandardPaths::locate(QStandardPaths::GenericDataLocation,
-                                           QStringLiteral("doc/jukora-patch-editor/templates.md"));
-    if (guide.isEmpty() && QFileInfo::exists(QStringLiteral(JUKORA_SOURCE_DOCS "/templates.md")))
-        guide = QStringLiteral(JUKORA_SOURCE_DOCS "/templates.md");
-    QFile file(guide);
-    if (guide.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        showMessage(Dialogs::Icon::Warning,
-                    tr("The guide to writing templates (templates.md) is not installed. It comes "
-                       "with the program's package, in /usr/share/doc/jukora-patch-editor."));
-        return;
-    }
-    // A window of its own that closes with the main window, which it never
-    // keeps open; Escape and Ctrl+W close it, and it fits the screen.
-    auto *page = new QTextBrowser(this);
-    page->setWindowFlag(Qt::Window);
-    page->setAttribute(Qt::WA_DeleteOnClose);
-    page->setWindowTitle(tr("Writing Templates"));
-    page->setMarkdown(QString::fromUtf8(file.readAll()));
-    page->setOpenExternalLinks(true);
-    for (const QKeySequence &keys :
-         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
-        connect(new QShortcut(keys, page), &QShortcut::activated, page, &QWidget::close);
-    QSize size(640, 560);
-    if (const QScreen *screen = this->screen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    page->resize(size);
-    page->show();
+    jukora::showTemplateGuide(m_dialogs, this);
 }
 
 } // namespace jukora
