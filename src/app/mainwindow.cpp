@@ -20,7 +20,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -29,8 +28,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
-#include <QThread>
-#include <QTimer>
 
 namespace jukora {
 
@@ -173,35 +170,6 @@ void MainWindow::onBackgroundClicked()
     if (!picture.isEmpty())
         loadBackground(picture);
 }
-
-namespace {
-
-/// loadPicture() off the window's thread: a picture that cannot be decoded
-/// in part (a large progressive JPEG, an interlaced PNG) takes a moment, and
-/// the window keeps repainting meanwhile, with a busy cursor once it takes
-/// long enough to notice. Input waits until the picture is in, so nothing
-/// the user does can overtake it.
-std::optional<QImage> loadPictureAside(const QString &path, QString *error, QString *warning)
-{
-    std::optional<QImage> picture;
-    std::unique_ptr<QThread> thread(
-        QThread::create([&] { picture = loadPicture(path, error, warning); }));
-    QEventLoop waiting;
-    QObject::connect(thread.get(), &QThread::finished, &waiting, &QEventLoop::quit);
-    bool busy = false;
-    QTimer::singleShot(100, &waiting, [&] {
-        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-        busy = true;
-    });
-    thread->start();
-    waiting.exec(QEventLoop::ExcludeUserInputEvents);
-    thread->wait();
-    if (busy)
-        QGuiApplication::restoreOverrideCursor();
-    return picture;
-}
-
-} // namespace
 
 bool MainWindow::loadBackground(const QString &path)
 {

@@ -2,10 +2,15 @@
 
 #include "files.h"
 
+#include <QCursor>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QStringList>
+#include <QThread>
+#include <QTimer>
 #include <QTransform>
 
 #include <png.h>
@@ -190,6 +195,26 @@ std::optional<QImage> loadPicture(const QString &path, QString *error, QString *
     if (image.width() > kVisibleWidth || image.height() > kVisibleHeight)
         image = image.copy(0, 0, kVisibleWidth, kVisibleHeight);
     return image;
+}
+
+std::optional<QImage> loadPictureAside(const QString &path, QString *error, QString *warning)
+{
+    std::optional<QImage> picture;
+    std::unique_ptr<QThread> thread(
+        QThread::create([&] { picture = loadPicture(path, error, warning); }));
+    QEventLoop waiting;
+    QObject::connect(thread.get(), &QThread::finished, &waiting, &QEventLoop::quit);
+    bool busy = false;
+    QTimer::singleShot(100, &waiting, [&] {
+        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        busy = true;
+    });
+    thread->start();
+    waiting.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+    if (busy)
+        QGuiApplication::restoreOverrideCursor();
+    return picture;
 }
 
 QString pictureFilter()

@@ -21,6 +21,11 @@ inline constexpr int kVisibleHeight = patch::kScreenHeight - patch::kStatusBandH
 /// data ends early sets `warning`.
 std::optional<QImage> loadPicture(const QString &path, QString *error, QString *warning = nullptr);
 
+/// loadPicture() off the calling thread, for the window: it keeps
+/// repainting meanwhile, shows a busy cursor once the picture takes long
+/// enough to notice, and holds input back until the picture is in.
+std::optional<QImage> loadPictureAside(const QString &path, QString *error, QString *warning);
+
 /// The filter of the picture dialog: BMP, JPEG and GIF first, then
 /// every format this build of Qt can read.
 QString pictureFilter();
