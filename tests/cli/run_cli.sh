@@ -86,7 +86,11 @@ fill() { head -c "$1" /dev/zero | tr '\0' "$2"; }
   printf '*aly*6: %s 00;o\r\n' "$(fill 100000 A)"
   printf '*ta*5: 00 %s;n\r\n' "$(fill 100000 F)"
   printf '*alx*%s: 0037 0037;a\r\n' "$(fill 100000 0)"
-  printf 'A0: %s %s\r\n' "$(fill 100000 0)" "$(fill 100000 1)"; } > "$db/Long.txt"
+  printf 'A0: %s %s\r\n' "$(fill 100000 0)" "$(fill 100000 1)"
+  # Around the length up to which a line is held whole: 65536 and 65537.
+  printf ';%s\r\n;%s\r\n' "$(fill 65535 w)" "$(fill 65536 w)"
+  printf '*tx*3: 0032 0032;%s\r\n*tx*3: 0032 0032;%s\r\n' "$(fill 65519 c)" "$(fill 65520 c)"
+} > "$db/Long.txt"
 expect "long lines" 0 "$exe" --generate --model Long --output "$work/long.vkp"
 python3 "$source/tests/data/make_golden.py" "$db" "$work/expected" --model Long
 cmp -s "$work/long.vkp" "$work/expected/Long.vkp" \
