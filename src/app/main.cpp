@@ -52,7 +52,11 @@ bool haveDisplay()
 
 int main(int argc, char *argv[])
 {
-    if (const char *argument = unrepresentableArgument(argc, argv)) {
+    const QStringList arguments = argumentList(argc, argv);
+    const bool commandLine = jukora::cli::wantsCommandLine(arguments);
+    // The window says so in a box itself, as for a dropped file.
+    const char *argument = unrepresentableArgument(argc, argv);
+    if (argument && (commandLine || !haveDisplay())) {
         std::fprintf(stderr,
                      "jukora-patch-editor: the name '%s' is not valid UTF-8, and this program "
                      "can only open or write files whose names are. Rename the file (for example "
@@ -62,8 +66,7 @@ int main(int argc, char *argv[])
     }
     // The command line runs under a core application: no platform plugin is
     // loaded, so it works with no display at all.
-    const QStringList arguments = argumentList(argc, argv);
-    if (jukora::cli::wantsCommandLine(arguments)) {
+    if (commandLine) {
         // With standard output closed (">&-") the next file opened would
         // take its place and receive the output: /dev/null holds the place,
         // and output that had nowhere to go fails the run, as in the core

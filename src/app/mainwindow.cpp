@@ -171,8 +171,25 @@ void MainWindow::onBackgroundClicked()
         loadBackground(picture);
 }
 
+bool MainWindow::canOpen(const QString &path)
+{
+    // A name that is not valid UTF-8 reaches Qt with replacement characters
+    // in it (from a drop, the file manager or the command line), and no file
+    // of that name can be opened.
+    if (!path.contains(QChar::ReplacementCharacter))
+        return true;
+    showMessage(Dialogs::Icon::Critical,
+                QStringLiteral("The name of the file %1 is not valid UTF-8, so this program "
+                               "cannot open it. Rename the file (for example with convmv) and "
+                               "open it again.")
+                    .arg(path));
+    return false;
+}
+
 bool MainWindow::loadBackground(const QString &path)
 {
+    if (!canOpen(path))
+        return false;
     QString error, warning;
     const std::optional<QImage> picture = loadPictureAside(path, &error, &warning);
     if (!picture) {
@@ -198,6 +215,8 @@ void MainWindow::openPatchDialog()
 
 bool MainWindow::openPatch(const QString &path)
 {
+    if (!canOpen(path))
+        return false;
     const auto carried =
         reopenLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex());
     if (!carried)
@@ -258,15 +277,6 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
-    // A name that is not valid UTF-8 reaches Qt with replacement characters
-    // in it, and no file of that name can be opened.
-    if (file.contains(QChar::ReplacementCharacter)) {
-        showMessage(Dialogs::Icon::Critical,
-                    QStringLiteral("The name of the dropped file %1 is not valid UTF-8, so this "
-                                   "program cannot open it. Rename the file and drop it again.")
-                        .arg(file));
-        return;
-    }
     if (action == DropAction::OpenPatch)
         openPatch(file);
     else

@@ -88,6 +88,8 @@ protected:
 
 private:
     DropAction dropAction(const QDropEvent *event, QString *file) const;
+    /// False, with a box saying why, for a name no file can be opened by.
+    bool canOpen(const QString &path);
     /// True when closing loses nothing, or the user says so (after a
     /// Generate, perhaps).
     bool mayClose();

@@ -111,8 +111,11 @@ private slots:
         QCOMPARE(b.model().element(patch::PlayerLogo).left, 10.f);
         drop({100, 150}, "broken.png");
         drop({100, 150}, "caf%E9.png"); // a name that is not UTF-8
-        QCOMPARE(b.messages().size(), 2);
+        // The same name given on the command line or by the file manager.
+        QVERIFY(!b.window->openPatch(QString::fromUtf8("caf\xE9.vkp")));
+        QCOMPARE(b.messages().size(), 3);
         QVERIFY(b.messages().first().text.contains("broken.png"));
+        QVERIFY(b.messages().at(1).text.contains("not valid UTF-8"));
         QVERIFY(b.messages().last().text.contains("not valid UTF-8"));
         QCOMPARE(b.model().background().size(), QSize(64, 48));
     }
