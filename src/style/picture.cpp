@@ -27,7 +27,22 @@ namespace {
 // Qt refuses to allocate images above its allocation limit; a picture the
 // preview cannot clip while decoding is read whole, so it must fit in it.
 constexpr int kMaxPictureMegabytes = 256;
-constexpr qint64 kMaxWholePixels = qint64(kMaxPictureMegabytes) * 1024 * 1024 / 4;
+// libpng refuses a PNG wider or taller than this, whatever its data.
+constexpr quint32 kMaxPngSide = 1000000;
+
+/// The width and height in a PNG's header, read without decoding anything;
+/// nothing when the file does not start as a PNG.
+std::optional<std::pair<quint32, quint32>> pngHeaderSize(QIODevice &device)
+{
+    const QByteArray head = device.peek(24);
+    if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1A\n") || head.mid(12, 4) != "IHDR")
+        return std::nullopt;
+    const auto at = [&](int i) {
+        return quint32(quint8(head[i])) << 24 | quint32(quint8(head[i + 1])) << 16 |
+               quint32(quint8(head[i + 2])) << 8 | quint32(quint8(head[i + 3]));
+    };
+    return std::pair(at(16), at(20));
+}
 
 /// Maps the picture as stored onto the picture as shown (`transformation`,
 /// from its EXIF orientation): mirrored or flipped first, then turned a
@@ -127,16 +142,25 @@ bool decodeOnlyWhatIsShown(QImageReader &reader, QString *error)
     if (stored.isValid() && reader.supportsOption(QImageIOHandler::ClipRect)) {
         reader.setClipRect(
             shown.inverted().mapRect(visible).toAlignedRect().intersected(storedRect.toRect()));
-    } else if (stored.isValid() && qint64(stored.width()) * stored.height() > kMaxWholePixels) {
-        *error = QStringLiteral("The picture is %1 x %2 pixels, too large to load: this program "
-                                "reads pictures of up to %3 megapixels (only the top-left %4 x %5 "
-                                "pixels are ever shown). Crop it and load it again.")
-                     .arg(stored.width())
-                     .arg(stored.height())
-                     .arg(kMaxWholePixels / 1000000)
-                     .arg(kVisibleWidth)
-                     .arg(kVisibleHeight);
-        return false;
+    } else if (stored.isValid()) {
+        // Read whole: Qt allocates the picture at its own depth (a 16-bit
+        // PNG takes 8 bytes a pixel), at least 4 bytes a pixel as shown.
+        const qint64 bits =
+            std::max(32, int(QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel()));
+        const qint64 megabytes = qint64(stored.width()) * stored.height() * bits / 8 / (1 << 20);
+        if (megabytes >= kMaxPictureMegabytes) {
+            *error = QStringLiteral("The picture is %1 x %2 pixels, too large to load: decoding it "
+                                    "whole takes %3 MB, and this program decodes at most %4 MB "
+                                    "(only the top-left %5 x %6 pixels are ever shown). Crop it, "
+                                    "or save it with 8 bits a channel, and load it again.")
+                         .arg(stored.width())
+                         .arg(stored.height())
+                         .arg(megabytes)
+                         .arg(kMaxPictureMegabytes)
+                         .arg(kVisibleWidth)
+                         .arg(kVisibleHeight);
+            return false;
+        }
     }
     return true;
 }
@@ -168,6 +192,15 @@ std::optional<QImage> loadPicture(const QString &path, QString *error, QString *
     const QSize visibleSize(kVisibleWidth, kVisibleHeight);
     QImageReader reader(&file);
     const QByteArray format = reader.format(); // the reader forgets it once it has read
+    if (const auto side = pngHeaderSize(file);
+        side && (side->first > kMaxPngSide || side->second > kMaxPngSide)) {
+        *error = QStringLiteral("The picture is %1 x %2 pixels, too large to load: a PNG may be at "
+                                "most %3 pixels wide and high here. Crop it and load it again.")
+                     .arg(side->first)
+                     .arg(side->second)
+                     .arg(kMaxPngSide);
+        return std::nullopt;
+    }
     if (QImage top; format == "png" && readPngTop(file, visibleSize, &top)) {
         if (top.isNull()) {
             *error = QStringLiteral("The picture data is damaged or cut short.");

@@ -14,6 +14,30 @@
 
 using namespace jukora;
 
+namespace {
+/// A PNG's signature and header chunk (RGBA, with its CRC), and no data.
+QByteArray pngHeader(quint32 width, quint32 height, char depth, char interlace)
+{
+    QByteArray chunk("IHDR");
+    for (const quint32 v : {width, height})
+        for (const int shift : {24, 16, 8, 0})
+            chunk += char(v >> shift);
+    for (const char c : {depth, char(6), char(0), char(0), interlace})
+        chunk += c;
+    quint32 crc = 0xFFFFFFFF;
+    for (const char c : chunk) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\x0D", 12);
+    png += chunk;
+    for (const int shift : {24, 16, 8, 0})
+        png += char(~crc >> shift);
+    return png + QByteArray("\0\0\0\0IDAT", 8); // where a reader stops for the header
+}
+} // namespace
+
 class TestStyle : public QObject
 {
     Q_OBJECT
@@ -158,6 +182,12 @@ private slots:
             << "huge.gif"
             << QByteArray("GIF89a\xff\xff\xff\xff\0\0\0,\0\0\0\0\xff\xff\xff\xff\0\2\2D\1\0;", 29)
             << "65535 x 65535 pixels, too large";
+        // Sound PNGs that could not be decoded: past the bytes decoded whole,
+        // and past the width libpng takes.
+        QTest::newRow("16-bit, interlaced")
+            << "deep.png" << pngHeader(8000, 8000, 16, 1) << "8000 x 8000 pixels, too large";
+        QTest::newRow("2000000 x 1")
+            << "wide.png" << pngHeader(2000000, 1, 8, 0) << "2000000 x 1 pixels, too large";
         QTest::newRow("missing") << "missing.bmp" << QByteArray("-") << "does not exist";
         QTest::newRow("a pipe") << "pipe.png" << QByteArray("|") << "It is a named pipe (FIFO)";
     }
