@@ -141,28 +141,21 @@ private slots:
                                     "MOVS R2: is the address right?"));
         }
     }
-    void boxesFitTheScreen_data()
-    {
-        QTest::addColumn<int>("lines");
-        QTest::addColumn<QString>("details");
-        QTest::newRow("as tall as a box may be") << kMaxBoxLines << QString();
-        QTest::newRow("a line more") << kMaxBoxLines + 1 << QString();
-        QTest::newRow("a hundred folders, and details") << 102 << QStringLiteral("more");
-    }
     void boxesFitTheScreen()
     {
-        QFETCH(int, lines);
-        QFETCH(QString, details);
-        QStringList text;
-        for (int i = 1; i <= lines; ++i)
-            text << QStringLiteral("  /folder/%1").arg(i);
-        const BoxText box = fitOnScreen(text.join(u'\n'), details);
-        QVERIFY(box.text.count(u'\n') < kMaxBoxLines);
-        QVERIFY(box.text.startsWith(QStringLiteral("  /folder/1\n")));
-        if (lines <= kMaxBoxLines)
-            QCOMPARE(box.text, text.join(u'\n'));
-        else // nothing is lost: all of it is in the details
-            QCOMPARE(box.details, text.join(u'\n') + (details.isEmpty() ? "" : "\n\n" + details));
+        // As tall as a box may be, a line more, a hundred folders.
+        for (const int lines : {kMaxBoxLines, kMaxBoxLines + 1, 102}) {
+            QStringList text;
+            for (int i = 1; i <= lines; ++i)
+                text << QStringLiteral("  /folder/%1").arg(i);
+            const QString whole = text.join(u'\n');
+            const BoxText box = fitOnScreen(whole, QStringLiteral("more"));
+            QVERIFY(box.text.count(u'\n') < kMaxBoxLines);
+            QVERIFY(box.text.startsWith(QStringLiteral("  /folder/1\n")));
+            // Nothing is lost: what the box does not show is in the details.
+            QCOMPARE(box.text == whole, lines <= kMaxBoxLines);
+            QCOMPARE(box.details, box.text == whole ? QStringLiteral("more") : whole + "\n\nmore");
+        }
     }
     void longListsGoToTheDetails()
     {

@@ -15,15 +15,14 @@
 using namespace jukora;
 
 namespace {
-/// A PNG's signature and header chunk (RGBA, with its CRC), and no data.
+/// A PNG's signature and header chunk (with its CRC), and no data.
 QByteArray pngHeader(quint32 width, quint32 height, char depth, char interlace)
 {
     QByteArray chunk("IHDR");
     for (const quint32 v : {width, height})
         for (const int shift : {24, 16, 8, 0})
             chunk += char(v >> shift);
-    for (const char c : {depth, char(6), char(0), char(0), interlace})
-        chunk += c;
+    chunk += depth + QByteArray("\x06\0\0", 3) + interlace; // RGBA
     quint32 crc = 0xFFFFFFFF;
     for (const char c : chunk) {
         crc ^= quint8(c);
