@@ -208,7 +208,9 @@ bool MainWindow::loadBackground(const QString &path)
 
 void MainWindow::openPatchDialog()
 {
-    const QString patch = m_dialogs.openFileName(this, patchFilter(), QString());
+    // A patch saved without an extension opens too.
+    const QString patch =
+        m_dialogs.openFileName(this, patchFilter() + QStringLiteral(";;All files (*)"), QString());
     if (!patch.isEmpty())
         openPatch(patch);
 }
