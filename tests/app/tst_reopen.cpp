@@ -90,7 +90,8 @@ private slots:
         QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier); // cancelled
         b.dialogs.openAnswers << m_folder.file("a.vkp");
         QTest::keyClick(b.window.get(), Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(b.dialogs.callsOf("open").first().text, QStringLiteral("Vkp patch (*.vkp);;All files (*)"));
+        QCOMPARE(b.dialogs.callsOf("open").first().text,
+                 QStringLiteral("Vkp patch (*.vkp);;All files (*)"));
         QCOMPARE(b.model().element(patch::PlayerLogo).left, 10.f);
 
         const auto drop = [&](QPoint at, const char *file) {
