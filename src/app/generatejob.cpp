@@ -5,7 +5,6 @@
 #include "refusal.h"
 
 #include <QDir>
-#include <QStringList>
 
 namespace jukora {
 

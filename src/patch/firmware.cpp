@@ -126,12 +126,9 @@ bool FirmwareCheck::longLine(const TemplateLine &t, std::string_view start, std:
     if (!parseAddress(address.substr(0, address.find(':'))))
         return true; // not a patch line: nothing an applier writes
     ++m_failed;
-    *why = "the line is " + std::to_string(t.length) +
-           " bytes long; the firmware check reads a "
-           "patch line's first " +
-           std::to_string(start.size()) +
-           " bytes only, so its old "
-           "bytes were not compared";
+    *why = "the line is " + std::to_string(t.length) + " bytes long; the firmware check reads a " +
+           "patch line's first " + std::to_string(start.size()) +
+           " bytes only, so its old bytes were not compared";
     return false;
 }
 

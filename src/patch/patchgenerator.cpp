@@ -152,15 +152,20 @@ void PatchRun::flush()
     m_out.clear();
 }
 
+void PatchRun::write(std::string_view text, const TemplateLine &t)
+{
+    const std::size_t before = m_out.size();
+    generator.processLine(text, t, m_out);
+    // The patcher sees the line as written, less its CR LF; a malformed one
+    // is not written.
+    if (m_out.size() >= before + 2)
+        m_language.feed(std::string_view(m_out).substr(before, m_out.size() - before - 2));
+}
+
 void PatchRun::line(std::string_view text, const TemplateLine &t)
 {
     check.checkLine(t);
-    const std::size_t before = m_out.size();
-    generator.processLine(text, t, m_out);
-    // The patcher sees the line as written; a malformed one is not written.
-    const std::size_t written = m_out.size() - before;
-    if (written >= 2)
-        m_language.feed(std::string_view(m_out).substr(before, written - 2));
+    write(text, t);
     m_language.endLine();
     if (!m_output || m_out.size() >= kFlushAt)
         flush();
@@ -194,11 +199,7 @@ void PatchRun::longLine(const TemplateLine &t, std::string_view)
             m_out.clear();
         }
         m_language.restartLine();
-        const std::size_t before = m_out.size();
-        generator.processLine({}, t, m_out);
-        const std::size_t written = m_out.size() - before;
-        if (written >= 2)
-            m_language.feed(std::string_view(m_out).substr(before, written - 2));
+        write({}, t);
     } else {
         m_out += "\r\n";
     }

@@ -158,6 +158,9 @@ public:
     PatchGenerator generator;
 
 private:
+    /// The patch line of template line `t` (`text` when held whole) goes
+    /// out, and to the patch language check.
+    void write(std::string_view text, const TemplateLine &t);
     void flush();
 
     PatchOutput *m_output;
