@@ -130,10 +130,11 @@ int QtDialogs::choice(QWidget *parent, const QString &title, const QString &text
     return chosen < 0 ? int(answers.size()) - 1 : int(chosen);
 }
 
-bool QtDialogs::question(QWidget *parent, const QString &title, const QString &text)
+bool QtDialogs::question(QWidget *parent, const QString &title, const QString &text,
+                         bool yesByDefault)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(yesByDefault ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

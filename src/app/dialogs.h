@@ -39,8 +39,9 @@ public:
     /// copy, so that a long list never makes the box taller than the screen.
     virtual void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
                          const QString &details = {}) = 0;
-    /// A Yes/No question; true for Yes.
-    virtual bool question(QWidget *parent, const QString &title, const QString &text) = 0;
+    /// A Yes/No question; true for Yes. Enter gives No unless `yesByDefault`.
+    virtual bool question(QWidget *parent, const QString &title, const QString &text,
+                          bool yesByDefault = false) = 0;
     /// A question with its own answers, the last of them the one that
     /// cancels (Escape gives it too): the index of the one chosen.
     virtual int choice(QWidget *parent, const QString &title, const QString &text,
@@ -74,7 +75,8 @@ public:
                  const QString &defaultText) override;
     void message(QWidget *parent, Icon icon, const QString &title, const QString &text,
                  const QString &details = {}) override;
-    bool question(QWidget *parent, const QString &title, const QString &text) override;
+    bool question(QWidget *parent, const QString &title, const QString &text,
+                  bool yesByDefault = false) override;
     int choice(QWidget *parent, const QString &title, const QString &text,
                const QStringList &answers) override;
     bool progress(QWidget *parent, const QString &label, qint64 done, qint64 total) override;

@@ -72,7 +72,7 @@ int runEditor(int &argc, char *argv[])
         return 1;
     window->showCentered();
     if (!rest.isEmpty())
-        window->openPatch(rest.first());
+        window->openPatch(rest.first(), Reopening::Named);
     return app.exec();
 }
 

@@ -190,19 +190,29 @@ bool MainWindow::loadBackground(const QString &path)
 {
     if (!canOpen(path))
         return false;
-    QString error, warning;
-    const std::optional<QImage> picture = loadPictureAside(path, &error, &warning);
+    QString shown = path, error, warning;
+    std::optional<QImage> picture;
+    m_busy = Busy::Picture;
+    m_nextPicture = path;
+    // A picture dropped while the last one is read replaces it.
+    while (!m_nextPicture.isEmpty()) {
+        shown = std::exchange(m_nextPicture, QString());
+        error.clear();
+        warning.clear();
+        picture = loadPictureAside(shown, &error, &warning);
+    }
+    m_busy = Busy::No;
     if (!picture) {
         showMessage(Dialogs::Icon::Critical,
                     QStringLiteral("The picture %1 could not be loaded.\n\n%2\n\n"
                                    "The background stays as it was.")
-                        .arg(QDir::toNativeSeparators(path), error));
+                        .arg(QDir::toNativeSeparators(shown), error));
         return false;
     }
     change(tr("Background"), [&] { m_model->setBackground(*picture); });
     if (!warning.isEmpty())
         showMessage(Dialogs::Icon::Warning, QStringLiteral("The picture %1 is shown, but:\n\n%2")
-                                                .arg(QDir::toNativeSeparators(path), warning));
+                                                .arg(QDir::toNativeSeparators(shown), warning));
     return true;
 }
 
@@ -215,12 +225,18 @@ void MainWindow::openPatchDialog()
         openPatch(patch);
 }
 
-bool MainWindow::openPatch(const QString &path)
+bool MainWindow::openPatch(const QString &path, Reopening how)
 {
     if (!canOpen(path))
         return false;
+    QString note;
+    statusBar()->showMessage(
+        tr("Opening %1... (Escape stops)").arg(QDir::toNativeSeparators(path)));
+    m_busy = Busy::Patch;
     const auto carried =
-        reopenLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex());
+        reopenLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex(), how, &note);
+    m_busy = Busy::No;
+    statusBar()->showMessage(note);
     if (!carried)
         return false;
     m_phoneCombo->setCurrentIndex(int(carried->model));
@@ -231,6 +247,8 @@ bool MainWindow::openPatch(const QString &path)
     m_model->undoStack()->setClean();
 
     documentRestored();
+    statusBar()->showMessage(
+        tr("Opened %1 for %2").arg(QDir::toNativeSeparators(path), m_phoneCombo->currentText()));
     return true;
 }
 
@@ -250,15 +268,18 @@ void MainWindow::documentRestored()
 DropAction MainWindow::dropAction(const QDropEvent *event, QString *file) const
 {
     const QPoint pos = event->position().toPoint();
-    return jukora::dropAction(
+    const DropAction action = jukora::dropAction(
         event->mimeData(), m_preview->geometry().contains(m_clientArea->mapFrom(this, pos)), file);
+    // While a picture is read or a patch's model sought, only a picture
+    // can wait its turn: anything else is refused, and the pointer says so.
+    if (m_busy == Busy::No || (m_busy == Busy::Picture && action == DropAction::LoadPicture))
+        return action;
+    return DropAction::None;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    QString file;
-    if (dropAction(event, &file) != DropAction::None)
-        event->acceptProposedAction();
+    dragMoveEvent(event);
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent *event)
@@ -279,10 +300,18 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     }
     event->acceptProposedAction();
-    if (action == DropAction::OpenPatch)
+    if (m_busy == Busy::Picture)
+        m_nextPicture = file;
+    else if (action == DropAction::OpenPatch)
         openPatch(file);
-    else
+    else if (action == DropAction::LoadPicture)
         loadBackground(file);
+    else
+        showMessage(Dialogs::Icon::Warning,
+                    QStringLiteral("%1 is neither a patch nor a picture.\n\nDrop a .vkp patch "
+                                   "on the window to open it, or a picture (PNG, JPEG, BMP, GIF "
+                                   "...) on the preview to show it behind the elements.")
+                        .arg(QDir::toNativeSeparators(file)));
 }
 
 void MainWindow::onCoverSizeClicked()

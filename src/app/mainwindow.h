@@ -70,7 +70,7 @@ public:
     /// Puts the elements where a patch written from the selected model's
     /// template says, all or nothing; a message says why when it cannot.
     /// Returns true when the layout was taken over.
-    bool openPatch(const QString &path);
+    bool openPatch(const QString &path, Reopening how = Reopening::Chosen);
     /// Asks for a patch (Ctrl+O) and opens it.
     void openPatchDialog();
     /// A short page of every key and mouse rule (F1).
@@ -87,6 +87,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    /// What a drop here does, None for one refused now.
     DropAction dropAction(const QDropEvent *event, QString *file) const;
     /// False, with a box saying why, for a name no file can be opened by.
     bool canOpen(const QString &path);
@@ -122,6 +123,11 @@ private:
     /// The font, bold, italic and alignment controls, a view of the pressed
     /// label's style.
     StylePanel *m_stylePanel = nullptr;
+    /// What is being done aside while the window waits: a picture dropped
+    /// while one is read waits its turn (the last one wins); any other drop
+    /// is refused.
+    enum class Busy { No, Picture, Patch } m_busy = Busy::No;
+    QString m_nextPicture;
     /// The elements whose position and size the read-outs show, or NoElement.
     int m_positionShown = patch::NoElement;
     int m_sizeShown = patch::NoElement;

@@ -1,67 +1,112 @@
 #include "reopen.h"
 
+#include "aside.h"
 #include "dialogs.h"
 #include "layoutfile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QUrl>
+
+#include <atomic>
 
 namespace jukora {
 
-std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
-                                           const QString &patchPath,
-                                           const QList<TemplateEntry> &models, qsizetype selected)
+namespace {
+
+/// What reopening found: the layout by the selected model's template, or
+/// why not and which other models' templates the patch fits.
+struct Search
 {
-    const TemplateEntry &model = models.at(selected);
+    std::optional<patch::PatchLayout> layout;
     QString why;
     bool mismatch = false;
-    if (auto layout = patch::readLayoutFile(patchPath, model.path, &why, &mismatch))
-        return ReopenedLayout{*layout, selected};
+    QList<ReopenedLayout> fits;
+    bool stopped = false;
+};
+
+/// Reads the patch once and tries it against the selected model's template,
+/// then, when it does not fit, against every other model's until `stop`.
+Search search(const QString &patchPath, const QList<TemplateEntry> &models, qsizetype selected,
+              const std::atomic<bool> &stop)
+{
+    Search found;
+    const auto bytes = patch::readPatchBytes(patchPath, &found.why);
+    if (!bytes)
+        return found;
+    const patch::LayoutReader::PatchLines patch(
+        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    found.layout =
+        patch::readLayoutFile(patch, models.at(selected).path, &found.why, &found.mismatch);
+    if (found.layout || !found.mismatch)
+        return found;
+    for (qsizetype i = 0; i < models.size() && !found.stopped; ++i) {
+        QString ignored;
+        if (i == selected)
+            continue;
+        if (auto layout = patch::readLayoutFile(patch, models[i].path, &ignored))
+            found.fits << ReopenedLayout{*layout, i};
+        found.stopped = stop;
+    }
+    return found;
+}
+
+} // namespace
+
+std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
+                                           const QString &patchPath,
+                                           const QList<TemplateEntry> &models, qsizetype selected,
+                                           Reopening how, QString *note)
+{
+    std::atomic<bool> stop = false;
+    Search found;
+    runAside([&] { found = search(patchPath, models, selected, stop); }, [&] { stop = true; });
+    if (found.layout)
+        return ReopenedLayout{*found.layout, selected};
+    if (found.stopped) {
+        *note = QStringLiteral("Stopped looking for the phone model the patch fits: the layout "
+                               "is unchanged.");
+        return std::nullopt;
+    }
+    const TemplateEntry &model = models.at(selected);
     const QString shownPatch = QDir::toNativeSeparators(patchPath);
     const auto refuse = [&](const QString &text) {
         dialogs.message(window, Dialogs::Icon::Critical, applicationTitle(),
                         text + QStringLiteral("\n\nThe layout is unchanged."));
         return std::nullopt;
     };
-    if (!mismatch) // the patch itself, or the template, could not be read
-        return refuse(QStringLiteral("The patch %1 could not be opened with the template of "
-                                     "%2.\n\n%3")
-                          .arg(shownPatch, model.model, why));
-    // Written for another model, perhaps: the ones whose template it fits.
-    QList<ReopenedLayout> fits;
+    const QString why = QStringLiteral("The patch %1 could not be opened with the template of "
+                                       "%2.\n\n%3")
+                            .arg(shownPatch, model.model, found.why);
+    if (!found.mismatch) // the patch itself, or the template, could not be read
+        return refuse(why);
     QStringList names;
-    for (qsizetype i = 0; i < models.size(); ++i) {
-        QString ignored;
-        if (i == selected)
-            continue;
-        if (auto layout = patch::readLayoutFile(patchPath, models[i].path, &ignored)) {
-            fits << ReopenedLayout{*layout, i};
-            names << models[i].model;
-        }
+    for (const ReopenedLayout &fit : std::as_const(found.fits))
+        names << models.at(fit.model).model;
+    // A patch the user named to start with opens on the one model it fits;
+    // while the program runs, switching models is worth a question, whose
+    // default is the answer the user came for.
+    if (found.fits.size() == 1) {
+        if (how == Reopening::Named ||
+            dialogs.question(window, applicationTitle(),
+                             QStringLiteral("This patch was written for %1. Switch to %1 and "
+                                            "open it?")
+                                 .arg(names.first()),
+                             true))
+            return found.fits.first();
+        // Whatever else it fits, why the selected model refused it.
+        return refuse(why + QStringLiteral("\n\nIt fits the template of %1: choose %1 and open "
+                                           "it again to use it.")
+                                .arg(names.first()));
     }
-    if (fits.size() == 1) {
-        if (!dialogs.question(window, applicationTitle(),
-                              QStringLiteral("This patch was written for %1. Switch to %1 and open "
-                                             "it?")
-                                  .arg(names.first())))
-            // Whatever else it fits, why the selected model refused it.
-            return refuse(QStringLiteral("The patch %1 could not be opened with the template of "
-                                         "%2.\n\n%3\n\nIt fits the template of %4: choose %4 "
-                                         "and open it again to use it.")
-                              .arg(shownPatch, model.model, why, names.first()));
-        return fits.first();
-    }
-    if (fits.size() > 1)
-        return refuse(QStringLiteral("The patch %1 could not be opened with the template of "
-                                     "%2.\n\n%3\n\nIt fits the templates of %4: pick the one "
-                                     "it was made for and open it again.")
-                          .arg(shownPatch, model.model, why, names.join(QStringLiteral(", "))));
-    return refuse(QStringLiteral("The patch %1 could not be opened with the template of %2.\n\n"
-                                 "%3 Pick the phone model the patch was made for and open it "
-                                 "again.")
-                      .arg(shownPatch, model.model, why));
+    if (found.fits.size() > 1)
+        return refuse(why + QStringLiteral("\n\nIt fits the templates of %1: pick the one it "
+                                           "was made for and open it again.")
+                                .arg(names.join(QStringLiteral(", "))));
+    return refuse(why + QStringLiteral(" Pick the phone model the patch was made for and open it "
+                                       "again."));
 }
 
 DropAction dropAction(const QMimeData *data, bool onPreview, QString *file)
@@ -71,7 +116,13 @@ DropAction dropAction(const QMimeData *data, bool onPreview, QString *file)
     *file = data->urls().first().toLocalFile();
     if (QFileInfo(*file).suffix().compare(QLatin1String("vkp"), Qt::CaseInsensitive) == 0)
         return DropAction::OpenPatch;
-    return onPreview ? DropAction::LoadPicture : DropAction::None;
+    if (!onPreview)
+        return DropAction::None;
+    // By its name, else by its first bytes: a picture that cannot be read
+    // is still a picture, and loading it says what is wrong with it.
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(*file);
+    return type.name().startsWith(QLatin1String("image/")) ? DropAction::LoadPicture
+                                                           : DropAction::NotAPicture;
 }
 
 } // namespace jukora

@@ -21,20 +21,27 @@ struct ReopenedLayout
     qsizetype model; ///< the index in the list of models
 };
 
+/// How the user came to a patch: named it to start the program with (as a
+/// file manager does), or chose it while the program runs.
+enum class Reopening { Named, Chosen };
+
 /// Reopening, with the user: the layout a patch carries, read against the
 /// template of the selected model (`models[selected]`). A patch that does
-/// not fit it is tried against every other model's; when exactly one fits,
-/// the user is asked whether to switch to it. When the layout cannot be taken over, a
-/// box says why (and which models it fits, if several) and nothing is
-/// returned; the layout on screen is then left as it is.
+/// not fit it is tried against every other model's, off the window's
+/// thread (Escape stops the search, and `note` then says so). When exactly
+/// one fits, a patch named at start opens on it, and one chosen later asks
+/// whether to switch to it. When the layout cannot be taken over, a box
+/// says why (and which models it fits, if any) and nothing is returned;
+/// the layout on screen is then left as it is.
 std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
                                            const QString &patchPath,
-                                           const QList<TemplateEntry> &models, qsizetype selected);
+                                           const QList<TemplateEntry> &models, qsizetype selected,
+                                           Reopening how, QString *note);
 
 /// What a drop does: open a patch (a .vkp anywhere on the window), load a
-/// picture (any other file dropped on the preview), or nothing. Only a
-/// single local file is taken.
-enum class DropAction { None, OpenPatch, LoadPicture };
+/// picture (a picture file dropped on the preview), say that a file dropped
+/// on the preview is neither, or nothing. Only a single local file is taken.
+enum class DropAction { None, OpenPatch, LoadPicture, NotAPicture };
 DropAction dropAction(const QMimeData *data, bool onPreview, QString *file);
 
 } // namespace jukora

@@ -27,8 +27,18 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
     const auto patchBytes = readPatchBytes(patchPath, error);
     if (!patchBytes)
         return std::nullopt;
-    LayoutReader reader(
+    const LayoutReader::PatchLines patch(
         std::string_view(patchBytes->constData(), static_cast<std::size_t>(patchBytes->size())));
+    return readLayoutFile(patch, templatePath, error, mismatch);
+}
+
+std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
+                                          const QString &templatePath, QString *error,
+                                          bool *mismatch)
+{
+    if (mismatch)
+        *mismatch = false;
+    LayoutReader reader(patch);
     QString reason;
     if (!readTemplate(templatePath, reader, &reason)) {
         *error = QStringLiteral("The template %1 could not be read: %2")

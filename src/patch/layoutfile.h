@@ -30,5 +30,10 @@ QString mismatchSentence(const std::string &why);
 /// the first.
 std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
                                           QString *error, bool *mismatch = nullptr);
+/// The same for a patch read before: one patch is tried against many
+/// templates without reading it again.
+std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
+                                          const QString &templatePath, QString *error,
+                                          bool *mismatch = nullptr);
 
 } // namespace jukora::patch

@@ -89,7 +89,7 @@ std::string quoted(std::string_view text)
 
 } // namespace
 
-LayoutReader::LayoutReader(std::string_view patchBytes)
+LayoutReader::PatchLines::PatchLines(std::string_view patchBytes)
 {
     // The patch is small and a template may be large, so the template's
     // lines are only looked up against the patch's.
@@ -99,19 +99,26 @@ LayoutReader::LayoutReader(std::string_view patchBytes)
         const auto space = line.find(' ');
         if (space == std::string_view::npos)
             return;
-        m_byAddress[std::string(line.substr(0, space))].lines.push_back(m_lines.size());
+        m_byAddress[std::string(line.substr(0, space))].push_back(m_lines.size());
         m_lines.push_back({std::string(line.substr(0, space)), valueOf(line, space), number});
     });
+}
+
+LayoutReader::LayoutReader(std::string_view patchBytes)
+    : m_own(std::in_place, patchBytes), m_patch(*m_own)
+{
 }
 
 void LayoutReader::take(const TemplateLine &t)
 {
     if (!t.rule || t.fields.malformation)
         return;
-    const auto at = m_byAddress.find(t.fields.address);
-    if (at == m_byAddress.end() || at->second.taken == at->second.lines.size())
+    const auto at = m_patch.m_byAddress.find(t.fields.address);
+    if (at == m_patch.m_byAddress.end())
         return;
-    m_lines[at->second.lines[at->second.taken++]].rule = t.rule;
+    std::size_t &taken = m_taken[at->first];
+    if (taken < at->second.size())
+        m_rules[at->second[taken++]] = t.rule;
 }
 
 std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
@@ -119,10 +126,9 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
     std::array<std::optional<int>, kRules.size()> values;
     std::size_t matched = 0;
     std::string problem;
-    for (const PatchLine &patchLine : m_lines) {
-        if (!patchLine.rule)
-            continue;
-        const PlaceholderRule &rule = *patchLine.rule;
+    for (const auto &[index, takenBy] : m_rules) {
+        const PatchLines::Line &patchLine = m_patch.m_lines[index];
+        const PlaceholderRule &rule = *takenBy;
         const std::string_view value = patchLine.value;
         int byte = 0;
         const ValueFault fault = readValue(value, rule, &byte);

@@ -35,8 +35,32 @@ struct PatchLayout
 class LayoutReader : public TemplateSink
 {
 public:
+    /// What a patch's lines carry, read once and shared by the readers that
+    /// match it against one template each.
+    class PatchLines
+    {
+    public:
+        explicit PatchLines(std::string_view patchBytes);
+
+    private:
+        friend class LayoutReader;
+        struct Line
+        {
+            std::string address; ///< the line up to its first space
+            std::string value;   ///< from its second space to the next ";"
+            std::size_t number;  ///< in the patch, from 1
+        };
+        std::vector<Line> m_lines;
+        /// The patch lines at one address, in patch order. A template may
+        /// patch one address from two rules; the patch then has two lines
+        /// there, and the template's lines take them in the same order.
+        std::map<std::string, std::vector<std::size_t>, std::less<>> m_byAddress;
+    };
+
     /// Keeps its own copy of what the patch's lines carry.
     explicit LayoutReader(std::string_view patchBytes);
+    /// Reads against lines read before, which must outlive the reader.
+    explicit LayoutReader(const PatchLines &patch) : m_patch(patch) {}
 
     /// Takes the next template line.
     void line(std::string_view, const TemplateLine &t) override { take(t); }
@@ -51,24 +75,12 @@ public:
 private:
     void take(const TemplateLine &t);
 
-    struct PatchLine
-    {
-        std::string address;                   ///< the line up to its first space
-        std::string value;                     ///< from its second space to the next ";"
-        std::size_t number;                    ///< in the patch, from 1
-        const PlaceholderRule *rule = nullptr; ///< of the template line that took it
-    };
-    /// The patch lines at one address, in patch order. A template may patch
-    /// one address from two rules; the patch then has two lines there, and
-    /// the template's lines take them in the same order.
-    struct AtAddress
-    {
-        std::vector<std::size_t> lines;
-        std::size_t taken = 0;
-    };
-
-    std::vector<PatchLine> m_lines;
-    std::map<std::string, AtAddress, std::less<>> m_byAddress;
+    std::optional<PatchLines> m_own;
+    const PatchLines &m_patch;
+    /// How many lines at an address the template has taken so far.
+    std::map<std::string_view, std::size_t, std::less<>> m_taken;
+    /// The rule of the template line that took a patch line, by line.
+    std::map<std::size_t, const PlaceholderRule *> m_rules;
 };
 
 /// Puts what a patch carries onto a layout; everything else stays as it is.

@@ -1,5 +1,7 @@
 #include "picture.h"
 
+#include "aside.h"
+
 #include "files.h"
 
 #include <QCursor>
@@ -233,20 +235,7 @@ std::optional<QImage> loadPicture(const QString &path, QString *error, QString *
 std::optional<QImage> loadPictureAside(const QString &path, QString *error, QString *warning)
 {
     std::optional<QImage> picture;
-    std::unique_ptr<QThread> thread(
-        QThread::create([&] { picture = loadPicture(path, error, warning); }));
-    QEventLoop waiting;
-    QObject::connect(thread.get(), &QThread::finished, &waiting, &QEventLoop::quit);
-    bool busy = false;
-    QTimer::singleShot(100, &waiting, [&] {
-        QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-        busy = true;
-    });
-    thread->start();
-    waiting.exec(QEventLoop::ExcludeUserInputEvents);
-    thread->wait();
-    if (busy)
-        QGuiApplication::restoreOverrideCursor();
+    runAside([&] { picture = loadPicture(path, error, warning); });
     return picture;
 }
 

@@ -2,6 +2,7 @@
 #include "windowfixture.h"
 
 #include <QMimeData>
+#include <QStatusBar>
 #include <QtTest>
 
 using namespace jukora;
@@ -114,11 +115,27 @@ private slots:
         drop({100, 150}, "caf%E9.png"); // a name that is not UTF-8
         // The same name given on the command line or by the file manager.
         QVERIFY(!b.window->openPatch(QString::fromUtf8("caf\xE9.vkp")));
-        QCOMPARE(b.messages().size(), 3);
+        test::writeFile(m_folder.file("README.md"), "# Read me\n");
+        drop({100, 150}, "README.md");
+        QCOMPARE(b.messages().size(), 4);
         QVERIFY(b.messages().first().text.contains("broken.png"));
         QVERIFY(b.messages().at(1).text.contains("not valid UTF-8"));
-        QVERIFY(b.messages().last().text.contains("not valid UTF-8"));
+        QVERIFY(b.messages().at(2).text.contains("not valid UTF-8"));
+        QVERIFY(b.messages().at(3).text.contains("README.md is neither a patch nor a picture"));
         QCOMPARE(b.model().background().size(), QSize(64, 48));
+
+        // A second picture dropped while the first is read is the one shown.
+        QImage(32, 24, QImage::Format_RGB32).save(m_folder.file("later.png"));
+        const int steps = b.model().undoStack()->count();
+        QMetaObject::invokeMethod(
+            b.window.get(),
+            [&] {
+                drop({100, 150}, "later.png");
+            },
+            Qt::QueuedConnection);
+        drop({100, 150}, "wall.png");
+        QCOMPARE(b.model().background().size(), QSize(32, 24));
+        QCOMPARE(b.model().undoStack()->count(), steps + 1);
     }
 
     void patchOfAnotherModel_data()
@@ -129,16 +146,20 @@ private slots:
         QTest::addColumn<QString>("model"); // selected afterwards
         QTest::addColumn<float>("top");     // the cover's
         QTest::addColumn<QString>("says");  // a part of the one message, if any
+        QTest::addColumn<bool>("named");    // on the command line: no question
         QTest::newRow("one fits, switched")
-            << QByteArray("0D 00 1422;y\r\n") << true << "d" << 44.f << "";
+            << QByteArray("0D 00 1422;y\r\n") << true << "d" << 44.f << "" << false;
+        QTest::newRow("named at start, one fits")
+            << QByteArray("0D 00 1422;y\r\n") << false << "d" << 44.f << "" << true;
         QTest::newRow("one fits, declined")
             << QByteArray("0D 00 1422;y\r\n") << false << "a" << 30.f
             << "none of the patch's addresses is one that the template's placeholders patch.\n\n"
-               "It fits the template of d";
+               "It fits the template of d"
+            << false;
         QTest::newRow("several fit") << QByteArray("0B 00 2A21;x\r\n") << true << "a" << 30.f
-                                     << "It fits the templates of b, c";
+                                     << "It fits the templates of b, c" << true;
         QTest::newRow("none fits") << QByteArray("0E 00 2A21;x\r\n") << true << "a" << 30.f
-                                   << "Pick the phone model the patch was made for";
+                                   << "Pick the phone model the patch was made for" << false;
     }
     void patchOfAnotherModel()
     {
@@ -147,6 +168,7 @@ private slots:
         QFETCH(QString, model);
         QFETCH(float, top);
         QFETCH(QString, says);
+        QFETCH(bool, named);
         test::ProgramFolder folder{{"a", "*cx*0A 00 00;x\r\n"},
                                    {"b", "*cx*0B 00 00;x\r\n"},
                                    {"c", "*cx*0B 00 00;x\r\n"},
@@ -154,7 +176,7 @@ private slots:
         WindowFixture f(folder.db());
         test::writeFile(folder.file("p.vkp"), patch);
         f.dialogs.questionAnswers << yes;
-        f.window->openPatch(folder.file("p.vkp"));
+        f.window->openPatch(folder.file("p.vkp"), named ? Reopening::Named : Reopening::Chosen);
         QCOMPARE(f.combo("phoneCombo")->currentText(), model);
         QCOMPARE(f.model().element(patch::AlbumCover).top, top);
         QCOMPARE(f.messages().size(), says.isEmpty() ? 0 : 1);
@@ -162,9 +184,40 @@ private slots:
             QVERIFY2(f.messages().first().text.contains(says),
                      qPrintable(f.messages().first().text));
         const auto asked = f.dialogs.callsOf("question");
-        QCOMPARE(asked.size(), patch.startsWith("0D") ? 1 : 0);
-        for (const auto &question : asked)
+        QCOMPARE(asked.size(), patch.startsWith("0D") && !named ? 1 : 0);
+        for (const auto &question : asked) {
             QCOMPARE(question.text, "This patch was written for d. Switch to d and open it?");
+            QCOMPARE(question.detail, "Yes"); // Enter switches
+        }
+    }
+    void searchAnswersAndStops()
+    {
+        // Many templates that do not fit: the window answers while they are
+        // read, and Escape stops the search.
+        QByteArray lines;
+        for (int i = 0; i < 2000; ++i)
+            lines += "*cx*0A 00 00;x\r\n";
+        test::ProgramFolder folder;
+        for (int i = 0; i < 100; ++i)
+            test::writeFile(folder.templ(QString::number(i)), lines);
+        test::writeFile(folder.file("p.vkp"), "0E 00 2A21;x\r\n");
+        WindowFixture f(folder.db());
+        QElapsedTimer clock;
+        qint64 answered = -1;
+        QMetaObject::invokeMethod(
+            f.window.get(),
+            [&] {
+                if (f.window->statusBar()->currentMessage().startsWith("Opening"))
+                    answered = clock.elapsed();
+                QTest::keyClick(f.window.get(), Qt::Key_Escape);
+            },
+            Qt::QueuedConnection);
+        clock.start();
+        QVERIFY(!f.window->openPatch(folder.file("p.vkp")));
+        QVERIFY(answered >= 0 && answered < 500);
+        QVERIFY(f.messages().isEmpty());
+        QVERIFY(f.window->statusBar()->currentMessage().startsWith("Stopped looking"));
+        QVERIFY(!QGuiApplication::overrideCursor());
     }
 
 private:

@@ -20,8 +20,10 @@ public:
     {
         QString kind; ///< "save", "open", "color", "text", "message", "question", "choice"
         QString title = {};
-        QString text = {};   ///< prompt, message or filter
-        QString detail = {}; ///< the file name or colour handed in, or a box's details
+        QString text = {}; ///< prompt, message or filter
+        /// The file name or colour handed in, a box's details, or the
+        /// question's default answer ("Yes", "No").
+        QString detail = {};
         Icon icon = Icon::Information;
     };
 
@@ -59,9 +61,10 @@ public:
         if (onMessage)
             onMessage(calls.last());
     }
-    bool question(QWidget *, const QString &title, const QString &text) override
+    bool question(QWidget *, const QString &title, const QString &text, bool yes) override
     {
-        return take(questionAnswers, {QStringLiteral("question"), title, text});
+        return take(questionAnswers, {QStringLiteral("question"), title, text,
+                                      yes ? QStringLiteral("Yes") : QStringLiteral("No")});
     }
     int choice(QWidget *, const QString &title, const QString &text, const QStringList &) override
     {
