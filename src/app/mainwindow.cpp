@@ -64,8 +64,11 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
     connect(m_model, &PreviewModel::restored, this, &MainWindow::documentRestored);
     connect(m_model, &PreviewModel::textColorChanged, this,
             [this] { setFill(m_textColorSwatch, m_model->textColor()); });
-    connect(m_model->undoStack(), &QUndoStack::cleanChanged, this,
-            [this](bool clean) { setWindowModified(!clean); });
+    m_keptLayout = m_model->layout();
+    // The model as context: its undo stack, cleared as the model goes, then
+    // reaches no one.
+    connect(m_model->undoStack(), &QUndoStack::indexChanged, m_model,
+            [this] { setWindowModified(m_model->layout() != m_keptLayout); });
     connect(&m_preview->tool(), &DragTool::heldChanged, this, &MainWindow::updateStatus);
     connect(m_model, &PreviewModel::elementChanged, this, [this](int index) {
         if (index == m_preview->tool().lastPressed())
@@ -243,8 +246,7 @@ bool MainWindow::openPatch(const QString &path, Reopening how)
     patch::Layout layout = m_model->layout();
     patch::applyPatchLayout(carried->layout, layout);
     change(tr("Reopen"), [&] { m_model->setLayout(layout); });
-    // The layout on screen is the patch's: nothing to lose on closing.
-    m_model->undoStack()->setClean();
+    layoutKept();
 
     documentRestored();
     statusBar()->showMessage(
@@ -347,8 +349,7 @@ void MainWindow::onGenerateClicked()
         return;
     GenerateJob job(m_dialogs, this);
     if (job.run(target, m_phoneCombo->currentText(), selectedTemplate(), *m_model)) {
-        // The layout now lives in a patch: nothing to lose on closing.
-        m_model->undoStack()->setClean();
+        layoutKept();
         statusBar()->showMessage(tr("Patch written to %1").arg(QDir::toNativeSeparators(target)));
     }
     m_preview->tool().generated();
@@ -365,9 +366,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
 }
 
+void MainWindow::layoutKept()
+{
+    m_keptLayout = m_model->layout();
+    setWindowModified(false);
+}
+
 bool MainWindow::mayClose()
 {
-    if (m_model->undoStack()->isClean())
+    // The colours and the background live only on screen: no patch keeps
+    // them, so closing loses nothing when only they changed.
+    if (m_model->layout() == m_keptLayout)
         return true;
     const int answer =
         m_dialogs.choice(this, applicationTitle(),
@@ -376,7 +385,7 @@ bool MainWindow::mayClose()
                          {tr("&Generate..."), tr("&Close without a patch"), tr("Cancel")});
     if (answer == 0)
         onGenerateClicked();
-    return answer == 1 || (answer == 0 && m_model->undoStack()->isClean());
+    return answer == 1 || (answer == 0 && m_model->layout() == m_keptLayout);
 }
 
 namespace {

@@ -91,9 +91,11 @@ private:
     DropAction dropAction(const QDropEvent *event, QString *file) const;
     /// False, with a box saying why, for a name no file can be opened by.
     bool canOpen(const QString &path);
-    /// True when closing loses nothing, or the user says so (after a
-    /// Generate, perhaps).
+    /// True when closing loses nothing a patch keeps, or the user says so
+    /// (after a Generate, perhaps).
     bool mayClose();
+    /// The layout on screen now lives in a patch (written or opened).
+    void layoutKept();
     // The controls' geometry, captions, fonts and focus order: windowlayout.cpp.
     void createControls();
     void createReadouts();
@@ -132,6 +134,10 @@ private:
     int m_positionShown = patch::NoElement;
     int m_sizeShown = patch::NoElement;
 
+    /// What a patch keeps (positions, alignments, the cover size) as the
+    /// last patch written or opened has it: the window is "modified", and
+    /// closing asks, only when the layout differs.
+    patch::Layout m_keptLayout;
     QList<TemplateEntry> m_templates;
     Dialogs &m_dialogs;
     PreviewModel *m_model;

@@ -15,6 +15,8 @@ struct Layout
     std::array<float, kElementSlots> top{};
     std::array<int, kElementSlots> alignment{};
     float coverWidth = 0;
+
+    bool operator==(const Layout &) const = default;
 };
 
 /// The layout every start begins with.

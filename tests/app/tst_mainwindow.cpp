@@ -244,6 +244,44 @@ private slots:
         QCOMPARE(shown(), QStringList({"7", "6", "150", "150", "7", "30"}));
     }
 
+    void closeAsksOnlyForWhatAPatchKeeps_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("text colour") << 0 << false;
+        QTest::newRow("background") << 1 << false;
+        QTest::newRow("bold") << 2 << false;
+        QTest::newRow("a move") << 3 << true;
+        QTest::newRow("an alignment") << 4 << true;
+        QTest::newRow("the cover size") << 5 << true;
+        QTest::newRow("a move undone") << 6 << false;
+    }
+    void closeAsksOnlyForWhatAPatchKeeps()
+    {
+        QFETCH(int, change);
+        QFETCH(bool, asks);
+        PreviewModel &model = f->model();
+        LabelStyle style = model.element(patch::TitleLabel).style;
+        style.bold = change == 2 ? !style.bold : style.bold;
+        style.alignment = change == 4 ? patch::AlignRightCode : style.alignment;
+        const PreviewModel::State before = model.state();
+        if (change == 0)
+            model.setTextColor(Qt::red);
+        if (change == 1)
+            model.setBackground(QImage(8, 8, QImage::Format_RGB32));
+        model.setLabelStyle(patch::TitleLabel, style);
+        if (change == 5)
+            model.setCoverSize(99);
+        model.commit(QStringLiteral("change"), before);
+        if (change == 3 || change == 6)
+            test::drag(f->view(), {17, 35}, {60, 80});
+        if (change == 6)
+            model.undoStack()->undo();
+        QCOMPARE(f->window->isWindowModified(), asks);
+        f->dialogs.choiceAnswers << 2; // Cancel
+        QCOMPARE(f->window->close(), !asks);
+        QCOMPARE(f->dialogs.callsOf("choice").size(), asks ? 1 : 0);
+    }
     void templateGuideClosesWithTheWindow()
     {
         f->show();
