@@ -20,6 +20,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -28,6 +30,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace jukora {
 
@@ -87,14 +90,65 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
 {
     m_templates = templates;
     m_fontSizeCombo->setCurrentIndex(0); // no label is the style target yet
+    const QString selected = selectedTemplate();
+    const QSignalBlocker blocker(m_phoneCombo);
+    m_phoneCombo->clear();
     for (const TemplateEntry &entry : templates) {
         m_phoneCombo->addItem(entry.model, entry.path);
         // Models come from more than one folder: say which file this one is.
         m_phoneCombo->setItemData(m_phoneCombo->count() - 1, QDir::toNativeSeparators(entry.path),
                                   Qt::ToolTipRole);
     }
-    m_phoneCombo->setCurrentIndex(0);
+    m_phoneCombo->setCurrentIndex(std::max(0, m_phoneCombo->findData(selected)));
     m_alignCombo->setCurrentIndex(0);
+}
+
+void MainWindow::followTemplateFolders(const QStringList &folders)
+{
+    m_templateFolders = folders;
+    m_templateWatch = new QFileSystemWatcher(this);
+    // A template is written in several steps: the list is read again once
+    // the folder has been still for a moment.
+    auto *settle = new QTimer(this);
+    settle->setSingleShot(true);
+    settle->setInterval(200);
+    connect(m_templateWatch, &QFileSystemWatcher::directoryChanged, settle,
+            qOverload<>(&QTimer::start));
+    connect(settle, &QTimer::timeout, this, &MainWindow::reloadTemplates);
+    watchTemplateFolders();
+}
+
+void MainWindow::watchTemplateFolders()
+{
+    if (!m_templateWatch->directories().isEmpty())
+        m_templateWatch->removePaths(m_templateWatch->directories());
+    QStringList watched;
+    for (QString folder : std::as_const(m_templateFolders)) {
+        while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).path())
+            folder = QFileInfo(folder).path();
+        if (QFileInfo(folder).isDir() && !watched.contains(folder))
+            watched << folder;
+    }
+    if (!watched.isEmpty())
+        m_templateWatch->addPaths(watched);
+}
+
+void MainWindow::reloadTemplates()
+{
+    watchTemplateFolders();
+    QString error;
+    QList<TemplateEntry> templates =
+        listTemplates(m_templateFolders, &error).value_or(QList<TemplateEntry>());
+    // The selected model stays, gone or not, until another is chosen.
+    const qsizetype selected = m_phoneCombo->currentIndex();
+    if (selected >= 0 && !templates.contains(m_templates.at(selected))) {
+        const auto later = std::find_if(templates.begin(), templates.end(), [&](const auto &t) {
+            return t.model.compare(m_templates.at(selected).model, Qt::CaseInsensitive) > 0;
+        });
+        templates.insert(later, m_templates.at(selected));
+    }
+    if (templates != m_templates)
+        load(templates);
 }
 
 int MainWindow::styleTarget() const

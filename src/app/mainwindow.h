@@ -17,6 +17,7 @@ class QCloseEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
+class QFileSystemWatcher;
 class QMimeData;
 class QLabel;
 class QPushButton;
@@ -46,6 +47,11 @@ public:
 
     PreviewModel &model() { return *m_model; }
     PreviewView *preview() const { return m_preview; }
+
+    /// Keeps the phone list in step with the template folders while the
+    /// program runs: a template saved there appears, one removed goes (the
+    /// selected one stays until another is chosen; Generate says it is gone).
+    void followTemplateFolders(const QStringList &folders);
 
     /// Shows the window centred on its screen.
     void showCentered();
@@ -108,6 +114,10 @@ private:
     /// The status bar's account of the held element and the style target.
     void updateStatus();
     void load(const QList<TemplateEntry> &templates);
+    void reloadTemplates();
+    /// Watches each template folder, or the nearest folder above one that
+    /// does not exist yet, so that making it is noticed too.
+    void watchTemplateFolders();
     void elementPressed(int index);
     void targetPlaced(int index);
     /// The width and height read-outs show the size of image `index`.
@@ -139,6 +149,8 @@ private:
     /// closing asks, only when the layout differs.
     patch::Layout m_keptLayout;
     QList<TemplateEntry> m_templates;
+    QStringList m_templateFolders;
+    QFileSystemWatcher *m_templateWatch = nullptr;
     Dialogs &m_dialogs;
     PreviewModel *m_model;
 

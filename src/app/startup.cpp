@@ -16,7 +16,9 @@ std::unique_ptr<MainWindow> startEditor(Dialogs &dialogs, const QStringList &fol
     }
     if (!warning.isEmpty())
         dialogs.message(nullptr, Dialogs::Icon::Warning, applicationTitle(), warning);
-    return std::make_unique<MainWindow>(*templates, dialogs);
+    auto window = std::make_unique<MainWindow>(*templates, dialogs);
+    window->followTemplateFolders(folders);
+    return window;
 }
 
 } // namespace jukora

@@ -15,6 +15,8 @@ struct TemplateEntry
 {
     QString model; ///< the file name less its last four characters
     QString path;  ///< the file itself, as found
+
+    bool operator==(const TemplateEntry &) const = default;
 };
 
 /// Lists the templates in `folders`, the first folder winning: a model found

@@ -244,6 +244,32 @@ private slots:
         QCOMPARE(shown(), QStringList({"7", "6", "150", "150", "7", "30"}));
     }
 
+    void phoneListFollowsTheFolders()
+    {
+        QTemporaryDir dir;
+        const QString user = dir.filePath("user/DB"), system = dir.filePath("DB");
+        QVERIFY(QDir(dir.path()).mkdir("DB"));
+        test::writeFile(system + "/b.txt", "");
+        test::FakeDialogs dialogs;
+        const auto window = startEditor(dialogs, {user, system});
+        auto *phones = window->findChild<QComboBox *>("phoneCombo");
+        const auto listed = [&] {
+            QStringList names;
+            for (int i = 0; i < phones->count(); ++i)
+                names << phones->itemText(i);
+            return names.join(' ') + " / " + phones->currentText();
+        };
+        QVERIFY(QDir().mkpath(user)); // the user's folder made while it runs
+        test::writeFile(user + "/a.txt", "");
+        QTRY_COMPARE(listed(), "a b / b");
+        QVERIFY(QFile::remove(system + "/b.txt")); // the selected one stays
+        test::writeFile(system + "/c.txt", "");
+        QTRY_COMPARE(listed(), "a b c / b");
+        phones->setCurrentIndex(0);
+        QVERIFY(QFile::remove(system + "/c.txt")); // now b goes too
+        QTRY_COMPARE(listed(), "a / a");
+        QVERIFY(dialogs.calls.isEmpty());
+    }
     void closeAsksOnlyForWhatAPatchKeeps_data()
     {
         QTest::addColumn<int>("change");
