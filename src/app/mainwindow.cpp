@@ -477,7 +477,12 @@ void MainWindow::updateStatus()
 
 void MainWindow::showKeyboardHelp()
 {
-    jukora::showKeyboardHelp(m_dialogs, this);
+    jukora::showKeyboardHelp(this);
+}
+
+void MainWindow::showAbout()
+{
+    jukora::showAbout(m_dialogs, this);
 }
 
 void MainWindow::showTemplateGuide()

@@ -83,6 +83,8 @@ public:
     void showKeyboardHelp();
     /// The guide to writing templates, as the package installs it.
     void showTemplateGuide();
+    /// The program's version and licence, and where its documentation is.
+    void showAbout();
     /// Loads a picture as the preview's background, reporting what fails.
     bool loadBackground(const QString &path);
 

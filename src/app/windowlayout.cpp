@@ -263,7 +263,7 @@ void MainWindow::createMenus()
     keys->setShortcut(QKeySequence(Qt::Key_F1));
     help->addAction(tr("&Writing Templates"), this, &MainWindow::showTemplateGuide);
     help->addSeparator();
-    help->addAction(tr("&About"), this, &MainWindow::onCreditsClicked);
+    help->addAction(tr("&About"), this, &MainWindow::showAbout);
     help->addAction(tr("About &Qt"), qApp, &QApplication::aboutQt);
 
     // The held element's line changes on every move of a drag. A read-out

@@ -308,22 +308,49 @@ private slots:
         QCOMPARE(f->window->close(), !asks);
         QCOMPARE(f->dialogs.callsOf("choice").size(), asks ? 1 : 0);
     }
-    void templateGuideClosesWithTheWindow()
+    void helpPagesAreWindows_data()
     {
-        f->show();
-        f->window->showTemplateGuide();
-        QPointer<QTextBrowser> guide = f->window->findChild<QTextBrowser *>();
-        QVERIFY(guide && guide->isVisible());
-        QApplication::setActiveWindow(guide);
-        QVERIFY(QTest::qWaitForWindowActive(guide));
-        guide->setFocus();
-        QTest::keyClick(guide, Qt::Key_W, Qt::ControlModifier);
-        QTRY_VERIFY(!guide);            // closed, and deleted
-        f->window->showTemplateGuide(); // a second guide: the first one is gone
-        guide = f->window->findChild<QTextBrowser *>();
-        QVERIFY(guide->isVisible());
-        QVERIFY(f->window->close());  // nothing changed: no question
-        QVERIFY(!guide->isVisible()); // so nothing keeps the program running
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("key"); // that closes it
+        QTest::newRow("keyboard, Escape") << "keyboardHelp" << int(Qt::Key_Escape);
+        QTest::newRow("guide, Ctrl+W") << "templateGuide" << (Qt::CTRL | Qt::Key_W).toCombined();
+    }
+    void helpPagesAreWindows()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, key);
+        const auto open = [&] {
+            QApplication::setActiveWindow(f->window.get());
+            if (page == "keyboardHelp")
+                QTest::keyClick(f->window.get(), Qt::Key_F1);
+            else
+                f->window->showTemplateGuide();
+            return f->window->findChild<QTextBrowser *>(page);
+        };
+        QPointer<QTextBrowser> help = open();
+        QVERIFY(help && help->isVisible() && help->isWindow());
+        QCOMPARE(help->windowModality(), Qt::NonModal);
+        QVERIFY(f->window->screen()->availableGeometry().size().boundedTo(help->size()) ==
+                help->size());
+        QCOMPARE(help->lineWrapMode(), QTextEdit::WidgetWidth); // rewraps as it is resized
+        QCOMPARE(open(), help.data());                          // asked again: the same window
+        QApplication::setActiveWindow(help);
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QTest::keySequence(help, QKeySequence(QKeyCombination::fromCombined(key)));
+        QTRY_VERIFY(!help); // closed, and deleted
+        help = open();
+        QVERIFY(help);
+        QVERIFY(f->window->close()); // nothing changed: no question
+        QVERIFY(!help->isVisible()); // so nothing keeps the program running
+    }
+    void about()
+    {
+        f->window->showAbout();
+        const QString text = f->messages().value(0).text;
+        for (const QString &part :
+             {QStringLiteral("Jukora Patch Editor " JUKORA_VERSION),
+              QStringLiteral("GPL-3.0-or-later"), test::sourceDir() + "/docs"})
+            QVERIFY2(text.contains(part), qPrintable(text));
     }
     void menusAndClosing()
     {
