@@ -78,6 +78,7 @@ MainWindow::MainWindow(const QList<TemplateEntry> &templates, Dialogs &dialogs, 
             updateStatus();
     });
 
+    updateStatus();
     // Reopening a patch by dropping it needs no control of its own.
     setAcceptDrops(true);
     m_preview->setAcceptDrops(false);
@@ -467,6 +468,8 @@ void MainWindow::updateStatus()
             tr("%1 at X %2, Y %3, %4 x %5")
                 .arg(shown, readoutText(e.left, locale), readoutText(patch::shownY(e.top), locale),
                      readoutText(e.width, locale), readoutText(e.height, locale));
+    } else {
+        text = tr("Press or Tab to an element, then drag it or use the arrows.");
     }
     m_heldStatus->setText(text);
     const int target = m_stylePanel->target();

@@ -271,9 +271,14 @@ void MainWindow::createMenus()
     // through it the whole window, to lay out again at every move.
     m_heldStatus = new Readout(this);
     m_heldStatus->setObjectName(QStringLiteral("heldStatus"));
-    m_heldStatus->setFixedHeight(m_heldStatus->fontMetrics().height());
-    m_styleStatus = new QLabel(this);
+    m_styleStatus = new QLabel(tr("Style: Album"), this);
     m_styleStatus->setObjectName(QStringLiteral("styleStatus"));
+    // Both of one fixed height, whatever they say: the window keeps its size
+    // when a line of the status bar fills or empties.
+    const int statusHeight =
+        std::max(m_heldStatus->fontMetrics().height(), m_styleStatus->sizeHint().height());
+    m_heldStatus->setFixedHeight(statusHeight);
+    m_styleStatus->setFixedHeight(statusHeight);
     statusBar()->addWidget(m_heldStatus, 1);
     statusBar()->addPermanentWidget(m_styleStatus);
     statusBar()->setSizeGripEnabled(false);
