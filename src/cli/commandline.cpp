@@ -51,6 +51,11 @@ public:
         add({QStringLiteral("layout"),
              QStringLiteral("An earlier patch whose layout the new patch takes."),
              QStringLiteral("PATCH.vkp")});
+    const QCommandLineOption layoutModel =
+        add({QStringLiteral("layout-model"),
+             QStringLiteral("The phone model --layout was written for, when its patch fits the "
+                            "templates of several (default: --model, else the one model it fits)."),
+             QStringLiteral("NAME")});
     const QCommandLineOption output =
         add({QStringLiteral("output"), QStringLiteral("Where the new patch goes."),
              QStringLiteral("OUT.vkp")});
@@ -76,13 +81,20 @@ public:
 void declare(QCommandLineParser &parser, const Options &options)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Jukora Patch Editor: arrange a phone's now-playing screen and write it as "
-                       "a .vkp patch.\nWith no options the editor's window opens; the options "
-                       "below work without a display."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Jukora Patch Editor: arrange a phone's now-playing screen and write it as a .vkp "
+        "patch.\nWith no options the editor's window opens, on the layout of PATCH.vkp when one "
+        "is named; the options below work without a display.\n\nExamples:\n"
+        "  jukora-patch-editor mine.vkp\n"
+        "  jukora-patch-editor --check DB/*.txt\n"
+        "  jukora-patch-editor --check \"DB/Novo N5.txt\" --firmware flash.bin --base A0000000\n"
+        "  jukora-patch-editor --generate --model \"Novo N5\" --layout mine.vkp --output n5.vkp"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions(options.all());
+    parser.addPositionalArgument(QStringLiteral("PATCH.vkp"),
+                                 QStringLiteral("Without options: the patch the window opens."),
+                                 QStringLiteral("[PATCH.vkp]"));
     parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
                                  QStringLiteral("With --check: the template files to check."),
                                  QStringLiteral("[TEMPLATE...]"));
@@ -168,8 +180,8 @@ int CommandLine::run(const QStringList &arguments)
     if (m_parser.isSet(m_options.base) && !m_parser.isSet(m_options.firmware))
         return usageError(QStringLiteral("--base goes with --firmware"));
     if (checking) {
-        for (const auto *option :
-             {&m_options.model, &m_options.layout, &m_options.output, &m_options.allowWrap}) {
+        for (const auto *option : {&m_options.model, &m_options.layout, &m_options.layoutModel,
+                                   &m_options.output, &m_options.allowWrap}) {
             if (m_parser.isSet(*option))
                 return usageError(QStringLiteral("--%1 belongs to --generate, not to --check")
                                       .arg(option->names().first()));
@@ -187,6 +199,8 @@ int CommandLine::run(const QStringList &arguments)
         }
         if (m_parser.isSet(m_options.layout) && m_parser.value(m_options.layout).isEmpty())
             return usageError(QStringLiteral("--layout needs a patch file"));
+        if (m_parser.isSet(m_options.layoutModel) && !m_parser.isSet(m_options.layout))
+            return usageError(QStringLiteral("--layout-model goes with --layout"));
     }
     if (!readFirmware())
         return Failed;
@@ -195,8 +209,8 @@ int CommandLine::run(const QStringList &arguments)
         return checkTemplates(m_console, m_parser.positionalArguments(), firmware);
     return generatePatch(m_console,
                          {m_parser.value(m_options.model), m_parser.value(m_options.layout),
-                          m_parser.value(m_options.output), m_parser.isSet(m_options.allowWrap),
-                          firmware, m_folders});
+                          m_parser.value(m_options.layoutModel), m_parser.value(m_options.output),
+                          m_parser.isSet(m_options.allowWrap), firmware, m_folders});
 }
 
 } // namespace

@@ -21,28 +21,83 @@ int templateUnreadable(const Console &console, const TemplateEntry &entry, const
     return Failed;
 }
 
+/// The models among `templates` whose template the patch fits, each with
+/// the layout it reads; the patch is read once.
+QList<std::pair<TemplateEntry, patch::PatchLayout>>
+modelsFitting(const QString &patchPath, const QList<TemplateEntry> &templates)
+{
+    QList<std::pair<TemplateEntry, patch::PatchLayout>> fits;
+    QString ignored;
+    const auto bytes = patch::readPatchBytes(patchPath, &ignored);
+    if (!bytes)
+        return fits;
+    const patch::LayoutReader::PatchLines lines(
+        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    for (const TemplateEntry &entry : templates) {
+        if (auto layout = patch::readLayoutFile(lines, entry.path, &ignored))
+            fits.append({entry, *layout});
+    }
+    return fits;
+}
+
 /// The layout the new patch gets: the one every start begins with, and on
-/// it what the patch at `request.layoutPath` carries, read against the
-/// template. Nothing, with the reason said, when it cannot be taken.
+/// it what the patch at `request.layoutPath` carries. The patch is read
+/// with the template of --layout-model, else of the model written for, else
+/// of the one model whose template it fits (a layout carried across
+/// phones, as the window does). Nothing, with the reason said, when it
+/// cannot be taken.
 std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRequest &request,
-                                        const TemplateEntry &entry, int *status)
+                                        const QList<TemplateEntry> &templates,
+                                        const TemplateEntry &target, int *status)
 {
     patch::Layout layout = patch::defaultLayout();
     if (request.layoutPath.isEmpty())
         return layout;
+    TemplateEntry entry = target;
+    QString why;
+    if (!request.layoutModel.isEmpty()) {
+        const auto named = findTemplate(templates, request.layoutModel, &why);
+        if (!named) {
+            console.complain(why);
+            *status = Failed;
+            return std::nullopt;
+        }
+        entry = *named;
+    }
+    const QString shownPatch = QDir::toNativeSeparators(request.layoutPath);
     const auto cannotTake = [&](const QString &why) {
         console.complain(QStringLiteral("cannot take the layout of %1 with the template of %2. %3 "
                                         "No patch was written.")
-                             .arg(QDir::toNativeSeparators(request.layoutPath), entry.model, why));
+                             .arg(shownPatch, entry.model, why));
     };
-    QString why;
     bool mismatch = false;
-    const auto carried = patch::readLayoutFile(request.layoutPath, entry.path, &why, &mismatch);
+    auto carried = patch::readLayoutFile(request.layoutPath, entry.path, &why, &mismatch);
+    if (!carried && mismatch && request.layoutModel.isEmpty()) {
+        const auto fits = modelsFitting(request.layoutPath, templates);
+        QStringList names;
+        for (const auto &fit : fits)
+            names << fit.first.model;
+        if (fits.size() > 1) {
+            cannotTake(why + QStringLiteral(" It fits the templates of %1: name the one it was "
+                                            "written for with --layout-model.")
+                                 .arg(names.join(QStringLiteral(", "))));
+            *status = Refused;
+            return std::nullopt;
+        }
+        if (fits.size() == 1) {
+            entry = fits.first().first;
+            carried = fits.first().second;
+        }
+    }
     if (!carried) {
         cannotTake(why);
         *status = mismatch ? Refused : Failed;
         return std::nullopt;
     }
+    // Carried across phones: say with which model's template.
+    if (entry.path != target.path)
+        console.out << QStringLiteral("%1: the layout of %2 was read with the template of %3.\n")
+                           .arg(console.program, shownPatch, entry.model);
     // What the patch does not carry stays where every start puts it.
     patch::applyPatchLayout(*carried, layout);
     return layout;
@@ -95,7 +150,7 @@ int generatePatch(const Console &console, const GenerateRequest &request)
             return status;
     }
     int status = Success;
-    const auto layout = takeLayout(console, request, *entry, &status);
+    const auto layout = takeLayout(console, request, *templates, *entry, &status);
     if (!layout)
         return status;
 

@@ -10,7 +10,8 @@ namespace jukora::cli {
 struct GenerateRequest
 {
     QString model;
-    QString layoutPath; ///< an earlier patch whose layout to take; empty for the start layout
+    QString layoutPath;  ///< an earlier patch whose layout to take; empty for the start layout
+    QString layoutModel; ///< the model whose template reads it; empty: found from the patch
     QString outputPath;
     bool allowWrap = false;
     const FirmwareImage *firmware = nullptr;

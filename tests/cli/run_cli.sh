@@ -166,5 +166,31 @@ expect "model in an unreadable folder" 2 "$exe" --generate --model Mine --output
 grep -q "jukora-patch-editor/DB cannot be read" "$work/err" \
   || { failed=$((failed + 1)); echo "FAIL: the unreadable folder is not named"; cat "$work/err"; }
 rm -f "$work/data/jukora-patch-editor/DB"
+# A layout carried across phones: read with the template of the one model
+# the patch fits, of the model --layout-model names when several fit.
+mkdir -p "$db"
+printf '*cy*0A 00 00;y\r\n' > "$db/A.txt"
+printf '*cx*0B 00 00;x\r\n' > "$db/B.txt"
+cp "$db/B.txt" "$db/C.txt"
+printf '*cy*0D 00 00;y\r\n' > "$db/D.txt"
+printf '0D 00 1422;y\r\n' > "$work/d.vkp"
+printf '0B 00 2A21;x\r\n' > "$work/b.vkp"
+printf '0E 00 2A21;x\r\n' > "$work/e.vkp"
+carry() { # name, status, patch, text wanted in the output, more options...
+  local name=$1 want=$2 patch=$3 text=$4
+  shift 4
+  expect "carried: $name" "$want" "$exe" --generate --model A --layout "$work/$patch" --output "$work/a.vkp" "$@"
+  grep -qF "$text" "$work/out" "$work/err" \
+    || { failed=$((failed + 1)); echo "FAIL: carried: $name: no \"$text\""; cat "$work/out" "$work/err"; }
+}
+carry "one fits" 0 d.vkp "the layout of $work/d.vkp was read with the template of D."
+[ "$(cat "$work/a.vkp")" = "$(printf '0A 00 1422;y\r')" ] \
+  || { failed=$((failed + 1)); echo "FAIL: the carried layout was not written"; cat -A "$work/a.vkp"; }
+rm "$work/a.vkp"
+carry "several fit" 1 b.vkp "It fits the templates of B, C: name the one it was written for with --layout-model."
+[ ! -e "$work/a.vkp" ] || { failed=$((failed + 1)); echo "FAIL: a patch was written"; }
+carry "several fit, one named" 0 b.vkp "was read with the template of C." --layout-model C
+carry "none fits" 1 e.vkp "cannot take the layout of $work/e.vkp with the template of A."
+rm -rf "$db"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

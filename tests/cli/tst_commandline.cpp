@@ -46,11 +46,22 @@ private slots:
             if (!line.startsWith(QStringLiteral("  -")) || !match.hasMatch())
                 continue;
             ++listed;
-            const QString name = match.captured(1);
-            QVERIFY2(page.contains(QStringLiteral("\\-\\-") + QString(name).replace(u'-', "\\-")),
-                     qPrintable(name));
+            // An entry of its own, under .TP
+            const QString name = "--" + match.captured(1);
+            const QString roff = QRegularExpression::escape(QString(name).replace(u'-', "\\-"));
+            QVERIFY2(
+                QRegularExpression("\\.TP\n\\.B[IR]? [^\n]*" + roff + "\\b").match(page).hasMatch(),
+                qPrintable(name));
         }
-        QVERIFY(listed >= 10);
+        QVERIFY(listed >= 11);
+        // An example of each job, in both.
+        for (const QString job : {"mine.vkp", "--check", "--firmware", "--generate"}) {
+            const QString roff = QRegularExpression::escape(QString(job).replace(u'-', "\\-"));
+            QVERIFY2(help.contains(QRegularExpression("\n  jukora-patch-editor [^\n]*" + job)) &&
+                         page.contains(
+                             QRegularExpression("\njukora\\\\-patch\\\\-editor [^\n]*" + roff)),
+                     qPrintable(job));
+        }
     }
     void run_data()
     {
