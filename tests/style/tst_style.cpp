@@ -1,3 +1,4 @@
+#include "aside.h"
 #include "coversize.h"
 #include "picture.h"
 #include "previewitems.h"
@@ -284,26 +285,87 @@ private slots:
         if (!says.isEmpty())
             QVERIFY(f->messages().first().text.contains(says));
         else
-            QCOMPARE(f->model().background().convertToFormat(QImage::Format_RGB32),
-                     picture.copy(0, 0, 240, 296));
+            // Opaque, as the picture is: a PNG without alpha is no transparent one.
+            QCOMPARE(f->model().background().convertToFormat(QImage::Format_ARGB32),
+                     picture.copy(0, 0, 240, 296).convertToFormat(QImage::Format_ARGB32));
         QCOMPARE(f->model().background().size(), QSize(240, 296));
     }
-    void photoTakenUprightStandsUpright()
+    void photoStandsUpright_data()
     {
-        // Stored 400 x 300 with orientation 6 ("turn a quarter clockwise"):
-        // shown 300 x 400, its top-left being the stored bottom-left.
+        // Stored 400 x 300 with the marked corner where its EXIF orientation
+        // turns it to the top-left.
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QPoint>("marked");
+        QTest::newRow("1, as stored") << 1 << QPoint(0, 0);
+        QTest::newRow("3, half a turn") << 3 << QPoint(360, 250);
+        QTest::newRow("6, a quarter clockwise") << 6 << QPoint(0, 250);
+        QTest::newRow("8, a quarter anticlockwise") << 8 << QPoint(360, 0);
+    }
+    void photoStandsUpright()
+    {
+        QFETCH(int, orientation);
+        QFETCH(QPoint, marked);
         QImage stored(400, 300, QImage::Format_RGB32);
         stored.fill(Qt::blue);
-        QPainter(&stored).fillRect(0, 250, 40, 50, Qt::red); // stored bottom-left
-        const QString path = m_dir.filePath(QStringLiteral("upright.jpg"));
-        QImageWriter writer(path, "jpeg");
-        writer.setTransformation(QImageIOHandler::TransformationRotate90);
-        QVERIFY(writer.write(stored));
+        QPainter(&stored).fillRect(QRect(marked, QSize(40, 50)), Qt::red);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && stored.save(&buffer, "JPEG", 95));
+        // An APP1 segment after the start marker: "Exif", a little-endian
+        // TIFF header and one entry, the orientation (0x0112, a SHORT).
+        const char exif[] = "\xFF\xE1\x00\x22"
+                            "Exif\0\0II*\0\x08\0\0\0\x01\0"
+                            "\x12\x01\x03\0\x01\0\0\0\0\0\0\0\0\0\0\0";
+        QByteArray segment(exif, sizeof exif - 1);
+        segment[28] = char(orientation);
+        const QString path = m_dir.filePath(QStringLiteral("photo.jpg"));
+        test::writeFile(path, jpeg.insert(2, segment));
         QString error;
         const QImage shown = loadPicture(path, &error).value_or(QImage());
         QCOMPARE(shown.size(), QSize(240, 296));
-        QVERIFY(qRed(shown.pixel(20, 10)) > 200);    // the red corner, top-left
+        QVERIFY(qRed(shown.pixel(15, 10)) > 200);    // the marked corner, top-left
         QVERIFY(qBlue(shown.pixel(100, 100)) > 200); // the rest
+    }
+    void busyCursorComesAndGoes()
+    {
+        bool busy = false;
+        QTimer::singleShot(150, [&] { busy = QGuiApplication::overrideCursor(); });
+        runAside([] { QThread::msleep(300); });
+        QVERIFY(busy);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+    void textColourAndCancelledDialogs()
+    {
+        // The colour reaches all five labels, as one step.
+        f->dialogs.colorAnswers << QColor(255, 0, 0);
+        f->window->onTextColorClicked();
+        const QImage image = shot();
+        for (const int label : patch::kLabels) {
+            const Element &e = f->model().element(label);
+            int red = 0;
+            for (int x = int(e.left); x < int(e.left + e.width); ++x)
+                for (int y = int(e.top); y < int(e.top + e.height); ++y)
+                    red += image.pixelColor(x + 2, y + 2) == QColor(255, 0, 0);
+            QVERIFY2(red > 5, qPrintable(QString::number(label)));
+        }
+        // Cancelled colour and picture dialogs change nothing and add no step.
+        const PreviewModel::State before = f->model().state();
+        f->window->onTextColorClicked();
+        f->window->onBackgroundClicked();
+        QCOMPARE(f->model().undoStack()->count(), 1);
+        QVERIFY(f->model().state() == before);
+        QCOMPARE(f->dialogs.calls.size(), 3);
+    }
+    void credits()
+    {
+        f->window->onCreditsClicked();
+        const auto box = f->messages().value(0);
+        QCOMPARE(box.icon, Dialogs::Icon::Information);
+        QCOMPARE(box.title, "Jukora Patch Editor");
+        const QStringList lines = box.text.split("\r\n");
+        QCOMPARE(lines.size(), 4); // and no line end after the last
+        QCOMPARE(lines.at(1), QString(26, u'-'));
+        QVERIFY(lines.at(0).startsWith("Jukora 2 Patch Editor"));
     }
 
 private:
