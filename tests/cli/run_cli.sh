@@ -48,11 +48,18 @@ cmp -s "$work/start.vkp" "$work/expected/Novo N5.vkp" \
   || { failed=$((failed + 1)); echo "FAIL: the start layout's patch differs"; }
 # With no display, anything but a command-line option says so, and how to
 # reach the command line, instead of Qt's abort.
-for args in "" "--chekc" "some.vkp"; do
-  expect "no display: '$args'" 2 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$exe" $args
-  grep -q "no display was found.*" "$work/err" && grep -q -- "--help" "$work/err" \
-    || { failed=$((failed + 1)); echo "FAIL: no display text for '$args'"; cat "$work/err"; }
+# Empty variables (ssh, sandboxes) name no display either.
+for unset in "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM" "env DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM="; do
+  for args in "" "--chekc" "some.vkp"; do
+    expect "no display ($unset): '$args'" 2 $unset "$exe" $args
+    grep -q "no display was found.*" "$work/err" && grep -q -- "--help" "$work/err" \
+      || { failed=$((failed + 1)); echo "FAIL: no display text for '$args'"; cat "$work/err"; }
+  done
 done
+# Under a display, a mistyped option is named, never taken for a patch.
+expect "unknown option under a display" 2 timeout 30 env QT_QPA_PLATFORM=offscreen "$exe" --chekc
+grep -q "unknown argument '--chekc'" "$work/err" && grep -q -- "--help" "$work/err" \
+  || { failed=$((failed + 1)); echo "FAIL: the unknown option is not named"; cat "$work/err"; }
 # A display that is named but cannot be opened is answered as no display,
 # whatever the arguments, instead of Qt's abort.
 dead=917

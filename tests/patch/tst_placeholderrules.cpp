@@ -122,6 +122,7 @@ private slots:
         row("after a second semicolon dropped", "*cx*12: 00 00;a b;gone", "12: 00 2A21;a b\r\n");
         row("own new value dropped", "*cx*12: 07 FF EE DD;x", "12: 07 2A21;x\r\n");
         row("cut by count", "*cx*\t12: 07 07;x", "\t12: 07 2A21;x\r\n");
+        row("field 0 just the placeholder", "*cx* 07 07;x", " 07 2A21;x\r\n");
         // Line ends: CR LF, a lone CR and a lone LF each end a line.
         row("lone CR and LF", "a\rb\n*cx*A: 00 00;c", "a\r\nb\r\nA: 00 2A21;c\r\n");
         row("LF CR is two ends, empty lines kept", "a\n\rb\r\n\r\n", "a\r\n\r\nb\r\n\r\n");
@@ -134,6 +135,8 @@ private slots:
         row("13.5 to even", "*cx*A: 0 0;", "A: 0 0E21;\r\n", 13.5f);
         row("top 24.5 to even", "*cy*A: 0 0;", "A: 0 0022;\r\n", 24.5f);
         row("top 23 wraps", "*cy*A: 0 0;", "A: 0 FF22;\r\n", 23.f);
+        row("top 25.5 to even", "*cy*A: 0 0;", "A: 0 0222;\r\n", 25.5f);
+        row("top 300 past the screen wraps", "*cy*A: 0 0;", "A: 0 1422;\r\n", 300.f);
         row("left 255", "*cx*A: 0 0;", "A: 0 FF21;\r\n", 255.f);
         row("left 256 wraps", "*cx*A: 0 0;", "A: 0 0021;\r\n", 256.f);
         row("left -300 wraps", "*cx*A: 0 0;", "A: 0 D421;\r\n", -300.f);
@@ -142,6 +145,7 @@ private slots:
         row("right edge in single precision", "*ctw*A: 0 0;", "A: 0 50;\r\n",
             std::nextafter(0.5f, 1.0f));
         row("width 15 padded", "*cw*A: 0 0;", "A: 0 0F20;\r\n", 15.f);
+        row("width 16", "*cw*A: 0 0;", "A: 0 1020;\r\n", 16.f);
         row("width 255", "*cw*A: 0 0;", "A: 0 FF20;\r\n", 255.f);
         row("width 255.5 rounds to 256", "*cw*A: 0 0;", "", 255.5f);
     }
