@@ -18,12 +18,15 @@ private slots:
         QTest::addColumn<QString>("model");
         for (const char *model : {"Novo N3", "Novo N5", "orla X1"})
             QTest::newRow(model) << QString::fromLatin1(model);
+        QTest::newRow("an empty template") << QString();
     }
     void goldenPatches()
     {
         QFETCH(QString, model);
-        WindowFixture f;
-        f.selectModel(model);
+        const ProgramFolder empty{{"empty", ""}};
+        WindowFixture f(model.isEmpty() ? empty.db() : test::sourceDir() + "/DB");
+        if (!model.isEmpty())
+            f.selectModel(model);
         f.generate(QString()); // cancelled: the dialog offers patches, and no name
         QCOMPARE(f.dialogs.calls.first().text, QStringLiteral("Vkp patch (*.vkp)"));
         QCOMPARE(f.dialogs.calls.first().detail, QString());
@@ -31,9 +34,12 @@ private slots:
         QTemporaryDir out;
         const QString path = out.filePath("patch"); // no extension is added
         const QByteArray expected =
-            test::readFile(test::sourceDir() + "/tests/data/golden/" + model + ".vkp");
+            model.isEmpty()
+                ? QByteArray()
+                : test::readFile(test::sourceDir() + "/tests/data/golden/" + model + ".vkp");
         QCOMPARE(f.generate(path), expected);
-        QCOMPARE(f.messages().size(), 1);
+        QCOMPARE(f.generate(path + "2"), expected); // again: the same bytes
+        QCOMPARE(f.messages().size(), 2);
         QCOMPARE(f.messages().first().text, QStringLiteral("Done"));
         // Nothing is held afterwards: a press on bare surface drags nothing.
         const patch::Layout before = f.model().layout();

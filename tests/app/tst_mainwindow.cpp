@@ -88,6 +88,73 @@ private slots:
         QVERIFY2(call.text.contains(QDir::toNativeSeparators(db)), qPrintable(call.text));
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
+    void startState_data()
+    {
+        // What each control shows right after start: text, [x] checked,
+        // [ ] not, a list's selection and then its entries.
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("shows");
+        const char *rows[][2] = {{"xCaption", "X Pos:"},
+                                 {"xReadout", ""},
+                                 {"yCaption", "Y Pos:"},
+                                 {"yReadout", ""},
+                                 {"widthCaption", "Width:"},
+                                 {"widthReadout", ""},
+                                 {"heightCaption", "Height:"},
+                                 {"heightReadout", ""},
+                                 {"guidesCheck", "Coordinates [x]"},
+                                 {"coverSizeButton", "Cover Size"},
+                                 {"backgroundButton", "Background Image"},
+                                 {"textColorButton", "Text Color\n(preview)"},
+                                 {"textColorSwatch", "#c0c0c0"},
+                                 {"fontCaption", "Font:"},
+                                 {"fontSizeCombo", "Standard: Standard Medium Small Big"},
+                                 {"boldCheck", "Bold [x]"},
+                                 {"italicCheck", "Italic [ ]"},
+                                 {"alignCaption", "Align:"},
+                                 {"alignCombo", "Left: Left Right Center"},
+                                 {"phoneCaption", "Phone:"},
+                                 {"phoneCombo", "Novo N3: Novo N3 Novo N5 orla X1"},
+                                 {"creditsButton", "\u00A9"},
+                                 {"generateButton", "Generate"}};
+        for (const auto &[control, shows] : rows)
+            QTest::newRow(control) << control << QString::fromUtf8(shows);
+    }
+    void startState()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, shows);
+        QWidget *widget = f->child<QWidget>(qPrintable(control));
+        QString shown = widget->property("text").toString();
+        if (auto *box = qobject_cast<QAbstractButton *>(widget); box && box->isCheckable())
+            shown += box->isChecked() ? " [x]" : " [ ]";
+        if (auto *list = qobject_cast<QComboBox *>(widget)) {
+            shown = list->currentText() + ':';
+            for (int i = 0; i < list->count(); ++i)
+                shown += ' ' + list->itemText(i);
+        }
+        if (control == "textColorSwatch")
+            shown = widget->palette().color(QPalette::Window).name();
+        QCOMPARE(shown, shows);
+        // The window keeps its size.
+        const QSize size = f->window->size();
+        f->window->resize(size * 2);
+        QCOMPARE(f->window->size(), size);
+    }
+    void tabVisitsTheControlsInOrder()
+    {
+        QApplication::setActiveWindow(f->window.get());
+        f->view()->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        QTest::keyClick(f->view(), Qt::Key_Tab, Qt::ControlModifier); // leaves the preview
+        for (int i = 0; i < 12; ++i) {
+            visited << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited.join(' '), "guidesCheck coverSizeButton backgroundButton "
+                                    "textColorButton fontSizeCombo boldCheck italicCheck "
+                                    "phoneCombo creditsButton generateButton alignCombo preview");
+    }
     void everyElementByKeyboard()
     {
         QApplication::setActiveWindow(f->window.get());

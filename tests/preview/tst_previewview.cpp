@@ -46,6 +46,45 @@ private slots:
         model->setBackground(picture);
         QCOMPARE(view->elementAt(at), element);
     }
+    void pressesTakeTheFrontElement()
+    {
+        // All thirteen on one spot: each press takes the front one, which
+        // then moves away, showing the next.
+        for (int i : patch::kImages)
+            model->setPosition(i, 50, 100);
+        for (int i : patch::kLabels)
+            model->setPosition(i, 50, 100);
+        QList<int> taken;
+        for (int i = 0; i < 13; ++i) {
+            test::press(view.get(), {51, 101});
+            taken << view->tool().lastPressed();
+            test::move(view.get(), {151, 301}, Qt::LeftButton);
+            test::release(view.get(), {151, 301});
+        }
+        QCOMPARE(taken, QList<int>({4, 3, 5, 6, 10, 9, 13, 12, 11, 0, 2, 1, 7}));
+    }
+    void grabPoint_data()
+    {
+        // The cover (7, 30, 150 x 150) pressed, then moved to (200, 250).
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPointF>("placed");
+        QTest::newRow("first pixel") << QPointF(7, 30) << 1 << QPointF(200, 250);
+        QTest::newRow("last pixel") << QPointF(156, 179) << 1 << QPointF(51, 101);
+        QTest::newRow("right button") << QPointF(80, 100) << 2 << QPointF(7, 30);
+    }
+    void grabPoint()
+    {
+        QFETCH(QPointF, at);
+        QFETCH(int, button);
+        QFETCH(QPointF, placed);
+        test::press(view.get(), at, Qt::MouseButton(button));
+        QCOMPARE(view->tool().lastPressed(), button == 1 ? 7 : 8);
+        test::move(view.get(), {200, 250}, Qt::MouseButton(button));
+        test::release(view.get(), {200, 250}, Qt::MouseButton(button));
+        QCOMPARE(cover(), placed);
+        QCOMPARE(model->undoStack()->count(), button == 1 ? 1 : 0);
+    }
     void guidesFollowWhileHidden()
     {
         view->tool().setGuidesVisible(false);
