@@ -1,4 +1,3 @@
-#include "longlines.h"
 #include "windowfixture.h"
 
 #include <QMimeData>
@@ -46,37 +45,6 @@ private slots:
         }
         QCOMPARE(b.generate(m_folder.file("second.vkp")), written);
         QCOMPARE(b.tool().dragTarget(), a.tool().dragTarget());
-    }
-    void longLines_data()
-    {
-        QTest::addColumn<QByteArray>("templ");
-        QTest::addColumn<QByteArray>("patch");
-        for (const test::LongLineCase &c : test::longLineCases())
-            QTest::newRow(c.name.constData()) << c.templ << c.patch;
-    }
-    void longLines()
-    {
-        // Written exactly through the window's Generate, and opened again.
-        QFETCH(QByteArray, templ);
-        QFETCH(QByteArray, patch);
-        test::ProgramFolder folder{{"long", templ}};
-        WindowFixture a(folder.db()), b(folder.db());
-        const QByteArray written = a.generate(folder.file("start.vkp"));
-        if (patch.isEmpty()) {
-            QCOMPARE(written, QByteArray("<missing>"));
-            const QString text = a.messages().first().text;
-            QVERIFY2(text.contains(QStringLiteral("line 2 (*tx*): the line is %1 bytes long")
-                                       .arg(templ.indexOf('\r', 30) - 22)),
-                     qPrintable(text.left(300)));
-            QVERIFY(text.contains(QStringLiteral("16777216 bytes (16 MiB)")));
-            return;
-        }
-        QVERIFY(written == patch); // not QCOMPARE: it would print megabytes
-        QCOMPARE(a.messages().size(), 1);
-        a.randomLayout(7);
-        const QByteArray moved = a.generate(folder.file("moved.vkp"));
-        QVERIFY(b.window->openPatch(folder.file("moved.vkp")));
-        QVERIFY(b.generate(folder.file("again.vkp")) == moved);
     }
     void ctrlOAndDrops()
     {

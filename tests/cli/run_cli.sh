@@ -89,6 +89,9 @@ status=0; "$exe" --version >&- 2>"$work/err" || status=$?
 db="$work/data/jukora-patch-editor/DB"
 mkdir -p "$db"
 fill() { head -c "$1" /dev/zero | tr '\0' "$2"; }
+exact() { # a line of exactly $1 bytes: $2, filler $4, $3; then CR LF
+  printf '%s%s%s\r\n' "$2" "$(fill $(($1 - ${#2} - ${#3})) "$4")" "$3"
+}
 { printf '*cx*1A0: 6B21 6B21;x\r\n;%s\r\n' "$(fill 100000 k)"
   printf '*tx*3: 0032 0032;%s\r\n' "$(fill 100000 c)"
   printf '*ty*4: 00 00;t;%s\r\n' "$(fill 100000 z)"
@@ -96,9 +99,16 @@ fill() { head -c "$1" /dev/zero | tr '\0' "$2"; }
   printf '*ta*5: 00 %s;n\r\n' "$(fill 100000 F)"
   printf '*alx*%s: 0037 0037;a\r\n' "$(fill 100000 0)"
   printf 'A0: %s %s\r\n' "$(fill 100000 0)" "$(fill 100000 1)"
-  # Around the length up to which a line is held whole: 65536 and 65537.
-  printf ';%s\r\n;%s\r\n' "$(fill 65535 w)" "$(fill 65536 w)"
-  printf '*tx*3: 0032 0032;%s\r\n*tx*3: 0032 0032;%s\r\n' "$(fill 65519 c)" "$(fill 65520 c)"
+  # Lines of 65536 and 65537 bytes, around the length up to which a line
+  # is held whole, long in each part.
+  for length in 65536 65537; do
+    exact $length ';' '' w
+    exact $length '*tx*3: 0032 0032;' '' c
+    exact $length '*ty*4: 00 00;t;' '' z
+    exact $length '*aly*6: ' ' 00;o' A
+    exact $length '*ta*5: 00 ' ';n' F
+    exact $length '*alx*' ': 0037 0037;a' 0
+  done
 } > "$db/Long.txt"
 expect "long lines" 0 "$exe" --generate --model Long --output "$work/long.vkp"
 python3 "$source/tests/data/make_golden.py" "$db" "$work/expected" --model Long
@@ -118,6 +128,13 @@ for extra in 0 1; do
 done
 grep -q "held.txt:2: error: \*tx\*: the line is 16777224 bytes long, and its first field, old value and comment take more than the 16777216 bytes (16 MiB)" "$work/out" \
   || { failed=$((failed + 1)); echo "FAIL: the limit's refusal"; cat "$work/out"; }
+# What a placeholder line may keep, on the limit, is written.
+printf ';x\n*tx*3: 0032 0032;' > "$db/Held.txt"
+fill $((16777216 - 10)) c >> "$db/Held.txt"
+expect "written on the limit" 0 "$exe" --generate --model Held --output "$work/held.vkp"
+python3 "$source/tests/data/make_golden.py" "$db" "$work/expected" --model Held
+cmp -s "$work/held.vkp" "$work/expected/Held.vkp" \
+  || { failed=$((failed + 1)); echo "FAIL: a line on the limit is not written exactly"; }
 # The firmware check compares a long line whose bytes lie in its first
 # 64 KiB, passes over a long comment, and says which lines it cannot compare.
 printf 'k!' > "$work/fw.bin"
