@@ -148,8 +148,25 @@ void MainWindow::reloadTemplates()
         });
         templates.insert(later, m_templates.at(selected));
     }
-    if (templates != m_templates)
-        load(templates);
+    if (templates == m_templates)
+        return;
+    // Say what changed: the list may be out of sight.
+    QStringList added, removed;
+    for (const TemplateEntry &entry : std::as_const(templates))
+        if (!m_templates.contains(entry))
+            added << entry.model;
+    for (const TemplateEntry &entry : std::as_const(m_templates))
+        if (!templates.contains(entry))
+            removed << entry.model;
+    QStringList news;
+    if (!added.isEmpty())
+        news << tr("Added to the phone list: %1.").arg(added.join(QStringLiteral(", ")));
+    if (!removed.isEmpty())
+        news << tr("Taken off the phone list: %1.").arg(removed.join(QStringLiteral(", ")));
+    if (selected >= 0 && !QFileInfo::exists(m_templates.at(selected).path))
+        news << tr("The template of %1 is gone.").arg(m_templates.at(selected).model);
+    load(templates);
+    statusBar()->showMessage(news.join(u' '));
 }
 
 int MainWindow::styleTarget() const
@@ -288,11 +305,18 @@ bool MainWindow::openPatch(const QString &path, Reopening how)
     if (!canOpen(path))
         return false;
     QString note;
-    statusBar()->showMessage(
-        tr("Opening %1... (Escape stops)").arg(QDir::toNativeSeparators(path)));
+    const QString shown = QDir::toNativeSeparators(path);
+    statusBar()->showMessage(tr("Opening %1...").arg(shown));
+    const auto searched = [&](qsizetype done) {
+        statusBar()->showMessage(tr("Opening %1: looking for the phone model it fits, %2 of %3 "
+                                    "templates read (Escape stops)")
+                                     .arg(shown)
+                                     .arg(done)
+                                     .arg(m_templates.size() - 1));
+    };
     m_busy = Busy::Patch;
-    const auto carried =
-        reopenLayout(m_dialogs, this, path, m_templates, m_phoneCombo->currentIndex(), how, &note);
+    const auto carried = reopenLayout(m_dialogs, this, path, m_templates,
+                                      m_phoneCombo->currentIndex(), how, &note, searched);
     m_busy = Busy::No;
     statusBar()->showMessage(note);
     if (!carried)

@@ -8,61 +8,33 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QTimer>
 #include <QUrl>
+#include <QWidget>
 
 #include <atomic>
 
 namespace jukora {
 
-namespace {
-
-/// What reopening found: the layout by the selected model's template, or
-/// why not and which other models' templates the patch fits.
-struct Search
-{
-    std::optional<patch::PatchLayout> layout;
-    QString why;
-    bool mismatch = false;
-    QList<ReopenedLayout> fits;
-    bool stopped = false;
-};
-
-/// Reads the patch once and tries it against the selected model's template,
-/// then, when it does not fit, against every other model's until `stop`.
-Search search(const QString &patchPath, const QList<TemplateEntry> &models, qsizetype selected,
-              const std::atomic<bool> &stop)
-{
-    Search found;
-    const auto bytes = patch::readPatchBytes(patchPath, &found.why);
-    if (!bytes)
-        return found;
-    const patch::LayoutReader::PatchLines patch(
-        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    found.layout =
-        patch::readLayoutFile(patch, models.at(selected).path, &found.why, &found.mismatch);
-    if (found.layout || !found.mismatch)
-        return found;
-    for (qsizetype i = 0; i < models.size() && !found.stopped; ++i) {
-        QString ignored;
-        if (i == selected)
-            continue;
-        if (auto layout = patch::readLayoutFile(patch, models[i].path, &ignored))
-            found.fits << ReopenedLayout{*layout, i};
-        found.stopped = stop;
-    }
-    return found;
-}
-
-} // namespace
-
 std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
                                            const QString &patchPath,
                                            const QList<TemplateEntry> &models, qsizetype selected,
-                                           Reopening how, QString *note)
+                                           Reopening how, QString *note,
+                                           const std::function<void(qsizetype)> &searched)
 {
     std::atomic<bool> stop = false;
-    Search found;
-    runAside([&] { found = search(patchPath, models, selected, stop); }, [&] { stop = true; });
+    std::atomic<qsizetype> read = 0;
+    patch::Reopened found;
+    // The window hears how far the search is, a few times a second.
+    QTimer progress;
+    QObject::connect(&progress, &QTimer::timeout, window, [&] { searched(read); });
+    progress.start(250);
+    runAside(
+        [&] {
+            found = patch::reopenPatch(patchPath, models, selected, &stop,
+                                       [&](qsizetype done) { read = done; });
+        },
+        [&] { stop = true; });
     if (found.layout)
         return ReopenedLayout{*found.layout, selected};
     if (found.stopped) {
@@ -83,8 +55,8 @@ std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
     if (!found.mismatch) // the patch itself, or the template, could not be read
         return refuse(why);
     QStringList names;
-    for (const ReopenedLayout &fit : std::as_const(found.fits))
-        names << models.at(fit.model).model;
+    for (const auto &fit : std::as_const(found.fits))
+        names << models.at(fit.first).model;
     // A patch the user named to start with opens on the one model it fits;
     // while the program runs, switching models is worth a question, whose
     // default is the answer the user came for.
@@ -95,7 +67,7 @@ std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
                                             "open it?")
                                  .arg(names.first()),
                              true))
-            return found.fits.first();
+            return ReopenedLayout{found.fits.first().second, found.fits.first().first};
         // Whatever else it fits, why the selected model refused it.
         return refuse(why + QStringLiteral("\n\nIt fits the template of %1: choose %1 and open "
                                            "it again to use it.")

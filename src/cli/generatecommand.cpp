@@ -21,25 +21,6 @@ int templateUnreadable(const Console &console, const TemplateEntry &entry, const
     return Failed;
 }
 
-/// The models among `templates` whose template the patch fits, each with
-/// the layout it reads; the patch is read once.
-QList<std::pair<TemplateEntry, patch::PatchLayout>>
-modelsFitting(const QString &patchPath, const QList<TemplateEntry> &templates)
-{
-    QList<std::pair<TemplateEntry, patch::PatchLayout>> fits;
-    QString ignored;
-    const auto bytes = patch::readPatchBytes(patchPath, &ignored);
-    if (!bytes)
-        return fits;
-    const patch::LayoutReader::PatchLines lines(
-        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    for (const TemplateEntry &entry : templates) {
-        if (auto layout = patch::readLayoutFile(lines, entry.path, &ignored))
-            fits.append({entry, *layout});
-    }
-    return fits;
-}
-
 /// The layout the new patch gets: the one every start begins with, and on
 /// it what the patch at `request.layoutPath` carries. The patch is read
 /// with the template of --layout-model, else of the model written for, else
@@ -70,28 +51,30 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
                                         "No patch was written.")
                              .arg(shownPatch, entry.model, why));
     };
-    bool mismatch = false;
-    auto carried = patch::readLayoutFile(request.layoutPath, entry.path, &why, &mismatch);
-    if (!carried && mismatch && request.layoutModel.isEmpty()) {
-        const auto fits = modelsFitting(request.layoutPath, templates);
+    // The patch is read once, and tried against the other models only when
+    // no model is named for it.
+    const std::atomic<bool> named = !request.layoutModel.isEmpty();
+    auto found =
+        patch::reopenPatch(request.layoutPath, templates, templates.indexOf(entry), &named);
+    if (!found.layout && found.mismatch) {
         QStringList names;
-        for (const auto &fit : fits)
-            names << fit.first.model;
-        if (fits.size() > 1) {
-            cannotTake(why + QStringLiteral(" It fits the templates of %1: name the one it was "
-                                            "written for with --layout-model.")
-                                 .arg(names.join(QStringLiteral(", "))));
+        for (const auto &fit : std::as_const(found.fits))
+            names << templates.at(fit.first).model;
+        if (found.fits.size() > 1) {
+            cannotTake(found.why + QStringLiteral(" It fits the templates of %1: name the one it "
+                                                  "was written for with --layout-model.")
+                                       .arg(names.join(QStringLiteral(", "))));
             *status = Refused;
             return std::nullopt;
         }
-        if (fits.size() == 1) {
-            entry = fits.first().first;
-            carried = fits.first().second;
+        if (found.fits.size() == 1) {
+            entry = templates.at(found.fits.first().first);
+            found.layout = found.fits.first().second;
         }
     }
-    if (!carried) {
-        cannotTake(why);
-        *status = mismatch ? Refused : Failed;
+    if (!found.layout) {
+        cannotTake(found.why);
+        *status = found.mismatch ? Refused : Failed;
         return std::nullopt;
     }
     // Carried across phones: say with which model's template.
@@ -99,7 +82,7 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
         console.out << QStringLiteral("%1: the layout of %2 was read with the template of %3.\n")
                            .arg(console.program, shownPatch, entry.model);
     // What the patch does not carry stays where every start puts it.
-    patch::applyPatchLayout(*carried, layout);
+    patch::applyPatchLayout(*found.layout, layout);
     return layout;
 }
 

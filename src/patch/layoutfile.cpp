@@ -55,4 +55,31 @@ std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
     return layout;
 }
 
+Reopened reopenPatch(const QString &patchPath, const QList<TemplateEntry> &models, qsizetype first,
+                     const std::atomic<bool> *stop, const std::function<void(qsizetype)> &searched)
+{
+    Reopened found;
+    const auto bytes = readPatchBytes(patchPath, &found.why);
+    if (!bytes)
+        return found;
+    const LayoutReader::PatchLines patch(
+        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    found.layout = readLayoutFile(patch, models.at(first).path, &found.why, &found.mismatch);
+    if (found.layout || !found.mismatch)
+        return found;
+    for (qsizetype i = 0; i < models.size(); ++i) {
+        QString ignored;
+        found.stopped = stop && *stop;
+        if (found.stopped)
+            break;
+        if (i == first)
+            continue;
+        if (auto layout = readLayoutFile(patch, models[i].path, &ignored))
+            found.fits.append({i, *layout});
+        if (searched)
+            searched(i + (i < first ? 1 : 0));
+    }
+    return found;
+}
+
 } // namespace jukora::patch

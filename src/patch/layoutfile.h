@@ -1,10 +1,13 @@
 #pragma once
 
 #include "layoutreader.h"
+#include "templatelist.h"
 
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 
 namespace jukora::patch {
@@ -35,5 +38,26 @@ std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QStrin
 std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
                                           const QString &templatePath, QString *error,
                                           bool *mismatch = nullptr);
+
+/// What reopening a patch finds, for the window and the command line alike.
+struct Reopened
+{
+    /// Read with the template of the model tried first.
+    std::optional<PatchLayout> layout;
+    QString why;           ///< why not, as sentences
+    bool mismatch = false; ///< the patch does not fit that template
+    /// When it does not: every other model whose template it fits (its
+    /// index in the list) with the layout read there.
+    QList<std::pair<qsizetype, PatchLayout>> fits;
+    bool stopped = false; ///< the search for fits was stopped
+};
+
+/// Reads the patch at `patchPath` once and its layout with the template of
+/// `models[first]`; when the patch does not fit it, tries every other
+/// model's template, reporting each one read to `searched` (from 1), until
+/// `stop` is set (set from the start, no other model is tried).
+Reopened reopenPatch(const QString &patchPath, const QList<TemplateEntry> &models, qsizetype first,
+                     const std::atomic<bool> *stop = nullptr,
+                     const std::function<void(qsizetype)> &searched = {});
 
 } // namespace jukora::patch

@@ -316,9 +316,12 @@ private slots:
         QVERIFY(QDir().mkpath(user)); // the user's folder made while it runs
         test::writeFile(user + "/a.txt", "");
         QTRY_COMPARE(listed(), "a b / b");
+        QCOMPARE(window->statusBar()->currentMessage(), "Added to the phone list: a.");
         QVERIFY(QFile::remove(system + "/b.txt")); // the selected one stays
         test::writeFile(system + "/c.txt", "");
         QTRY_COMPARE(listed(), "a b c / b");
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 "Added to the phone list: c. The template of b is gone.");
         phones->setCurrentIndex(0);
         QVERIFY(QFile::remove(system + "/c.txt")); // now b goes too
         QTRY_COMPARE(listed(), "a / a");
@@ -385,8 +388,7 @@ private slots:
         QCOMPARE(help->windowModality(), Qt::NonModal);
         QVERIFY(f->window->screen()->availableGeometry().size().boundedTo(help->size()) ==
                 help->size());
-        QCOMPARE(help->lineWrapMode(), QTextEdit::WidgetWidth); // rewraps as it is resized
-        QCOMPARE(open(), help.data());                          // asked again: the same window
+        QCOMPARE(open(), help.data()); // asked again: the same window
         QApplication::setActiveWindow(help);
         QVERIFY(QTest::qWaitForWindowActive(help));
         QTest::keySequence(help, QKeySequence(QKeyCombination::fromCombined(key)));

@@ -98,9 +98,6 @@ private slots:
         row("layout whose last line has no line end",
             gen + QStringList{"%1/end.vkp", "--model", "N"}, 0, "=", "",
             "1A0: 6B21 0A21;x\r\n;plain\r\n");
-        row("the start layout, with no layout given",
-            {"--generate", "--output", "%1/out.vkp", "--model", "N"}, 0, "=", "",
-            "1A0: 6B21 0721;x\r\n;plain\r\n");
         row("model in another case", gen + QStringList{"%1/n.vkp", "--model", "n"}, 0, "=", "",
             "1A0: 6B21 0721;x\r\n;plain\r\n");
         row("other model's patch", gen + QStringList{"%1/n.vkp", "--model", "W"}, 1, "=",
