@@ -72,6 +72,7 @@ void showKeyboardHelp(QWidget *window)
             "- **Escape**: let go. **Ctrl+Tab**, **Ctrl+Shift+Tab**: leave the preview.\n\n"
             "## Commands\n\n"
             "- **Ctrl+O**: open a patch. **Ctrl+G**: generate. **Ctrl+Q**: quit.\n"
+            "- **Escape**, while a patch's phone model is sought among many templates: stop.\n"
             "- **Ctrl+Z**: undo. **Ctrl+Shift+Z** or **Ctrl+Y**: redo.\n"
             "- **F1**: this page. **Escape** or **Ctrl+W** closes it.\n"),
         QSize(480, 420));

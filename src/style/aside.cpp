@@ -4,8 +4,10 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
 
 #include <memory>
 
@@ -20,16 +22,25 @@ public:
     explicit InputHold(const std::function<void()> &stop) : m_stop(stop) {}
 
 protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
                 m_stop();
             return true;
-        case QEvent::Close: // a window closed now would go from under the work
+        case QEvent::Close: {
+            // A window closed now would go from under the work: the work is
+            // stopped, and the window closed once it has ended. (The close
+            // reaches the platform window first, then its widget.)
+            auto *window = qobject_cast<QWidget *>(watched);
+            if (!window || !window->isWindow())
+                return false;
+            m_closing = window;
+            m_stop();
             event->ignore();
             return true;
+        }
         case QEvent::KeyRelease:
         case QEvent::ShortcutOverride:
         case QEvent::Shortcut:
@@ -47,6 +58,10 @@ protected:
             return false;
         }
     }
+
+public:
+    /// The window whose closing waits for the work to end.
+    QPointer<QWidget> m_closing;
 
 private:
     const std::function<void()> &m_stop;
@@ -72,6 +87,8 @@ void runAside(const std::function<void()> &work, const std::function<void()> &st
     thread->wait();
     if (stop)
         qApp->removeEventFilter(&hold);
+    if (hold.m_closing)
+        QMetaObject::invokeMethod(hold.m_closing, &QWidget::close, Qt::QueuedConnection);
     if (busy)
         QGuiApplication::restoreOverrideCursor();
 }

@@ -110,8 +110,7 @@ private slots:
         QCOMPARE(f.messages().size(), 1);
         QCOMPARE(f.messages().first().icon, Dialogs::Icon::Critical);
         for (const QString &part : says)
-            QVERIFY2(f.messages().first().text.contains(part),
-                     qPrintable(f.messages().first().text));
+            QVERIFY_CONTAINS(f.messages().first().text, part);
         QCOMPARE(test::readFile(folder.file("p.vkp")), QByteArray("precious"));
         if (!templ.isEmpty())
             QCOMPARE(test::readFile(folder.templ("m")), templ);
@@ -134,8 +133,7 @@ private slots:
         test::writeFile(folder.file("p.vkp"), "old");
         const QByteArray written = f.generate(folder.file("p.vkp"), answer);
         const QString question = f.dialogs.callsOf("question").value(0).text;
-        QVERIFY2(question.contains("\nplay time right edge: 256, written as 00\n"),
-                 qPrintable(question));
+        QVERIFY_CONTAINS(question, "\nplay time right edge: 256, written as 00\n");
         QCOMPARE(question.count("right edge"), 1); // listed once
         QCOMPARE(written, answer ? QByteArray("A: F0 00;r\r\nB: A023 B022;x\r\nC: F0 00;again\r\n")
                                  : QByteArray("old"));

@@ -217,8 +217,8 @@ private slots:
         if (out.startsWith(u'='))
             QCOMPARE(gotOut, out.mid(1));
         else
-            QVERIFY2(gotOut.contains(out), qPrintable(gotOut));
-        QVERIFY2(gotErr.contains(here(err)), qPrintable(gotErr));
+            QVERIFY_CONTAINS(gotOut, out);
+        QVERIFY_CONTAINS(gotErr, here(err));
         QCOMPARE(err.isEmpty(), gotErr.isEmpty());
         QCOMPARE(test::readFile(p.file("out.vkp")), patch);
         // Nothing is left behind beside the files the test made.

@@ -8,6 +8,9 @@
 #include <initializer_list>
 #include <utility>
 
+/// Fails, showing the whole text, unless `text` contains `part`.
+#define QVERIFY_CONTAINS(text, part) QVERIFY2((text).contains(part), qPrintable(text))
+
 namespace jukora::test {
 
 /// The project's source folder (set by CTest), for DB/ and the golden files.

@@ -10,7 +10,7 @@
 namespace jukora::test {
 
 /// A template held in memory, run once through the check and the rewrite
-/// with a layout of its own, fed in chunks of `chunk` bytes.
+/// with a layout of its own.
 struct MemoryRun : patch::PatchOutput
 {
     patch::Layout layout;
@@ -19,13 +19,11 @@ struct MemoryRun : patch::PatchOutput
     std::string patch;
 
     MemoryRun(const QByteArray &bytes, const patch::Layout &l,
-              std::size_t maxListed = patch::TemplateCheck::kMaxListed, std::size_t chunk = 1 << 18)
+              std::size_t maxListed = patch::TemplateCheck::kMaxListed)
         : layout(l), run(query, this, maxListed)
     {
         patch::TemplateReader reader(run);
-        const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        for (std::size_t at = 0; at < text.size(); at += chunk)
-            reader.feed(text.substr(at, chunk));
+        reader.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         reader.finish();
         run.finish();
     }

@@ -109,7 +109,7 @@ private slots:
         bool mismatch = true;
         QVERIFY(!patch::readLayoutFile(huge.fileName(), folder.templ(QStringLiteral("m")), &error,
                                        &mismatch));
-        QVERIFY2(error.contains(QStringLiteral("at most 64 MB")), qPrintable(error));
+        QVERIFY_CONTAINS(error, QStringLiteral("at most 64 MB"));
         QVERIFY(!mismatch);
     }
     void listing_data()
@@ -198,12 +198,11 @@ private slots:
         QVERIFY(QFile::link(folders[2], folders[2]));
         QString error;
         QVERIFY(!listTemplates(folders, &error));
-        QVERIFY2(error.contains(folders[2] + " (cannot be read: "), qPrintable(error));
-        QVERIFY2(error.contains(folders[0] + " (" + root.filePath("home") +
-                                " is a file, not a folder)\n"),
-                 qPrintable(error));
-        QVERIFY2(error.contains("in " + folders[1] + " and start"), qPrintable(error));
-        QVERIFY2(error.contains(folders[3]), qPrintable(error));
+        QVERIFY_CONTAINS(error, folders[2] + " (cannot be read: ");
+        QVERIFY_CONTAINS(error,
+                         folders[0] + " (" + root.filePath("home") + " is a file, not a folder)\n");
+        QVERIFY_CONTAINS(error, "in " + folders[1] + " and start");
+        QVERIFY_CONTAINS(error, folders[3]);
     }
 
 private:
