@@ -89,8 +89,14 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::load(const QList<TemplateEntry> &templates)
 {
-    m_templates = templates;
     m_fontSizeCombo->setCurrentIndex(0); // no label is the style target yet
+    m_alignCombo->setCurrentIndex(0);
+    listPhones(templates);
+}
+
+void MainWindow::listPhones(const QList<TemplateEntry> &templates)
+{
+    m_templates = templates;
     const QString selected = selectedTemplate();
     const QSignalBlocker blocker(m_phoneCombo);
     m_phoneCombo->clear();
@@ -101,7 +107,6 @@ void MainWindow::load(const QList<TemplateEntry> &templates)
                                   Qt::ToolTipRole);
     }
     m_phoneCombo->setCurrentIndex(std::max(0, m_phoneCombo->findData(selected)));
-    m_alignCombo->setCurrentIndex(0);
 }
 
 void MainWindow::followTemplateFolders(const QStringList &folders)
@@ -165,7 +170,7 @@ void MainWindow::reloadTemplates()
         news << tr("Taken off the phone list: %1.").arg(removed.join(QStringLiteral(", ")));
     if (selected >= 0 && !QFileInfo::exists(m_templates.at(selected).path))
         news << tr("The template of %1 is gone.").arg(m_templates.at(selected).model);
-    load(templates);
+    listPhones(templates);
     statusBar()->showMessage(news.join(u' '));
 }
 

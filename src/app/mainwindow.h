@@ -116,6 +116,9 @@ private:
     /// The status bar's account of the held element and the style target.
     void updateStatus();
     void load(const QList<TemplateEntry> &templates);
+    /// Fills the phone list, keeping the selected model where it still is;
+    /// nothing else changes.
+    void listPhones(const QList<TemplateEntry> &templates);
     void reloadTemplates();
     /// Watches each template folder, or the nearest folder above one that
     /// does not exist yet, so that making it is noticed too.
