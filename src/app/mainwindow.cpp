@@ -310,14 +310,14 @@ bool MainWindow::openPatch(const QString &path, Reopening how)
     if (!canOpen(path))
         return false;
     QString note;
-    const QString shown = QDir::toNativeSeparators(path);
+    // The status bar is narrow: the file's name, and what matters first.
+    const QString shown = QFileInfo(path).fileName();
     statusBar()->showMessage(tr("Opening %1...").arg(shown));
     const auto searched = [&](qsizetype done) {
-        statusBar()->showMessage(tr("Opening %1: looking for the phone model it fits, %2 of %3 "
-                                    "templates read (Escape stops)")
-                                     .arg(shown)
+        statusBar()->showMessage(tr("Escape stops: %1 of %2 templates tried for %3")
                                      .arg(done)
-                                     .arg(m_templates.size() - 1));
+                                     .arg(m_templates.size() - 1)
+                                     .arg(shown));
     };
     m_busy = Busy::Patch;
     const auto carried = reopenLayout(m_dialogs, this, path, m_templates,
@@ -333,8 +333,7 @@ bool MainWindow::openPatch(const QString &path, Reopening how)
     layoutKept();
 
     documentRestored();
-    statusBar()->showMessage(
-        tr("Opened %1 for %2").arg(QDir::toNativeSeparators(path), m_phoneCombo->currentText()));
+    statusBar()->showMessage(tr("Opened %1 for %2").arg(shown, m_phoneCombo->currentText()));
     return true;
 }
 

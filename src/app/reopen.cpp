@@ -38,8 +38,7 @@ std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
     if (found.layout)
         return ReopenedLayout{*found.layout, selected};
     if (found.stopped) {
-        *note = QStringLiteral("Stopped looking for the phone model the patch fits: the layout "
-                               "is unchanged.");
+        *note = QStringLiteral("Search stopped: the layout is unchanged.");
         return std::nullopt;
     }
     const TemplateEntry &model = models.at(selected);

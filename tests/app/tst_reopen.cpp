@@ -182,7 +182,7 @@ private slots:
         QVERIFY(!f.window->openPatch(folder.file("p.vkp")));
         QVERIFY(answered >= 0 && answered < 500);
         QVERIFY(f.messages().isEmpty());
-        QVERIFY(f.window->statusBar()->currentMessage().startsWith("Stopped looking"));
+        QVERIFY(f.window->statusBar()->currentMessage().startsWith("Search stopped"));
         // Closing the window stops the search too, and then closes it.
         f.show();
         QMetaObject::invokeMethod(f.window.get(), &QWidget::close, Qt::QueuedConnection);
