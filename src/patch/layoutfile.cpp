@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <new>
+
 namespace jukora::patch {
 
 std::optional<QByteArray> readPatchBytes(const QString &patchPath, QString *error)
@@ -15,21 +17,6 @@ std::optional<QByteArray> readPatchBytes(const QString &patchPath, QString *erro
 QString mismatchSentence(const std::string &why)
 {
     return QStringLiteral("It does not match that template: %1").arg(QString::fromStdString(why));
-}
-
-std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
-                                          QString *error, bool *mismatch)
-{
-    if (mismatch)
-        *mismatch = false;
-    // The patch is read whole (it is small); the template, which may be
-    // large, line by line.
-    const auto patchBytes = readPatchBytes(patchPath, error);
-    if (!patchBytes)
-        return std::nullopt;
-    const LayoutReader::PatchLines patch(
-        std::string_view(patchBytes->constData(), static_cast<std::size_t>(patchBytes->size())));
-    return readLayoutFile(patch, templatePath, error, mismatch);
 }
 
 std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
@@ -59,25 +46,35 @@ Reopened reopenPatch(const QString &patchPath, const QList<TemplateEntry> &model
                      const std::atomic<bool> *stop, const std::function<void(qsizetype)> &searched)
 {
     Reopened found;
-    const auto bytes = readPatchBytes(patchPath, &found.why);
-    if (!bytes)
-        return found;
-    const LayoutReader::PatchLines patch(
-        std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
-    found.layout = readLayoutFile(patch, models.at(first).path, &found.why, &found.mismatch);
-    if (found.layout || !found.mismatch)
-        return found;
-    for (qsizetype i = 0; i < models.size(); ++i) {
-        QString ignored;
-        found.stopped = stop && *stop;
-        if (found.stopped)
-            break;
-        if (i == first)
-            continue;
-        if (auto layout = readLayoutFile(patch, models[i].path, &ignored))
-            found.fits.append({i, *layout});
-        if (searched)
-            searched(i + (i < first ? 1 : 0));
+    try {
+        std::optional<LayoutReader::PatchLines> patch;
+        {
+            const auto bytes = readPatchBytes(patchPath, &found.why);
+            if (!bytes)
+                return found;
+            patch.emplace(
+                std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+        }
+        found.layout = readLayoutFile(*patch, models.at(first).path, &found.why, &found.mismatch);
+        if (found.layout || !found.mismatch)
+            return found;
+        for (qsizetype i = 0; i < models.size(); ++i) {
+            QString ignored;
+            found.stopped = stop && *stop;
+            if (found.stopped)
+                break;
+            if (i == first)
+                continue;
+            if (auto layout = readLayoutFile(*patch, models[i].path, &ignored))
+                found.fits.append({i, *layout});
+            if (searched)
+                searched(i + (i < first ? 1 : 0));
+        }
+    } catch (const std::bad_alloc &) {
+        // A patch is a few kilobytes; one that the memory cannot hold is
+        // said to be too large, as a file that cannot be read would be.
+        found = Reopened();
+        found.why = QStringLiteral("The patch is too large for the memory this program may use.");
     }
     return found;
 }

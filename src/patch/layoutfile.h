@@ -25,16 +25,10 @@ std::optional<QByteArray> readPatchBytes(const QString &patchPath, QString *erro
 /// finish().
 QString mismatchSentence(const std::string &why);
 
-/// Reads the layout that the patch file at `patchPath` carries, matched
-/// against the template file at `templatePath`: the one reading that
-/// reopening in the window and the command line share. Nothing when a file
-/// cannot be read or the patch does not fit the template; `error` then says
-/// why, as sentences, and `mismatch` (when given) tells the second case from
-/// the first.
-std::optional<PatchLayout> readLayoutFile(const QString &patchPath, const QString &templatePath,
-                                          QString *error, bool *mismatch = nullptr);
-/// The same for a patch read before: one patch is tried against many
-/// templates without reading it again.
+/// Reads the layout that a patch read before carries, matched against the
+/// template file at `templatePath`. Nothing when the template cannot be
+/// read or the patch does not fit it; `error` then says why, as sentences,
+/// and `mismatch` (when given) tells the second case from the first.
 std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
                                           const QString &templatePath, QString *error,
                                           bool *mismatch = nullptr);

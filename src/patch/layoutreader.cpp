@@ -28,17 +28,17 @@ ValueFault readValue(std::string_view v, const PlaceholderRule &rule, int *byte)
     return ValueFault::None;
 }
 
-/// The value of a patch line, "address old value;comment": the bytes from
-/// the second space to the ";". A value is a few characters; only its start
-/// is kept, enough to tell and to show that it is wrong.
-std::string valueOf(std::string_view line, std::size_t firstSpace)
+/// Where the value of a patch line, "address old value;comment", lies in
+/// it: from the second space to the ";". A value is a few characters; only
+/// its start is kept, enough to tell and to show that it is wrong.
+std::pair<std::size_t, std::size_t> valueOf(std::string_view line, std::size_t firstSpace)
 {
-    const std::string_view afterAddress = line.substr(firstSpace + 1);
-    const auto secondSpace = afterAddress.find(' ');
+    const auto secondSpace = line.find(' ', firstSpace + 1);
     if (secondSpace == std::string_view::npos)
-        return {};
-    const std::string_view rest = afterAddress.substr(secondSpace + 1);
-    return std::string(rest.substr(0, std::min<std::size_t>(rest.find(';'), 40)));
+        return {0, 0};
+    const std::string_view rest = line.substr(secondSpace + 1);
+    return {secondSpace + 1,
+            std::min<std::size_t>(rest.find(';'), std::min<std::size_t>(rest.size(), 40))};
 }
 
 /// The layout that one byte for each rule (where given) carries.
@@ -89,19 +89,40 @@ std::string quoted(std::string_view text)
 
 } // namespace
 
-LayoutReader::PatchLines::PatchLines(std::string_view patchBytes)
+LayoutReader::PatchLines::PatchLines(std::string_view patchBytes) : m_bytes(patchBytes)
 {
     // The patch is small and a template may be large, so the template's
     // lines are only looked up against the patch's.
     std::size_t number = 0;
-    forEachLine(patchBytes, [&](std::string_view line) {
+    forEachLine(m_bytes, [&](std::string_view line) {
         ++number;
         const auto space = line.find(' ');
         if (space == std::string_view::npos)
             return;
-        m_byAddress[std::string(line.substr(0, space))].push_back(m_lines.size());
-        m_lines.push_back({std::string(line.substr(0, space)), valueOf(line, space), number});
+        const auto start = static_cast<std::size_t>(line.data() - m_bytes.data());
+        const auto [value, valueSize] = valueOf(line, space);
+        m_lines.push_back({start, space, start + value, valueSize, number});
     });
+    m_byAddress.resize(m_lines.size());
+    for (std::size_t i = 0; i < m_lines.size(); ++i)
+        m_byAddress[i] = i;
+    std::stable_sort(m_byAddress.begin(), m_byAddress.end(), [&](std::size_t a, std::size_t b) {
+        return address(m_lines[a]) < address(m_lines[b]);
+    });
+}
+
+std::pair<const std::size_t *, const std::size_t *>
+LayoutReader::PatchLines::at(std::string_view wanted) const
+{
+    const auto [first, last] = std::equal_range(
+        m_byAddress.begin(), m_byAddress.end(), wanted, [&](const auto &a, const auto &b) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::size_t>)
+                return address(m_lines[a]) < b;
+            else
+                return a < address(m_lines[b]);
+        });
+    return {m_byAddress.data() + (first - m_byAddress.begin()),
+            m_byAddress.data() + (last - m_byAddress.begin())};
 }
 
 LayoutReader::LayoutReader(std::string_view patchBytes)
@@ -113,12 +134,12 @@ void LayoutReader::take(const TemplateLine &t)
 {
     if (!t.rule || t.fields.malformation)
         return;
-    const auto at = m_patch.m_byAddress.find(t.fields.address);
-    if (at == m_patch.m_byAddress.end())
+    const auto [first, last] = m_patch.at(t.fields.address);
+    if (first == last)
         return;
-    std::size_t &taken = m_taken[at->first];
-    if (taken < at->second.size())
-        m_rules[at->second[taken++]] = t.rule;
+    std::size_t &taken = m_taken[first];
+    if (taken < static_cast<std::size_t>(last - first))
+        m_rules[first[taken++]] = t.rule;
 }
 
 std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
@@ -129,13 +150,14 @@ std::optional<PatchLayout> LayoutReader::finish(std::string *error) const
     for (const auto &[index, takenBy] : m_rules) {
         const PatchLines::Line &patchLine = m_patch.m_lines[index];
         const PlaceholderRule &rule = *takenBy;
-        const std::string_view value = patchLine.value;
+        const std::string_view value =
+            std::string_view(m_patch.m_bytes).substr(patchLine.value, patchLine.valueSize);
         int byte = 0;
         const ValueFault fault = readValue(value, rule, &byte);
         const auto where = [&] {
             std::string text("line ");
             text += std::to_string(patchLine.number) + " (" + std::string(rule.placeholder) +
-                    ", address " + patchLine.address + ")";
+                    ", address " + std::string(m_patch.address(patchLine)) + ")";
             return text;
         };
         if (fault == ValueFault::NotHex) {

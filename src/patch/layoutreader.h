@@ -36,7 +36,9 @@ class LayoutReader : public TemplateSink
 {
 public:
     /// What a patch's lines carry, read once and shared by the readers that
-    /// match it against one template each.
+    /// match it against one template each. The patch is kept as one copy;
+    /// each line is where its address and value lie in it, so that even a
+    /// patch of many megabytes takes little more than its own size.
     class PatchLines
     {
     public:
@@ -46,15 +48,23 @@ public:
         friend class LayoutReader;
         struct Line
         {
-            std::string address; ///< the line up to its first space
-            std::string value;   ///< from its second space to the next ";"
-            std::size_t number;  ///< in the patch, from 1
+            std::size_t address, addressSize; ///< the line up to its first space
+            std::size_t value, valueSize;     ///< from its second space to the next ";"
+            std::size_t number;               ///< in the patch, from 1
         };
+        std::string_view address(const Line &line) const
+        {
+            return std::string_view(m_bytes).substr(line.address, line.addressSize);
+        }
+        /// The lines at one address, in patch order: a range of m_byAddress.
+        /// A template may patch one address from two rules; the patch then
+        /// has two lines there, and the template's lines take them in the
+        /// same order.
+        std::pair<const std::size_t *, const std::size_t *> at(std::string_view address) const;
+
+        std::string m_bytes;
         std::vector<Line> m_lines;
-        /// The patch lines at one address, in patch order. A template may
-        /// patch one address from two rules; the patch then has two lines
-        /// there, and the template's lines take them in the same order.
-        std::map<std::string, std::vector<std::size_t>, std::less<>> m_byAddress;
+        std::vector<std::size_t> m_byAddress; ///< line indices by address, then patch order
     };
 
     /// Keeps its own copy of what the patch's lines carry.
@@ -77,8 +87,9 @@ private:
 
     std::optional<PatchLines> m_own;
     const PatchLines &m_patch;
-    /// How many lines at an address the template has taken so far.
-    std::map<std::string_view, std::size_t, std::less<>> m_taken;
+    /// How many lines at an address (the start of its range) the template
+    /// has taken so far.
+    std::map<const std::size_t *, std::size_t> m_taken;
     /// The rule of the template line that took a patch line, by line.
     std::map<std::size_t, const PlaceholderRule *> m_rules;
 };

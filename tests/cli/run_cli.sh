@@ -181,6 +181,15 @@ if ! ldd "$exe" | grep -q asan; then
     && passed=$((passed + 1)) \
     || { failed=$((failed + 1)); echo "FAIL: a 1 GiB image: status $status"; cat "$work/err"; }
   rm -f "$work/flash.bin"
+  # A patch of 57 MB that the memory cannot hold is said to be too large.
+  awk 'BEGIN { for (i = 0; i < 3000000; i++) printf "%X: 00 11;x\r\n", 2952790016 + i }' > "$work/big.vkp"
+  status=0
+  (ulimit -v 300000; "$exe" --generate --model "Novo N5" --layout "$work/big.vkp" \
+    --output "$work/big-out.vkp") >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" -eq 2 ] && grep -q "The patch is too large for the memory" "$work/err" \
+    && passed=$((passed + 1)) \
+    || { failed=$((failed + 1)); echo "FAIL: a patch too large for memory: status $status"; cat "$work/err"; }
+  rm -f "$work/big.vkp"
 fi
 # A user's template folder that cannot be read is named when the model
 # asked for is not found (a link to itself stops root too).

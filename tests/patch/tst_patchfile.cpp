@@ -105,12 +105,9 @@ private slots:
         QVERIFY(huge.open(QIODevice::WriteOnly));
         QVERIFY(huge.resize(patch::kMaxPatchBytes + 1)); // sparse: costs no disk
         huge.close();
-        QString error;
-        bool mismatch = true;
-        QVERIFY(!patch::readLayoutFile(huge.fileName(), folder.templ(QStringLiteral("m")), &error,
-                                       &mismatch));
-        QVERIFY_CONTAINS(error, QStringLiteral("at most 64 MB"));
-        QVERIFY(!mismatch);
+        const auto found = patch::reopenPatch(huge.fileName(), {{"m", folder.templ("m")}}, 0);
+        QVERIFY(!found.layout && !found.mismatch && found.fits.isEmpty());
+        QVERIFY_CONTAINS(found.why, QStringLiteral("at most 64 MB"));
     }
     void listing_data()
     {
