@@ -30,11 +30,12 @@ protected:
                 m_stop();
             return true;
         case QEvent::Close: {
-            // A window closed now would go from under the work: the work is
-            // stopped, and the window closed once it has ended. (The close
+            // A main window closed now would go from under the work: the
+            // work is stopped, and the window closed once it has ended. A
+            // window of its own (a help page) just closes. (The close
             // reaches the platform window first, then its widget.)
             auto *window = qobject_cast<QWidget *>(watched);
-            if (!window || !window->isWindow())
+            if (!window || !window->isWindow() || window->parentWidget())
                 return false;
             m_closing = window;
             m_stop();
