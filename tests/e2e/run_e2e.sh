@@ -136,7 +136,11 @@ xdotool key Return
 sleep 0.3
 # The title, taken 5 pixels inside its corner.
 drag 40 210 105 250         # title: Left 100, Top 245
-# The title is the style target now: "Center" in the alignment list.
+# The title is the style target now, and the status bar says so: the
+# window keeps its size.
+size=$(xdotool getwindowgeometry "$win" | tail -n 1)
+[ "$size" = "  Geometry: ${WIDTH}x$HEIGHT" ] || fail "the window's size changed: ${WIDTH}x$HEIGHT, then$size"
+# "Center" in the alignment list.
 click_window 316 238
 xdotool key Down Down Return
 sleep 0.3
