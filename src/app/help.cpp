@@ -80,8 +80,9 @@ void showKeyboardHelp(QWidget *window)
 
 void showTemplateGuide(Dialogs &dialogs, QWidget *window)
 {
-    QFile file(documentationFolder() + QStringLiteral("/templates.md"));
-    if (documentationFolder().isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    const QString folder = documentationFolder();
+    QFile file(folder + QStringLiteral("/templates.md"));
+    if (folder.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         dialogs.message(
             window, Dialogs::Icon::Warning, applicationTitle(),
             QObject::tr("The guide to writing templates (templates.md) is not installed. It comes "

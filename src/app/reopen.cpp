@@ -55,7 +55,7 @@ std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
         return refuse(why);
     QStringList names;
     for (const auto &fit : std::as_const(found.fits))
-        names << models.at(fit.first).model;
+        names << models.at(fit.model).model;
     // A patch the user named to start with opens on the one model it fits;
     // while the program runs, switching models is worth a question, whose
     // default is the answer the user came for.
@@ -66,7 +66,7 @@ std::optional<ReopenedLayout> reopenLayout(Dialogs &dialogs, QWidget *window,
                                             "open it?")
                                  .arg(names.first()),
                              true))
-            return ReopenedLayout{found.fits.first().second, found.fits.first().first};
+            return found.fits.first();
         // Whatever else it fits, why the selected model refused it.
         return refuse(why + QStringLiteral("\n\nIt fits the template of %1: choose %1 and open "
                                            "it again to use it.")

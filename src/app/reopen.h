@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layoutreader.h"
+#include "layoutfile.h"
 #include "templatelist.h"
 
 #include <QString>
@@ -16,11 +16,7 @@ namespace jukora {
 class Dialogs;
 
 /// A layout reopened from a patch, and the model whose template it fits.
-struct ReopenedLayout
-{
-    patch::PatchLayout layout;
-    qsizetype model; ///< the index in the list of models
-};
+using ReopenedLayout = patch::ModelLayout;
 
 /// How the user came to a patch: named it to start the program with (as a
 /// file manager does), or chose it while the program runs.

@@ -59,7 +59,7 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
     if (!found.layout && found.mismatch) {
         QStringList names;
         for (const auto &fit : std::as_const(found.fits))
-            names << templates.at(fit.first).model;
+            names << templates.at(fit.model).model;
         if (found.fits.size() > 1) {
             cannotTake(found.why + QStringLiteral(" It fits the templates of %1: name the one it "
                                                   "was written for with --layout-model.")
@@ -68,8 +68,8 @@ std::optional<patch::Layout> takeLayout(const Console &console, const GenerateRe
             return std::nullopt;
         }
         if (found.fits.size() == 1) {
-            entry = templates.at(found.fits.first().first);
-            found.layout = found.fits.first().second;
+            entry = templates.at(found.fits.first().model);
+            found.layout = found.fits.first().layout;
         }
     }
     if (!found.layout) {

@@ -66,7 +66,7 @@ Reopened reopenPatch(const QString &patchPath, const QList<TemplateEntry> &model
             if (i == first)
                 continue;
             if (auto layout = readLayoutFile(*patch, models[i].path, &ignored))
-                found.fits.append({i, *layout});
+                found.fits.append({*layout, i});
             if (searched)
                 searched(i + (i < first ? 1 : 0));
         }

@@ -33,6 +33,14 @@ std::optional<PatchLayout> readLayoutFile(const LayoutReader::PatchLines &patch,
                                           const QString &templatePath, QString *error,
                                           bool *mismatch = nullptr);
 
+/// A layout read from a patch, and the model whose template read it (its
+/// index in the list of models).
+struct ModelLayout
+{
+    PatchLayout layout;
+    qsizetype model;
+};
+
 /// What reopening a patch finds, for the window and the command line alike.
 struct Reopened
 {
@@ -40,9 +48,8 @@ struct Reopened
     std::optional<PatchLayout> layout;
     QString why;           ///< why not, as sentences
     bool mismatch = false; ///< the patch does not fit that template
-    /// When it does not: every other model whose template it fits (its
-    /// index in the list) with the layout read there.
-    QList<std::pair<qsizetype, PatchLayout>> fits;
+    /// When it does not: every other model whose template it fits.
+    QList<ModelLayout> fits;
     bool stopped = false; ///< the search for fits was stopped
 };
 

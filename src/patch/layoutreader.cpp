@@ -6,6 +6,7 @@
 #include "templateline.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace jukora::patch {
 
@@ -104,25 +105,15 @@ LayoutReader::PatchLines::PatchLines(std::string_view patchBytes) : m_bytes(patc
         m_lines.push_back({start, space, start + value, valueSize, number});
     });
     m_byAddress.resize(m_lines.size());
-    for (std::size_t i = 0; i < m_lines.size(); ++i)
-        m_byAddress[i] = i;
-    std::stable_sort(m_byAddress.begin(), m_byAddress.end(), [&](std::size_t a, std::size_t b) {
-        return address(m_lines[a]) < address(m_lines[b]);
-    });
+    std::iota(m_byAddress.begin(), m_byAddress.end(), std::size_t(0));
+    std::ranges::stable_sort(m_byAddress, {}, [&](std::size_t i) { return address(m_lines[i]); });
 }
 
-std::pair<const std::size_t *, const std::size_t *>
-LayoutReader::PatchLines::at(std::string_view wanted) const
+std::span<const std::size_t> LayoutReader::PatchLines::at(std::string_view wanted) const
 {
-    const auto [first, last] = std::equal_range(
-        m_byAddress.begin(), m_byAddress.end(), wanted, [&](const auto &a, const auto &b) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::size_t>)
-                return address(m_lines[a]) < b;
-            else
-                return a < address(m_lines[b]);
-        });
-    return {m_byAddress.data() + (first - m_byAddress.begin()),
-            m_byAddress.data() + (last - m_byAddress.begin())};
+    const auto lines = std::ranges::equal_range(m_byAddress, wanted, {},
+                                                [&](std::size_t i) { return address(m_lines[i]); });
+    return {lines.begin(), lines.end()};
 }
 
 LayoutReader::LayoutReader(std::string_view patchBytes)
@@ -134,12 +125,12 @@ void LayoutReader::take(const TemplateLine &t)
 {
     if (!t.rule || t.fields.malformation)
         return;
-    const auto [first, last] = m_patch.at(t.fields.address);
-    if (first == last)
+    const std::span<const std::size_t> lines = m_patch.at(t.fields.address);
+    if (lines.empty())
         return;
-    std::size_t &taken = m_taken[first];
-    if (taken < static_cast<std::size_t>(last - first))
-        m_rules[first[taken++]] = t.rule;
+    std::size_t &taken = m_taken[lines.data()];
+    if (taken < lines.size())
+        m_rules[lines[taken++]] = t.rule;
 }
 
 std::optional<PatchLayout> LayoutReader::finish(std::string *error) const

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,7 +61,7 @@ public:
         /// A template may patch one address from two rules; the patch then
         /// has two lines there, and the template's lines take them in the
         /// same order.
-        std::pair<const std::size_t *, const std::size_t *> at(std::string_view address) const;
+        std::span<const std::size_t> at(std::string_view address) const;
 
         std::string m_bytes;
         std::vector<Line> m_lines;

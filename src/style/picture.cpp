@@ -4,15 +4,10 @@
 
 #include "files.h"
 
-#include <QCursor>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QStringList>
-#include <QThread>
-#include <QTimer>
 #include <QTransform>
 
 #include <png.h>
