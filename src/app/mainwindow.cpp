@@ -115,12 +115,12 @@ void MainWindow::followTemplateFolders(const QStringList &folders)
     m_templateWatch = new QFileSystemWatcher(this);
     // A template is written in several steps: the list is read again once
     // the folder has been still for a moment.
-    auto *settle = new QTimer(this);
-    settle->setSingleShot(true);
-    settle->setInterval(200);
-    connect(m_templateWatch, &QFileSystemWatcher::directoryChanged, settle,
+    m_templateSettle = new QTimer(this);
+    m_templateSettle->setSingleShot(true);
+    m_templateSettle->setInterval(200);
+    connect(m_templateWatch, &QFileSystemWatcher::directoryChanged, m_templateSettle,
             qOverload<>(&QTimer::start));
-    connect(settle, &QTimer::timeout, this, &MainWindow::reloadTemplates);
+    connect(m_templateSettle, &QTimer::timeout, this, &MainWindow::reloadTemplates);
     watchTemplateFolders();
 }
 
@@ -141,6 +141,12 @@ void MainWindow::watchTemplateFolders()
 
 void MainWindow::reloadTemplates()
 {
+    // The search for a patch's model reads the list meanwhile: it changes
+    // once the search is over.
+    if (m_busy != Busy::No) {
+        m_templateSettle->start();
+        return;
+    }
     watchTemplateFolders();
     QString error;
     QList<TemplateEntry> templates =

@@ -18,6 +18,7 @@ class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
 class QFileSystemWatcher;
+class QTimer;
 class QMimeData;
 class QLabel;
 class QPushButton;
@@ -156,6 +157,7 @@ private:
     QList<TemplateEntry> m_templates;
     QStringList m_templateFolders;
     QFileSystemWatcher *m_templateWatch = nullptr;
+    QTimer *m_templateSettle = nullptr;
     Dialogs &m_dialogs;
     PreviewModel *m_model;
 
