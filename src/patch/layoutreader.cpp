@@ -106,14 +106,23 @@ LayoutReader::PatchLines::PatchLines(std::string_view patchBytes) : m_bytes(patc
     });
     m_byAddress.resize(m_lines.size());
     std::iota(m_byAddress.begin(), m_byAddress.end(), std::size_t(0));
-    std::ranges::stable_sort(m_byAddress, {}, [&](std::size_t i) { return address(m_lines[i]); });
+    std::stable_sort(m_byAddress.begin(), m_byAddress.end(), [&](std::size_t a, std::size_t b) {
+        return address(m_lines[a]) < address(m_lines[b]);
+    });
 }
 
 std::span<const std::size_t> LayoutReader::PatchLines::at(std::string_view wanted) const
 {
-    const auto lines = std::ranges::equal_range(m_byAddress, wanted, {},
-                                                [&](std::size_t i) { return address(m_lines[i]); });
-    return {lines.begin(), lines.end()};
+    // (std::ranges would read better, but the fuzz target's clang cannot
+    // build this libstdc++'s ranges.)
+    const auto first = std::lower_bound(
+        m_byAddress.begin(), m_byAddress.end(), wanted,
+        [&](std::size_t i, std::string_view a) { return address(m_lines[i]) < a; });
+    const auto last =
+        std::upper_bound(first, m_byAddress.end(), wanted, [&](std::string_view a, std::size_t i) {
+            return a < address(m_lines[i]);
+        });
+    return {first, last};
 }
 
 LayoutReader::LayoutReader(std::string_view patchBytes)
